@@ -1,0 +1,48 @@
+# The two commands of the README, and a few more for developers.
+#   make run    install what is missing, build, start the game
+#   make test   install what is missing, build, run every test (also the
+#               sanitizer build with the fuzz targets' short runs)
+
+BUILD     ?= build
+SAN_BUILD ?= build-san
+JOBS      ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: run test deps build build-san test-main test-san bench fuzz clean
+
+deps:
+	@scripts/deps
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/bin/brakkon
+
+build-san: deps
+	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+	  -DBRAKKON_SANITIZE=ON -DBRAKKON_FUZZ=ON -DBRAKKON_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build $(SAN_BUILD) -j $(JOBS)
+
+test-main: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-san: build-san
+	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test: test-main test-san
+
+# Benchmarks are run by hand, never as timed tests.
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+# Longer fuzzing runs: make fuzz FUZZ_SECONDS=300
+FUZZ_SECONDS ?= 60
+fuzz: build-san
+	@for f in $(SAN_BUILD)/fuzz/fuzz_*; do \
+	  [ -x "$$f" ] || continue; n=$$(basename $$f); mkdir -p $(SAN_BUILD)/corpus/$$n; \
+	  "$$f" -max_total_time=$(FUZZ_SECONDS) $(SAN_BUILD)/corpus/$$n fuzz/corpus/$${n#fuzz_}; done
+
+clean:
+	rm -rf $(BUILD) $(SAN_BUILD)

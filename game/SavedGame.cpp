@@ -1,0 +1,91 @@
+#include "SavedGame.h"
+
+#include "ByteStream.h"
+#include "FileIo.h"
+#include "GameData.h"
+#include "GateStream.h"
+
+#include <new>
+
+namespace brakkon {
+namespace {
+
+bool PlayableSavedGate(const GateType& gate)
+{
+    if (!HasGrid(gate, FieldCols, FieldRows)) return false;
+    if (gate.Sprites.size() < 2) return false;
+    if (gate.Sprites[0]->Kind != KindPlayer1 || gate.Sprites[1]->Kind != KindPlayer2) return false;
+    for (const auto& sprite : gate.Sprites)
+        if (sprite->Index < 0 || !SpriteInField(*sprite)) return false;
+    return true;
+}
+
+} // namespace
+
+bool SpriteInField(const SpriteType& s)
+{
+    if (s.OffsetX < 0 || s.OffsetX >= FieldCellWidth || s.OffsetY < 0 || s.OffsetY >= FieldCellHeight) return false;
+    if (s.Col < 0 || s.Col >= FieldCols || s.Row < 0 || s.Row >= FieldRows) return false;
+    // A sprite in the last column (row) cannot stick out past the field's edge.
+    if (s.Col == FieldCols - 1 && s.OffsetX != 0) return false;
+    if (s.Row == FieldRows - 1 && s.OffsetY != 0) return false;
+    return s.Left == s.Col * FieldCellWidth + s.OffsetX && s.Top == s.Row * FieldCellHeight + s.OffsetY &&
+           s.Right == s.Left + FieldCellWidth - 1 && s.Bottom == s.Top + FieldCellHeight - 1;
+}
+
+IoResult EncodeSavedGame(const GateType& gate, std::vector<std::uint8_t>& out)
+{
+    ByteWriter s;
+    try {
+        s.WriteInt32(SavedGameMagic);
+        s.WriteInt32(SavedGameVersion);
+    } catch (const std::bad_alloc&) {
+        return IoResult::DataIo();
+    }
+    if (IoResult r = WriteGateTo(s, &gate); !r) return r;
+    out = s.TakeBytes();
+    return IoResult::Ok();
+}
+
+IoResult DecodeSavedGame(std::span<const std::uint8_t> bytes, GateType& gate)
+{
+    ByteReader s(bytes);
+    try {
+        if (s.ReadInt32() != SavedGameMagic) return IoResult::FileFormat();
+        if (s.ReadInt32() != SavedGameVersion) return IoResult::FileVersion();
+    } catch (const StreamError&) {
+        return IoResult::DataIo();
+    }
+    GateType fresh;
+    if (IoResult r = ReadGateFrom(s, &fresh); !r) return r;
+    if (!PlayableSavedGate(fresh)) return IoResult::FileFormat();
+    gate = std::move(fresh);
+    return IoResult::Ok();
+}
+
+IoResult SaveGame(const std::filesystem::path& path, const GateType& gate)
+{
+    std::vector<std::uint8_t> bytes;
+    if (IoResult r = EncodeSavedGame(gate, bytes); !r) return r;
+    if (!WriteFileAtomically(path, bytes)) return IoResult::DataIo();
+    return IoResult::Ok();
+}
+
+IoResult LoadGame(const std::filesystem::path& path, GateType& gate)
+{
+    const auto bytes = ReadFileBytes(path);
+    if (!bytes) return IoResult::DataIo();
+    return DecodeSavedGame(*bytes, gate);
+}
+
+bool SaveGameFile(const std::filesystem::path& path, const GateType& gate)
+{
+    return Reported(SaveGame(path, gate));
+}
+
+bool LoadGameFile(const std::filesystem::path& path, GateType& gate)
+{
+    return Reported(LoadGame(path, gate));
+}
+
+} // namespace brakkon
