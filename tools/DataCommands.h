@@ -26,5 +26,8 @@ struct AnyGameFile {
 // (or a usage line) on stderr.
 int RunInfo(const CommandArgs& args);
 int RunResave(const CommandArgs& args);
+int RunPack(const CommandArgs& args);
+int RunUnpack(const CommandArgs& args);
+int RunDraw(const CommandArgs& args);
 
 } // namespace brakkon

@@ -17,6 +17,9 @@ struct Command {
 constexpr Command Commands[] = {
     {"info", brakkon::RunInfo, "info FILE [--json [--brief]]   describe a data file or a saved game"},
     {"resave", brakkon::RunResave, "resave IN OUT                  load IN and write it to OUT, same kind"},
+    {"pack", brakkon::RunPack, "pack SRCDIR OUT                text sources (SRCDIR/Game.txt) to a data file"},
+    {"unpack", brakkon::RunUnpack, "unpack FILE DIR                a data file to text sources that pack back"},
+    {"draw", brakkon::RunDraw, "draw SRCDIR NAME OUT           one drawing of the sources as .bmp or .png"},
 };
 
 int Usage()

@@ -1,0 +1,22 @@
+// A small PNG writer: 8-bit RGBA, one IDAT chunk of uncompressed ("stored")
+// deflate blocks, so it needs no compression library. Used for the desktop
+// icon and for the picture sheets the tests render.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace brakkon {
+
+/// The PNG file image of width x height pixels (0xAARRGGBB, top row first).
+[[nodiscard]] std::vector<std::uint8_t> EncodePng(std::int32_t width, std::int32_t height,
+                                                  const std::vector<std::uint32_t>& pixels);
+
+/// CRC-32 as PNG chunks use it (polynomial 0xEDB88320).
+[[nodiscard]] std::uint32_t Crc32(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0);
+
+/// Adler-32 as zlib streams end with it.
+[[nodiscard]] std::uint32_t Adler32(std::span<const std::uint8_t> bytes);
+
+} // namespace brakkon
