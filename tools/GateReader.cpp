@@ -51,6 +51,7 @@ public:
     explicit GateReader(const TextSource& source) : src_(source)
     {
         for (const auto& e : StandardGateLegend()) legend_[Slot(e.Char)] = e.Content;
+        for (std::size_t i = 0; i < HeaderFields.size(); ++i) *HeaderTarget(gate_, i, ground_) = HeaderFields[i].Default;
     }
 
     TextResult Run(GateType& out)
