@@ -1,0 +1,5 @@
+#!/bin/sh
+# Starts Brakkon from its installed directory (lib/brakkon beside this bin/),
+# where the game finds "Game.dat" and the other files it reads.
+here=$(dirname "$(readlink -f "$0")")
+exec "$here/../lib/brakkon/brakkon" "$@"
