@@ -173,6 +173,18 @@ TEST(PictureText, DamageIsRefusedWithTheFileAndLine)
     }
 }
 
+TEST(PictureText, ABookOfMoreThanSixteenMillionPixelsIsRefused)
+{
+    std::string body = "draw big 1024 1024\n";
+    const std::string row = std::string(1024, 'k') + "\n";
+    for (int y = 0; y < 1024; ++y) body += row;
+    PictureBook book;
+    ASSERT_TRUE(Read(body + "turning 1 opaque big big big\n", book)); // 13 million pixels
+    PictureBook more;
+    const auto r = Read(body + "turning 1 opaque big big big big\n", more);
+    EXPECT_EQ(r.Message, "p.txt:1027: the pictures hold more than 16777216 pixels in all");
+}
+
 TEST(PictureText, TheVersionLineIsChecked)
 {
     const std::vector<std::pair<std::string, std::string>> cases = {

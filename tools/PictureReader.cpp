@@ -4,6 +4,8 @@
 #include "FileIo.h"
 #include "PictureText.h"
 
+#include <system_error>
+
 namespace brakkon {
 namespace {
 
@@ -86,6 +88,15 @@ private:
         return TextResult::Ok();
     }
 
+    // Counts the pixels the book is about to hold; refuses more than MaxBookPixels.
+    TextResult Hold(const Drawing& d)
+    {
+        book_.Pixels += d.Pixels.size();
+        if (book_.Pixels > MaxBookPixels)
+            return Fail("the pictures hold more than " + std::to_string(MaxBookPixels) + " pixels in all");
+        return TextResult::Ok();
+    }
+
     void Define(std::string_view name, Drawing drawing)
     {
         book_.Drawings.insert_or_assign(std::string(name), std::move(drawing));
@@ -132,6 +143,7 @@ private:
             d.Width > MaxDrawingSide || d.Height > MaxDrawingSide)
             return Fail("the size of a drawing is two numbers from 1 to " + std::to_string(MaxDrawingSide));
         d.Pixels.resize(static_cast<std::size_t>(d.Width) * static_cast<std::size_t>(d.Height));
+        if (TextResult r = Hold(d); !r) return r;
         const std::size_t at = line_;
         if (TextResult r = Grid(w[1], d, nullptr); !r) return r;
         const std::size_t end = line_;
@@ -147,6 +159,7 @@ private:
         if (TextResult r = NewName(w[1]); !r) return r;
         const Drawing* base = nullptr;
         if (TextResult r = Lookup(w[2], base); !r) return r;
+        if (TextResult r = Hold(*base); !r) return r;
         Drawing d = *base;
         const std::size_t at = line_;
         if (TextResult r = Grid(w[1], d, base); !r) return r;
@@ -163,6 +176,7 @@ private:
         if (TextResult r = NewName(w[1]); !r) return r;
         const Drawing* base = nullptr;
         if (TextResult r = Lookup(w[2], base); !r) return r;
+        if (TextResult r = Hold(*base); !r) return r;
         Drawing d = *base;
         for (std::size_t i = 3; i < w.size();) {
             const std::string_view op = w[i++];
@@ -217,6 +231,7 @@ private:
 
     TextResult Place(std::int32_t group, std::int32_t image, std::int32_t frame, bool transparent, const Drawing& d)
     {
+        if (TextResult r = Hold(d); !r) return r;
         PlacedFrame p;
         p.Group = group;
         p.Image = image;
@@ -245,12 +260,17 @@ private:
             return Place(group, image, frame, transparent, *d);
         }
         if (!ValidName(w[5])) return Fail("bad BMP file name " + Quoted(w[5]) + " (a name in the same folder)");
-        const auto bytes = ReadFileBytes(folder_ / std::string(w[5]));
+        const std::filesystem::path path = folder_ / std::string(w[5]);
+        std::error_code ec;
+        const auto size = std::filesystem::file_size(path, ec);
+        if (!ec && size > MaxTextSourceSize) return Fail("the BMP file " + Quoted(w[5]) + " is too large");
+        const auto bytes = ReadFileBytes(path);
         if (!bytes) return Fail("cannot read the BMP file " + Quoted(w[5]));
         Bitmap decoded;
         const auto length = MeasureBmp(*bytes);
         if (!length || *length != bytes->size() || !DecodeBmp(*bytes, decoded))
             return Fail(Quoted(w[5]) + " is not one whole uncompressed BMP image");
+        if (TextResult r = Hold(Drawing{decoded.Width, decoded.Height, std::move(decoded.Pixels)}); !r) return r;
         PlacedFrame p;
         p.Group = group;
         p.Image = image;

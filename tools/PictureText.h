@@ -23,6 +23,8 @@ constexpr std::string_view PicturesKind = "brakkon-pictures";
 constexpr std::int32_t PicturesVersion = 1;
 /// The largest group, image or frame index a pictures file may name.
 constexpr std::int32_t MaxLibraryIndex = 999;
+/// The most pixels all drawings and placed frames of a book may hold together.
+constexpr std::size_t MaxBookPixels = std::size_t{16} * 1024 * 1024;
 
 /// A frame placed in the image library.
 struct PlacedFrame {
@@ -50,6 +52,7 @@ struct PictureBook {
     std::map<std::string, std::string, std::less<>> DrawnAt; ///< name -> "FILE:LINE"
     std::vector<PlacedFrame> Frames;
     std::vector<DeclaredCount> Counts;
+    std::size_t Pixels = 0; ///< pixels held by the drawings and the placed frames
 };
 
 /// Reads one pictures file into `book`; "bmp" statements name files relative
