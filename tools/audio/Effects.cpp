@@ -46,7 +46,7 @@ std::vector<double> Explode()
     }
     BlockDc(out, Rate);
     FadeOut(out, Rate, 0.08);
-    Normalise(out, 0.89);
+    Normalise(out, 0.8);
     return out;
 }
 
@@ -81,7 +81,7 @@ std::vector<double> Ding()
     AddBellStrike(out, 0.07, 1975.5, 1.0, 1.0);
     BlockDc(out, Rate);
     FadeOut(out, Rate, 0.04);
-    Normalise(out, 0.85);
+    Normalise(out, 0.7);
     return out;
 }
 
@@ -102,7 +102,7 @@ std::vector<double> Gun()
     }
     BlockDc(out, Rate);
     FadeOut(out, Rate, 0.03);
-    Normalise(out, 0.89);
+    Normalise(out, 0.75);
     return out;
 }
 
@@ -143,7 +143,7 @@ std::vector<double> Move()
     }
     mean /= static_cast<double>(count);
     for (double& s : out) s -= mean;
-    Normalise(out, 0.7);
+    Normalise(out, 0.6);
     return out;
 }
 

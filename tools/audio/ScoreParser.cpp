@@ -49,6 +49,7 @@ private:
     bool tempoSet_ = false;
     bool inTrack_ = false;
     bool hasChannel_ = false;
+    int trackLine_ = 0;                    ///< where the open track began
     std::uint32_t clock_ = 0;              ///< ticks written so far in this track
     std::uint32_t lastLength_ = TicksPerQuarter;
     std::uint8_t velocity_ = DefaultVelocity;
@@ -141,6 +142,7 @@ void ScoreReader::OpenTrack(std::string_view name)
     score_.Tracks.push_back(ScoreTrack{});
     score_.Tracks.back().Name = std::string(name);
     inTrack_ = true;
+    trackLine_ = line_;
     hasChannel_ = false;
     clock_ = 0;
     lastLength_ = TicksPerQuarter;
@@ -151,7 +153,7 @@ void ScoreReader::OpenTrack(std::string_view name)
 void ScoreReader::CloseTrack()
 {
     if (!repeats_.empty()) throw ScoreFault{repeats_.back().Line, "'repeat' without 'end'"};
-    if (!hasChannel_) throw ScoreFault{line_, "track '" + Track().Name + "' has no channel"};
+    if (!hasChannel_) throw ScoreFault{trackLine_, "track '" + Track().Name + "' has no channel"};
     Track().End = clock_;
     inTrack_ = false;
 }
