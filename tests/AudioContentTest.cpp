@@ -124,9 +124,9 @@ TEST(BuiltMusic, StandardMidiFileOfAtLeastAMinute)
 // A small RTF walk: groups, control words, escapes; returns the visible text
 // or the first fault. The intro window's own reader is tested with the shell.
 struct RtfWalk {
-    std::string Error;
-    std::string Text;
-    std::set<std::string> Words;
+    std::string Error;           ///< empty when the text is sound
+    std::string Text;            ///< visible text, a newline per \par, escapes kept as written
+    std::set<std::string> Words; ///< control words used, without their numbers
 };
 
 RtfWalk WalkRtf(const std::vector<std::uint8_t>& bytes)

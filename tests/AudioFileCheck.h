@@ -53,9 +53,9 @@ template <class T> T Failed(std::string error)
 struct WavInfo {
     std::string Error;              ///< empty when the file is sound
     std::uint16_t Format = 0;       ///< 1 = PCM
-    std::uint16_t Channels = 0;
-    std::uint32_t SampleRate = 0;
-    std::uint16_t Bits = 0;
+    std::uint16_t Channels = 0;     ///< 1 = mono
+    std::uint32_t SampleRate = 0;   ///< samples per second
+    std::uint16_t Bits = 0;         ///< bits per sample
     std::vector<double> Samples;    ///< -1..1
 
     [[nodiscard]] double Seconds() const { return SampleRate ? static_cast<double>(Samples.size()) / SampleRate : 0; }
@@ -99,7 +99,7 @@ inline WavInfo ReadWav(std::span<const std::uint8_t> b)
 /// What a MIDI file holds, gathered by walking every event of every track.
 struct MidiInfo {
     std::string Error;                   ///< empty when the file is sound
-    std::uint16_t Format = 0;
+    std::uint16_t Format = 0;            ///< 0, 1 or 2
     std::uint16_t Division = 0;          ///< ticks per quarter
     std::vector<std::uint32_t> TrackEnds; ///< tick of each track's end-of-track
     std::map<std::uint32_t, std::uint32_t> Tempos; ///< tick -> microseconds per quarter

@@ -171,18 +171,6 @@ TEST(EffectSynthesis, SameEffectSameBytes)
     for (const EffectName& e : EffectNames()) EXPECT_EQ(EffectWav(e.Kind), EffectWav(e.Kind)) << e.Name;
 }
 
-TEST(EffectSynthesis, NamesAndFiles)
-{
-    EXPECT_EQ(EffectByName("explode"), Effect::Explode);
-    EXPECT_EQ(EffectByName("ding"), Effect::Ding);
-    EXPECT_EQ(EffectByName("gun"), Effect::Gun);
-    EXPECT_EQ(EffectByName("move"), Effect::Move);
-    EXPECT_EQ(EffectByName("Explode"), std::nullopt);
-    EXPECT_EQ(EffectByName(""), std::nullopt);
-    ASSERT_EQ(EffectNames().size(), 4u);
-    EXPECT_EQ(EffectNames()[0].FileName, "Explode.wav");
-}
-
 // The engine sound loops: its end must lead into its start without a jump
 // larger than the steps inside the signal.
 TEST(EffectSynthesis, EngineLoopJoinsSmoothly)

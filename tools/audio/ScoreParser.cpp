@@ -44,18 +44,18 @@ private:
     void CheckBar();
     ScoreTrack& Track();
 
-    Score score_;
-    int line_ = 0;
-    bool tempoSet_ = false;
-    bool inTrack_ = false;
-    bool hasChannel_ = false;
-    int trackLine_ = 0;                    ///< where the open track began
-    std::uint32_t clock_ = 0;              ///< ticks written so far in this track
-    std::uint32_t lastLength_ = TicksPerQuarter;
-    std::uint8_t velocity_ = DefaultVelocity;
-    std::uint32_t gate_ = DefaultGate;
-    std::vector<RepeatFrame> repeats_;
-    std::size_t totalNotes_ = 0;
+    Score score_;                                ///< what has been read so far
+    int line_ = 0;                               ///< 1-based number of the line being read
+    bool tempoSet_ = false;                      ///< a "tempo" line was read
+    bool inTrack_ = false;                       ///< a track is open (score_.Tracks.back())
+    bool hasChannel_ = false;                    ///< the open track has its channel
+    int trackLine_ = 0;                          ///< where the open track began
+    std::uint32_t clock_ = 0;                    ///< ticks written so far in this track
+    std::uint32_t lastLength_ = TicksPerQuarter; ///< length for an item written without one
+    std::uint8_t velocity_ = DefaultVelocity;    ///< loudness of the notes that follow
+    std::uint32_t gate_ = DefaultGate;           ///< sounding percentage of the notes that follow
+    std::vector<RepeatFrame> repeats_;           ///< open repeats, innermost last
+    std::size_t totalNotes_ = 0;                 ///< notes in all tracks so far
 };
 
 bool IsHeaderKeyword(std::string_view w)

@@ -130,13 +130,13 @@ std::uint32_t ParseNumber(std::string_view text, std::uint32_t low, std::uint32_
                           int lineNo)
 {
     const std::string_view digits = Trim(text);
-    const std::string range = " (" + std::to_string(low) + " to " + std::to_string(high) + ")";
+    auto range = [&] { return " (" + std::to_string(low) + " to " + std::to_string(high) + ")"; };
     if (digits.empty() || digits.size() > 9 || !std::all_of(digits.begin(), digits.end(), IsDigit))
-        throw ScoreFault{lineNo, std::string(what) + " must be a whole number" + range + ", not " + Quoted(digits)};
+        throw ScoreFault{lineNo, std::string(what) + " must be a whole number" + range() + ", not " + Quoted(digits)};
     std::uint32_t value = 0;
     for (char c : digits) value = value * 10 + static_cast<std::uint32_t>(c - '0');
     if (value < low || value > high)
-        throw ScoreFault{lineNo, std::string(what) + " " + std::string(digits) + " is out of range" + range};
+        throw ScoreFault{lineNo, std::string(what) + " " + std::string(digits) + " is out of range" + range()};
     return value;
 }
 
