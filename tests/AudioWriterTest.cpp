@@ -125,13 +125,14 @@ TEST(MidiWriter, WholeFileOfOneNote)
         0x00, 0xFF, 0x58, 0x04, 3, 3, 24, 8,                   // 3/8
         0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,              // 500000 us
         0x83, 0x60, 0xFF, 0x2F, 0x00,                          // end at 480
-        'M', 'T', 'r', 'k', 0, 0, 0, 26,
+        'M', 'T', 'r', 'k', 0, 0, 0, 30,
         0x00, 0xFF, 0x03, 0x01, 'P',
         0x00, 0xC2, 80,                                        // program
         0x00, 0xB2, 7, 100,                                    // volume
         0x00, 0x92, 60, 90,                                    // note on
         0x81, 0x48, 0x82, 60, 64,                              // off after 200
-        0x82, 0x18, 0xFF, 0x2F, 0x00,                          // end after 280 more
+        0x82, 0x18, 0xB2, 120, 0,                              // all sound off at the end, 280 later
+        0x00, 0xFF, 0x2F, 0x00,
     };
     EXPECT_EQ(EncodeMidi(OneNoteScore()), expected);
 }

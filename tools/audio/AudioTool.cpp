@@ -44,7 +44,6 @@ int MakeMidi(const std::filesystem::path& scorePath, const std::filesystem::path
 {
     const auto bytes = ReadFileBytes(scorePath);
     if (!bytes) return Fail("cannot read " + scorePath.string());
-    if (bytes->size() > MaxScoreBytes) return Fail(scorePath.string() + ": the score is longer than 1 MiB");
     const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
     const ScoreParseResult score = ParseScore(text);
     if (!score) return Fail(scorePath.string() + ": " + score.Describe());

@@ -14,6 +14,7 @@ constexpr std::uint8_t NoteOn = 0x90;
 constexpr std::uint8_t ControlChange = 0xB0;
 constexpr std::uint8_t ProgramChange = 0xC0;
 constexpr std::uint8_t ChannelVolume = 7;
+constexpr std::uint8_t AllSoundOff = 120;
 constexpr std::uint8_t ReleaseVelocity = 64;
 constexpr std::uint8_t Meta = 0xFF;
 constexpr std::uint8_t MetaTrackName = 0x03;
@@ -24,7 +25,7 @@ constexpr std::uint8_t MetaTimeSignature = 0x58;
 /// One event of a track before the delta times are worked out.
 struct TimedEvent {
     std::uint32_t Tick = 0;            ///< absolute time
-    int Order = 0;                     ///< at the same tick: 0 releases, 1 strikes
+    int Order = 0;                     ///< at the same tick: 0 releases, 1 strikes, 2 the closing silence
     std::vector<std::uint8_t> Bytes;   ///< status and data
 };
 
@@ -91,18 +92,28 @@ std::vector<TimedEvent> TempoTrack(const Score& score)
     return events;
 }
 
-std::vector<TimedEvent> NoteTrack(const ScoreTrack& track)
+// A data byte of a channel message holds seven bits.
+std::uint8_t Data(std::uint8_t value)
+{
+    return value & 0x7F;
+}
+
+std::vector<TimedEvent> NoteTrack(const ScoreTrack& track, std::uint32_t end)
 {
     std::vector<TimedEvent> events;
     const std::uint8_t ch = track.Channel & 0x0F;
     events.push_back({0, 0, MetaEvent(MetaTrackName, TextBytes(track.Name))});
-    if (track.Program) events.push_back({0, 0, {static_cast<std::uint8_t>(ProgramChange | ch), *track.Program}});
+    if (track.Program) events.push_back({0, 0, {static_cast<std::uint8_t>(ProgramChange | ch), Data(*track.Program)}});
     if (track.Volume)
-        events.push_back({0, 0, {static_cast<std::uint8_t>(ControlChange | ch), ChannelVolume, *track.Volume}});
+        events.push_back({0, 0, {static_cast<std::uint8_t>(ControlChange | ch), ChannelVolume, Data(*track.Volume)}});
     for (const ScoreNote& n : track.Notes) {
-        events.push_back({n.Start, 1, {static_cast<std::uint8_t>(NoteOn | ch), n.Pitch, n.Velocity}});
-        events.push_back({n.Start + n.Length, 0, {static_cast<std::uint8_t>(NoteOff | ch), n.Pitch, ReleaseVelocity}});
+        events.push_back({n.Start, 1, {static_cast<std::uint8_t>(NoteOn | ch), Data(n.Pitch), Data(n.Velocity)}});
+        events.push_back({n.Start + n.Length, 0, {static_cast<std::uint8_t>(NoteOff | ch), Data(n.Pitch), ReleaseVelocity}});
     }
+    // Silences what still rings (cymbals, release tails) when the score ends:
+    // a player that waits for silence before it reports the end then stops on
+    // time, and the loop starts again without a long quiet gap.
+    events.push_back({end, 2, {static_cast<std::uint8_t>(ControlChange | ch), AllSoundOff, 0}});
     return events;
 }
 
@@ -139,7 +150,7 @@ std::vector<std::uint8_t> EncodeMidi(const Score& score)
     PutBe16(out, static_cast<std::uint16_t>(TicksPerQuarter));
     const std::uint32_t end = score.End();
     AppendTrack(out, TempoTrack(score), end);
-    for (const ScoreTrack& track : score.Tracks) AppendTrack(out, NoteTrack(track), end);
+    for (const ScoreTrack& track : score.Tracks) AppendTrack(out, NoteTrack(track, end), end);
     return out;
 }
 
