@@ -21,7 +21,7 @@ run: build
 	$(BUILD)/bin/brakkon
 
 build-san: deps
-	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 	  -DBRAKKON_SANITIZE=ON -DBRAKKON_FUZZ=ON -DBRAKKON_BENCH=OFF $(CMAKE_FLAGS)
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 

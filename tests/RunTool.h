@@ -1,0 +1,56 @@
+// Runs one of our command-line tools and captures what it printed.
+#pragma once
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace brakkon::test {
+
+struct ToolRun {
+    int ExitCode = -1;
+    std::string Out;
+    std::string Err;
+};
+
+inline std::string ShellQuote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+/// Runs `tool` with `args` through the shell; stderr is captured in a file.
+inline ToolRun RunTool(const std::string& tool, const std::vector<std::string>& args)
+{
+    std::string errPattern = (std::filesystem::temp_directory_path() / "brakkon-stderr-XXXXXX").string();
+    const int errFd = ::mkstemp(errPattern.data());
+    ::close(errFd);
+    std::string command = ShellQuote(tool);
+    for (const auto& a : args) command += " " + ShellQuote(a);
+    command += " 2>" + ShellQuote(errPattern);
+
+    ToolRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return run;
+    std::array<char, 65536> buffer{};
+    std::size_t n = 0;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.Out.append(buffer.data(), n);
+    const int status = ::pclose(pipe);
+    run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream err(errPattern, std::ios::binary);
+    std::ostringstream text;
+    text << err.rdbuf();
+    run.Err = text.str();
+    std::filesystem::remove(errPattern);
+    return run;
+}
+
+} // namespace brakkon::test

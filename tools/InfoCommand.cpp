@@ -1,0 +1,121 @@
+// brakkon-data info: a summary of a data file or a saved game.
+#include "DataCommands.h"
+#include "FileIo.h"
+#include "GameData.h"
+#include "GateJson.h"
+#include "SavedGame.h"
+
+#include <cstdio>
+#include <span>
+
+namespace brakkon {
+namespace {
+
+std::int32_t Magic(std::span<const std::uint8_t> bytes)
+{
+    return static_cast<std::int32_t>(bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) |
+                                     (static_cast<std::uint32_t>(bytes[3]) << 24));
+}
+
+void PrintGateSummary(const GateType& g)
+{
+    std::printf("  GateNo %d  PlayTime %d  Lives1 %d  Lives2 %d  EnemiesLeft %d\n", g.GateNo, g.PlayTime, g.Lives1,
+                g.Lives2, g.EnemiesLeft);
+    std::printf("  Tank %d  LargeTank %d  ZJC %d  KC %d  Total %d  NextGate %d\n", g.Tank, g.LargeTank, g.ZJC, g.KC,
+                g.Total, g.NextGate);
+    std::size_t cells = 0;
+    for (const auto& column : g.Cells) cells += column.size();
+    std::printf("  %zu sprites, %zu columns, %zu cells\n", g.Sprites.size(), g.Cells.size(), cells);
+}
+
+void PrintSummary(const AnyGameFile& file)
+{
+    const GameType& game = file.Game;
+    if (file.FileKind == AnyGameFile::Kind::SavedGame) {
+        std::printf("saved game\n");
+        PrintGateSummary(*game.Gate);
+        return;
+    }
+    std::printf("game data: field %d x %d cells of %d x %d pixels\n", game.Cols, game.Rows, game.CellWidth,
+                game.CellHeight);
+    std::printf("%zu gates\n", game.Gates.size());
+    for (std::size_t i = 0; i < game.Gates.size(); ++i) {
+        std::printf("gate %zu\n", i);
+        PrintGateSummary(*game.Gates[i]);
+    }
+    std::printf("%zu image groups\n", game.Images.size());
+    for (std::size_t g = 0; g < game.Images.size(); ++g) {
+        std::printf("  group %zu:", g);
+        for (const auto& image : game.Images[g]) std::printf(" %zu", image.size());
+        std::printf(" frames\n");
+    }
+}
+
+std::string InfoJson(const AnyGameFile& file, bool brief)
+{
+    const GameType& game = file.Game;
+    JsonWriter j;
+    j.BeginObject();
+    if (file.FileKind == AnyGameFile::Kind::SavedGame) {
+        j.Key("kind").String("savedgame");
+        j.Key("Gate");
+        WriteGateJson(j, *game.Gate);
+    } else {
+        j.Key("kind").String("gamedata");
+        j.Member("Cols", game.Cols).Member("Rows", game.Rows);
+        j.Member("CellWidth", game.CellWidth).Member("CellHeight", game.CellHeight);
+        j.Key("Gates").BeginArray();
+        for (const auto& gate : game.Gates) WriteGateJson(j, *gate, brief);
+        j.EndArray();
+        j.Key("Images");
+        WriteImageCountsJson(j, game.Images);
+    }
+    j.EndObject();
+    return j.Text();
+}
+
+} // namespace
+
+IoResult LoadAnyGameFile(const std::filesystem::path& path, AnyGameFile& out)
+{
+    const auto bytes = ReadFileBytes(path);
+    if (!bytes || bytes->size() < 4) return IoResult::DataIo();
+    const std::int32_t magic = Magic(*bytes);
+    if (magic == GameDataMagic) {
+        out.FileKind = AnyGameFile::Kind::GameData;
+        return DecodeGameDataFile(*bytes, &out.Game);
+    }
+    if (magic == SavedGameMagic) {
+        out.FileKind = AnyGameFile::Kind::SavedGame;
+        return DecodeSavedGame(*bytes, *out.Game.Gate);
+    }
+    return IoResult::FileFormat();
+}
+
+int RunInfo(const CommandArgs& args)
+{
+    std::vector<std::string> files;
+    bool json = false;
+    bool brief = false;
+    for (const auto& a : args) {
+        if (a == "--json")
+            json = true;
+        else if (a == "--brief")
+            brief = true;
+        else
+            files.push_back(a);
+    }
+    if (files.size() != 1 || (brief && !json)) {
+        std::fputs("usage: brakkon-data info FILE [--json [--brief]]\n", stderr);
+        return 2;
+    }
+    AnyGameFile file;
+    if (!Reported(LoadAnyGameFile(files[0], file))) return 1;
+    if (json)
+        std::printf("%s\n", InfoJson(file, brief).c_str());
+    else
+        PrintSummary(file);
+    return 0;
+}
+
+} // namespace brakkon
