@@ -17,10 +17,10 @@ void WriteFrame(ByteWriter& s, const Bitmap& frame)
     if (!frame.Bytes.empty()) {
         s.WriteBytes(frame.Bytes);
     } else {
-        if (frame.Width <= 0 || frame.Height <= 0 ||
-            frame.Pixels.size() != static_cast<std::size_t>(frame.Width) * static_cast<std::size_t>(frame.Height))
-            throw StreamError("a frame without a picture");
-        s.WriteBytes(EncodeBmp(frame.Width, frame.Height, frame.Pixels));
+        // Empty when the size is not positive, too large or does not match the pixels.
+        const auto bytes = EncodeBmp(frame.Width, frame.Height, frame.Pixels);
+        if (bytes.empty()) throw StreamError("a frame without a picture that can be stored");
+        s.WriteBytes(bytes);
     }
     s.WriteByte(frame.Transparent ? 1 : 0);
 }

@@ -1,4 +1,5 @@
 // "Game.dat" and saved games: loading, refusing damage, and saving safely.
+#include "Bmp.h"
 #include "ByteStream.h"
 #include "FileIo.h"
 #include "GameData.h"
@@ -205,6 +206,9 @@ TEST(GameDataFile, EveryTruncationGivesOneMessageAndChangesNothing)
 {
     GameType small;
     small.Gates.push_back(MakeGate(1, 2, 0, 0, 5, -1));
+    small.Images.resize(2);
+    small.Images[1].resize(1);
+    small.Images[1][0].push_back(MakeBitmap(3, 2, {0xFFFF00FF, 0xFF000000, 0xFFFFFFFF, 0xFF808000, 0xFFFF00FF, 0xFFFF0000}, true));
     const auto bytes = Encoded(small);
     GameType game;
     game.Gates.push_back(MakeGate(4, 4, 4, 4, 16, 0));
