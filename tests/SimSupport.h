@@ -139,6 +139,48 @@ inline GameType SimGameData()
     return game;
 }
 
+/// A game saved with step 1: offsets that are not multiples of 4, tanks
+/// and shells next to the field's edges, shells in flight.
+inline GateType SavedStepOneGame()
+{
+    GateType gate = std::move(*GateFromMap(OpenMap, 1, 1, 0, 0, 4, -1));
+    gate.GateNo = 3;
+    gate.PlayTime = 500;
+    gate.EnemiesLeft = 2;
+    CellType& base = *gate.Cells[BaseCol][BaseRow];
+    base.Block = BlockWall;
+    base.WallImage = TileBase;
+    auto add = [&](std::uint8_t kind, std::int32_t col, std::int32_t row, std::int32_t dir, std::int32_t dx,
+                   std::int32_t dy) -> SpriteType& {
+        SpriteType s = SpriteAt(kind, col, row, static_cast<std::int32_t>(gate.Sprites.size()));
+        s.Direction = dir;
+        s.OffsetX = dx;
+        s.OffsetY = dy;
+        s.Left += dx;
+        s.Right += dx;
+        s.Top += dy;
+        s.Bottom += dy;
+        gate.Sprites.push_back(std::make_unique<SpriteType>(s));
+        return *gate.Sprites.back();
+    };
+    add(KindPlayer1, 17, 5, DirRight, 31, 0).ImageGroup = GroupPlayer1;
+    SpriteType& p2 = add(KindPlayer2, 7, 12, DirDown, 0, 30);
+    p2.ImageGroup = GroupPlayer2 + 1;
+    p2.Level = 1;
+    for (auto [col, dx] : {std::pair{0, 3}, std::pair{15, 1}}) {
+        SpriteType& e = add(KindEnemy, col, 1, DirLeft, dx, 0);
+        e.ImageGroup = GroupEnemyZJC;
+        e.ReverseChance = 50;
+        e.TurnChance = 3000;
+        e.BackChance = 2000;
+        e.FireChance = 500;
+    }
+    add(KindEnemyShell, 3, 0, DirUp, 0, 2).ImageGroup = GroupShell;
+    add(KindPlayerShell, 17, 9, DirRight, 26, 0).ImageGroup = GroupShell;
+    add(KindEnemyShell, 12, 12, DirDown, 0, 30).ImageGroup = GroupShell;
+    return gate;
+}
+
 inline bool WriteSimGameData(const std::filesystem::path& path) { return SaveGameDataFile(path, SimGameData()); }
 
 } // namespace brakkon::test
