@@ -3,17 +3,18 @@
 #include "WrapInt.h"
 
 namespace brakkon {
+namespace {
 
-bool PointInRect(const Rect& r, std::int32_t x, std::int32_t y)
+/// An active sprite not yet marked that overlaps the box. This runs for every
+/// sprite against every cell marked in a tick: a sprite already marked is
+/// passed at once, and the rest is tested without branches, since whether a
+/// sprite overlaps is hard to predict.
+bool MarkableUnder(const Rect& box, const SpriteType& s)
 {
-    return r.Left <= x && x <= r.Right && r.Top <= y && y <= r.Bottom;
+    return s.Dirty == 0 && ((s.Active != 0) & CornerInRect(box, RectOf(s)));
 }
 
-bool CornerInRect(const Rect& a, const Rect& b)
-{
-    return PointInRect(a, b.Left, b.Top) || PointInRect(a, b.Right, b.Bottom) || PointInRect(a, b.Left, b.Bottom) ||
-           PointInRect(a, b.Right, b.Top);
-}
+} // namespace
 
 bool CentreInside(const SpriteType& a, const SpriteType& b)
 {
@@ -63,6 +64,7 @@ void MarkSprite(MainState& state, SpriteType& s)
     // bounded however many sprites pile up in one corner; the set it marks is
     // the same, since a sprite is taken only once, when it is first marked.
     SpriteList& sprites = state.Game.Gate->Sprites;
+    const std::size_t count = sprites.size(); // marking never changes the list
     std::vector<SpriteType*>& work = state.MarkWork;
     work.clear();
     work.push_back(&s);
@@ -71,9 +73,9 @@ void MarkSprite(MainState& state, SpriteType& s)
         work.pop_back();
         const Rect box = RectOf(*from);
         const std::size_t first = from->Index < 0 ? 0 : static_cast<std::size_t>(from->Index) + 1;
-        for (std::size_t j = first; j < sprites.size(); ++j) {
+        for (std::size_t j = first; j < count; ++j) {
             SpriteType& other = *sprites[j];
-            if (other.Active && !other.Dirty && CornerInRect(box, RectOf(other))) {
+            if (MarkableUnder(box, other)) {
                 other.Dirty = 1;
                 work.push_back(&other);
             }
@@ -86,10 +88,9 @@ void MarkCell(MainState& state, CellType& c)
     c.Dirty = 1;
     const Rect box = RectOf(c);
     SpriteList& sprites = state.Game.Gate->Sprites;
-    for (std::size_t j = 0; j < sprites.size(); ++j) {
-        SpriteType& other = *sprites[j];
-        if (!other.Dirty && other.Active && CornerInRect(box, RectOf(other))) MarkSprite(state, other);
-    }
+    const std::size_t count = sprites.size();
+    for (std::size_t j = 0; j < count; ++j)
+        if (MarkableUnder(box, *sprites[j])) MarkSprite(state, *sprites[j]);
 }
 
 void NextFrame(const MainState& state, SpriteType& s)

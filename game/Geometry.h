@@ -23,11 +23,24 @@ struct Rect {
 [[nodiscard]] constexpr Rect RectOf(const CellType& c) { return {c.Left, c.Top, c.Right, c.Bottom}; }
 
 /// True when (x, y) lies in r, edges included.
-[[nodiscard]] bool PointInRect(const Rect& r, std::int32_t x, std::int32_t y);
+[[nodiscard]] constexpr bool PointInRect(const Rect& r, std::int32_t x, std::int32_t y)
+{
+    return r.Left <= x && x <= r.Right && r.Top <= y && y <= r.Bottom;
+}
 
-/// True when one of b's corners lies in a, tested top-left, bottom-right,
-/// bottom-left, top-right. For one-cell boxes: the two share a pixel.
-[[nodiscard]] bool CornerInRect(const Rect& a, const Rect& b);
+/// True when one of b's corners lies in a (the four corners are tested in the
+/// order top-left, bottom-right, bottom-left, top-right; the answer does not
+/// depend on it). For one-cell boxes: the two share a pixel.
+[[nodiscard]] constexpr bool CornerInRect(const Rect& a, const Rect& b)
+{
+    // The corners are every pairing of b's two x and two y values, so some
+    // corner lies in a exactly when one x and one y of b lie in a's ranges.
+    // Evaluated without branches: the dirty marking runs this for every
+    // sprite against every cell it marks.
+    const bool x = ((a.Left <= b.Left) & (b.Left <= a.Right)) | ((a.Left <= b.Right) & (b.Right <= a.Right));
+    const bool y = ((a.Top <= b.Top) & (b.Top <= a.Bottom)) | ((a.Top <= b.Bottom) & (b.Bottom <= a.Bottom));
+    return x & y;
+}
 
 /// True when a's centre lies strictly inside b's box.
 [[nodiscard]] bool CentreInside(const SpriteType& a, const SpriteType& b);
