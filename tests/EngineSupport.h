@@ -153,4 +153,19 @@ inline void CleanMarks(MainState& state)
     for (auto& s : state.Game.Gate->Sprites) s->Dirty = 0;
 }
 
+/// A field with both players in play and two frames per image (shells burst
+/// on their second), with a recording host.
+struct Play {
+    MainState state;
+    RecordingHost host;
+    Play()
+    {
+        PlayField(state);
+        GiveImages(state, 2);
+    }
+    GateType& Gate() { return *state.Game.Gate; }
+    SpriteType& P1() { return *Gate().Sprites[0]; }
+    SpriteType& P2() { return *Gate().Sprites[1]; }
+};
+
 } // namespace brakkon::test
