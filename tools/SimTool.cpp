@@ -24,7 +24,8 @@ constexpr const char* UsageText =
     "  --gate N --players P  a new game at stored gate N, as the menu starts one\n"
     "  --load SAVEDGAME      a saved game, resumed\n"
     "  --seed N              advance the random generator N + 1 times first (0)\n"
-    "  --ticks T             run T tick slots (0)\n"
+    "  --ticks T             run T tick slots (0); while the game is paused a\n"
+    "                        slot passes without a tick and without time\n"
     "  --interval MS         milliseconds per game tick (16); the clock tick runs\n"
     "                        each time another 1000 ms have passed\n"
     "  --step S              MoveStep (2)\n"
@@ -36,7 +37,12 @@ constexpr const char* UsageText =
     "  --json                print the end state as one JSON object:\n"
     "                        Ticks (game ticks run; slots while paused run none),\n"
     "                        Playing, GameOver, NextGatePending, MoveStep, Gate,\n"
-    "                        Effects ([tick, index] per effect), GameOverTick\n";
+    "                        Effects ([tick, index] per effect), GameOverTick\n"
+    "\n"
+    "After each game tick that moved the sprites, the state side of the drawing\n"
+    "runs as in the window: shielded players' tanks blink (re-checked where they\n"
+    "stand, which may take a bonus) and every dirty mark is cleared but the\n"
+    "blinking tanks'. A tick that changed the gate draws nothing.\n";
 
 int Usage(const std::string& why)
 {
