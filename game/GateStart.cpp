@@ -11,14 +11,14 @@ namespace {
 
 /// What a gate takes over from the game so far.
 struct Carry {
-    std::int32_t Level1 = 0;
-    std::int32_t Level2 = 0;
-    bool InPlay1 = true;
-    bool InPlay2 = false;
-    std::int32_t Lives1 = 1;
+    std::int32_t Level1 = 0;   ///< player 1's tank level
+    std::int32_t Level2 = 0;   ///< player 2's tank level
+    bool InPlay1 = true;       ///< player 1 takes part
+    bool InPlay2 = false;      ///< player 2 takes part
+    std::int32_t Lives1 = 1;   ///< reserve tanks
     std::int32_t Lives2 = 1;
-    std::int32_t PlayTime = 0;
-    std::int32_t GateNo = 1;
+    std::int32_t PlayTime = 0; ///< seconds played
+    std::int32_t GateNo = 1;   ///< gate number shown
 };
 
 Carry TakeCarry(const GateType& gate, bool fresh, bool secondPlayer)
@@ -74,10 +74,10 @@ void AddPlayer(MainState& state, std::uint8_t kind, std::int32_t level, bool inP
 
 /// The four kinds of enemy tank, in the order gate start places them.
 struct EnemyKind {
-    std::int32_t GateType::*Quota;
-    std::int32_t Level;
-    std::int32_t ImageGroup;
-    std::int32_t StepPeriod;
+    std::int32_t GateType::*Quota; ///< how many of this kind the gate places
+    std::int32_t Level;            ///< power level; armour is twice it
+    std::int32_t ImageGroup;       ///< picture group
+    std::int32_t StepPeriod;       ///< moves every StepPeriod ticks
 };
 
 constexpr EnemyKind EnemyKinds[] = {

@@ -13,10 +13,10 @@ namespace brakkon {
 
 /// An inclusive pixel rectangle.
 struct Rect {
-    std::int32_t Left = 0;
-    std::int32_t Top = 0;
-    std::int32_t Right = 0;
-    std::int32_t Bottom = 0;
+    std::int32_t Left = 0;   ///< first column of pixels
+    std::int32_t Top = 0;    ///< first row of pixels
+    std::int32_t Right = 0;  ///< last column, included
+    std::int32_t Bottom = 0; ///< last row, included
 };
 
 [[nodiscard]] constexpr Rect RectOf(const SpriteType& s) { return {s.Left, s.Top, s.Right, s.Bottom}; }

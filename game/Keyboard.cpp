@@ -11,8 +11,8 @@ namespace {
 
 /// A player with the entry of its tank in the working gate.
 struct PlayerSlot {
-    PlayerType MainState::*Player;
-    std::size_t Entry;
+    PlayerType MainState::*Player; ///< the player's keys and requests
+    std::size_t Entry;             ///< its tank's entry in Sprites
 };
 
 constexpr std::array<PlayerSlot, 2> Players{{{&MainState::Player1, 0}, {&MainState::Player2, 1}}};
