@@ -8,7 +8,7 @@ SAN_BUILD ?= build-san
 JOBS      ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build build-san test-main test-san bench fuzz clean
+.PHONY: run test deps build build-san test-main test-san bench fuzz soak clean
 
 deps:
 	@scripts/deps
@@ -43,6 +43,11 @@ fuzz: build-san
 	@for f in $(SAN_BUILD)/fuzz/fuzz_*; do \
 	  [ -x "$$f" ] || continue; n=$$(basename $$f); mkdir -p $(SAN_BUILD)/corpus/$$n; \
 	  "$$f" -max_total_time=$(FUZZ_SECONDS) $(SAN_BUILD)/corpus/$$n fuzz/corpus/$${n#fuzz_}; done
+
+# A long soak of random games in the sanitizer build: make soak SOAK_TICKS=1000000
+SOAK_TICKS ?= 1000000
+soak: build-san
+	$(SAN_BUILD)/bin/soak_tests --ticks $(SOAK_TICKS)
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)

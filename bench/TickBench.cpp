@@ -1,0 +1,138 @@
+// The cost of one game tick: every sprite updated, spent shells removed, and
+// the state side of the drawing (blink, clean dirty marks); no pixels drawn.
+//
+//   BM_TickTypical  the fort with the 13 enemies of quotas 3, 3, 5, 2 and two
+//                   players driving and firing
+//   BM_TickCrowded  an open field with 200 enemies and their shells
+//
+// Steady play: enemies come back for ever (a huge total), the players' shields
+// never run out (no clock ticks), and the gate is restored from a snapshot
+// every 4096 ticks, outside the timing, before broken walls change its nature.
+#include "ByteStream.h"
+#include "DrawChangesState.h"
+#include "GameFlow.h"
+#include "GateStart.h"
+#include "GateStream.h"
+#include "Keyboard.h"
+#include "SimSupport.h"
+
+#include <benchmark/benchmark.h>
+
+namespace brakkon {
+namespace {
+
+/// Records nothing: the window's part costs nothing here.
+class QuietHost : public GameHost {
+public:
+    void DrawField(const GateType*) override {}
+    void ShowIndicators() override {}
+    void ShowGateNo() override {}
+    void ShowPlayTime() override {}
+    void PlayEffect(std::int32_t) override {}
+    void SetTitle(std::string_view, bool) override {}
+    void ShowMenu(bool) override {}
+    void EnableTimers(bool) override {}
+};
+
+struct Match {
+    MainState state;
+    QuietHost host;
+    std::int64_t tick = 0;
+
+    explicit Match(std::unique_ptr<GateType> gate)
+    {
+        test::GiveTinyImages(state.Game);
+        state.Game.Gates.push_back(std::move(gate));
+        state.Rand.Skip(1);
+        StartGate(state, host, 0, true, true);
+        ResumeGame(state, host);
+        for (std::size_t p = 0; p < 2; ++p) state.Game.Gate->Sprites[p]->Shield = 1 << 30;
+    }
+
+    /// The players' hands: each turns every 64 ticks and fires every 10.
+    void Keys()
+    {
+        constexpr KeyCode ways1[] = {VkUp, VkLeft, VkDown, VkRight};
+        constexpr KeyCode ways2[] = {VkLetter('T'), VkLetter('H'), VkLetter('G'), VkLetter('F')};
+        if (tick % 64 == 0) {
+            GameKeyDown(state, host, ways1[(tick / 64) % 4]);
+            GameKeyDown(state, host, ways2[(tick / 64 + 1) % 4]);
+        }
+        if (tick % 10 == 0) {
+            GameKeyDown(state, host, VkSpace);
+            GameKeyDown(state, host, VkLetter('A'));
+        } else if (tick % 10 == 1) {
+            PlayerKeyUp(state, VkSpace);
+            PlayerKeyUp(state, VkLetter('A'));
+        }
+    }
+
+    void Tick()
+    {
+        Keys();
+        GameTick(state, host);
+        DrawChangesState(state, host);
+        ++tick;
+    }
+};
+
+/// The working gate and what the tick reads besides it.
+struct Snapshot {
+    std::vector<std::uint8_t> gate;
+    Random rand;
+    PlayerType player1, player2;
+    std::int64_t tick = 0;
+
+    explicit Snapshot(const Match& m) : rand(m.state.Rand), player1(m.state.Player1), player2(m.state.Player2), tick(m.tick)
+    {
+        ByteWriter out;
+        (void)WriteGateTo(out, m.state.Game.Gate.get());
+        gate = out.TakeBytes();
+    }
+    void RestoreInto(Match& m) const
+    {
+        ByteReader in(gate);
+        (void)ReadGateFrom(in, m.state.Game.Gate.get());
+        m.state.Rand = rand;
+        m.state.Player1 = player1;
+        m.state.Player2 = player2;
+        m.tick = tick;
+    }
+};
+
+void RunTicks(benchmark::State& bench, Match& match, int warmUp)
+{
+    for (int i = 0; i < warmUp; ++i) match.Tick();
+    const Snapshot snapshot(match);
+    std::size_t sprites = 0;
+    std::int64_t n = 0;
+    for (auto _ : bench) {
+        match.Tick();
+        sprites += match.state.Game.Gate->Sprites.size();
+        if (++n % 4096 == 0) {
+            bench.PauseTiming();
+            snapshot.RestoreInto(match);
+            bench.ResumeTiming();
+        }
+    }
+    bench.counters["sprites"] = benchmark::Counter(static_cast<double>(sprites) / static_cast<double>(std::max<std::int64_t>(n, 1)));
+}
+
+void BM_TickTypical(benchmark::State& bench)
+{
+    Match match(test::GateFromMap(test::FortMap, 3, 3, 5, 2, 1000000000, -1));
+    RunTicks(bench, match, 600);
+}
+BENCHMARK(BM_TickTypical);
+
+void BM_TickCrowded(benchmark::State& bench)
+{
+    Match match(test::GateFromMap(test::OpenMap, 50, 50, 50, 50, 1000000000, -1));
+    RunTicks(bench, match, 2000);
+}
+BENCHMARK(BM_TickCrowded)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+} // namespace brakkon
+
+BENCHMARK_MAIN();

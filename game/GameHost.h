@@ -1,0 +1,39 @@
+// What the engine needs of the window: drawing, the status line, sound, the
+// title labels, the menu and the two timers.
+//
+// The engine owns no window. The main window implements this interface over
+// its widgets, the simulator over nothing but a list of effects, and the tests
+// with a recorder. Each operation is named after what the game's code calls.
+#pragma once
+
+#include "Records.h"
+
+#include <cstdint>
+#include <string_view>
+
+namespace brakkon {
+
+class GameHost {
+public:
+    virtual ~GameHost() = default;
+
+    /// Redraws the whole field of `gate` (or clears it when there is none)
+    /// and refreshes the status line.
+    virtual void DrawField(const GateType* gate) = 0;
+    /// Shows each player's level stars and reserve tanks.
+    virtual void ShowIndicators() = 0;
+    /// Shows the gate number in the status line.
+    virtual void ShowGateNo() = 0;
+    /// Shows the play time in the status line.
+    virtual void ShowPlayTime() = 0;
+    /// Plays sound effect `index` (0 explosion, 1 enemy destroyed, 2 bonus, 3 gun).
+    virtual void PlayEffect(std::int32_t index) = 0;
+    /// Gives both title labels `text` and shows or hides them.
+    virtual void SetTitle(std::string_view text, bool shown) = 0;
+    /// Shows or hides the menu.
+    virtual void ShowMenu(bool shown) = 0;
+    /// Starts or stops the game timer and the clock timer.
+    virtual void EnableTimers(bool enabled) = 0;
+};
+
+} // namespace brakkon

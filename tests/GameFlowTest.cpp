@@ -1,0 +1,261 @@
+// The flow of a game: pause and resume, the game tick's order, the gate end
+// and the next gate, the base, the clock tick and the movement step.
+#include "EngineSupport.h"
+#include "GameFlow.h"
+#include "GateStart.h"
+#include "Geometry.h"
+#include "SpriteUpdate.h"
+
+#include <gtest/gtest.h>
+
+namespace brakkon {
+namespace {
+
+using test::Add;
+using test::Cell;
+using test::MakeGate;
+using test::RecordingHost;
+using test::Shift;
+using test::Sprite;
+
+/// A game of stored gates started from gate 0 and resumed.
+struct Game {
+    MainState state;
+    RecordingHost host;
+    explicit Game(std::vector<std::unique_ptr<GateType>> gates, bool secondPlayer = true)
+    {
+        test::GiveImages(state, 2);
+        for (auto& g : gates) state.Game.Gates.push_back(std::move(g));
+        StartGate(state, host, 0, true, secondPlayer);
+        ResumeGame(state, host);
+        host.Clear();
+    }
+    GateType& Gate() { return *state.Game.Gate; }
+    SpriteType& At(std::size_t i) { return *Gate().Sprites[i]; }
+};
+
+std::vector<std::unique_ptr<GateType>> Gates(std::initializer_list<std::int32_t> nextGates)
+{
+    std::vector<std::unique_ptr<GateType>> out;
+    for (std::int32_t next : nextGates) out.push_back(MakeGate(1, 0, 0, 0, 1, next));
+    return out;
+}
+
+TEST(PauseResume, StatesOfTheMenuAndTimers)
+{
+    MainState st;
+    RecordingHost host;
+    PauseGame(st, host); // waiting: GameOver keeps the timers running
+    EXPECT_EQ(host.Calls, (std::vector<std::string>{"ShowMenu 1"}));
+    ResumeGame(st, host);
+    EXPECT_TRUE(st.Playing);
+    EXPECT_FALSE(st.GameOver);
+    EXPECT_TRUE(host.TimersEnabled);
+    EXPECT_FALSE(host.MenuShown);
+    host.Clear();
+    PauseGame(st, host);
+    EXPECT_EQ(host.Calls, (std::vector<std::string>{"EnableTimers 0", "ShowMenu 1"}));
+    EXPECT_FALSE(st.Playing);
+    EXPECT_FALSE(st.GameOver);
+}
+
+TEST(GameTick, AShellFiredInTheUpdateLoopFirstFliesNextTick)
+{
+    Game g(Gates({-1}));
+    SpriteType& enemy = g.At(2);
+    enemy.FireChance = 10000;
+    enemy.StepPeriod = 100;
+    ASSERT_EQ(GameTick(g.state, g.host), TickOutcome::Updated);
+    ASSERT_EQ(g.Gate().Sprites.size(), 4u);
+    SpriteType& shell = g.At(3);
+    const std::int32_t top = shell.Top;
+    EXPECT_EQ(shell.Top, 16); // launched at the enemy's front, not moved
+    GameTick(g.state, g.host);
+    EXPECT_EQ(shell.Top, top + 4);
+}
+
+TEST(GameTick, PlayersMoveBeforeEnemiesAndSeeThemNotYetMoved)
+{
+    Game g(Gates({-1}));
+    SpriteType& p1 = g.At(0);
+    SpriteType& enemy = g.At(2);
+    enemy.FireChance = 0;
+    PlaceOnCell(g.state.Game, enemy, 11, 11);
+    enemy.Direction = DirDown;
+    Shift(enemy, 0, 30); // its bottom is 2 pixels above player 1's top
+    g.state.Player1.MoveDir = DirUp;
+    g.state.Player1.MoveIdle = false;
+    GameTick(g.state, g.host);
+    // Player 1 moved first, into exact contact; the enemy then found it ahead.
+    EXPECT_EQ(p1.Top, 13 * 32 - 2);
+    EXPECT_EQ(enemy.Bottom + 1, p1.Top);
+}
+
+TEST(RemoveSpentShells, RemovesOnlyShellsOutOfPlayKeepingOrderAndIndex)
+{
+    Game g(Gates({-1}));
+    g.At(2).Active = 0; // an enemy out of play stays
+    SpriteType& a = Add(g.state, Sprite(KindPlayerShell, 4, 4, DirUp));
+    Add(g.state, Sprite(KindEnemyShell, 5, 4, DirUp)).Active = 0;
+    SpriteType& c = Add(g.state, Sprite(KindEnemyShell, 6, 4, DirUp));
+    Add(g.state, Sprite(KindPlayerShell, 7, 4, DirUp)).Active = 0;
+    g.At(1).Active = 0;
+    RemoveSpentShells(g.Gate());
+    ASSERT_EQ(g.Gate().Sprites.size(), 5u);
+    EXPECT_EQ(&g.At(3), &a);
+    EXPECT_EQ(&g.At(4), &c);
+    EXPECT_EQ(c.Index, 5);
+}
+
+TEST(GateEnd, TheClockFinishesAGateWithNothingLeftAfterThePlayers)
+{
+    Game g(Gates({-1}));
+    ClockTick(g.state, g.host);
+    EXPECT_FALSE(g.state.NextGatePending);
+    g.At(2).Active = 0;
+    SpriteType& shell = Add(g.state, Sprite(KindEnemyShell, 4, 4, DirUp));
+    ClockTick(g.state, g.host);
+    EXPECT_FALSE(g.state.NextGatePending); // a shell in flight keeps the gate going
+    shell.Active = 0;
+    ClockTick(g.state, g.host);
+    EXPECT_TRUE(g.state.NextGatePending);
+}
+
+TEST(GateEnd, AGateWithoutEnemiesNeverEndsByItself)
+{
+    std::vector<std::unique_ptr<GateType>> gates;
+    gates.push_back(MakeGate(0, 0, 0, 0, 0, -1));
+    Game g(std::move(gates));
+    for (int i = 0; i < 5; ++i) ClockTick(g.state, g.host);
+    EXPECT_FALSE(g.state.NextGatePending);
+    EXPECT_FALSE(GateCleared(g.Gate()));
+}
+
+TEST(GateEnd, TheTickAfterAWonGateOnlyStartsTheNextOne)
+{
+    Game g(Gates({1, -1}));
+    g.Gate().GateNo = 1;
+    g.Gate().PlayTime = 77;
+    g.At(0).Level = 2;
+    g.At(2).Active = 0;
+    g.state.Player1.MoveDir = DirUp;
+    g.state.Player1.MoveIdle = false;
+    ClockTick(g.state, g.host);
+    ASSERT_TRUE(g.state.NextGatePending);
+    g.host.Clear();
+
+    EXPECT_EQ(GameTick(g.state, g.host), TickOutcome::GateChanged);
+    EXPECT_FALSE(g.state.NextGatePending);
+    EXPECT_EQ(g.Gate().GateNo, 2);
+    EXPECT_EQ(g.Gate().PlayTime, 78);
+    EXPECT_EQ(g.At(0).Level, 2);
+    EXPECT_EQ(g.At(0).Top, 13 * 32); // nobody moved in that tick
+    EXPECT_EQ(g.host.DrawFieldCount, 1);
+
+    EXPECT_EQ(GameTick(g.state, g.host), TickOutcome::Updated);
+    EXPECT_EQ(g.At(0).Top, 13 * 32 - 2);
+}
+
+TEST(GateEnd, AfterTheLastGateTheGameIsOver)
+{
+    for (std::int32_t next : {-1, 1, 5}) {
+        Game g(Gates({next}));
+        g.state.NextGatePending = true;
+        EXPECT_EQ(GameTick(g.state, g.host), TickOutcome::GateChanged);
+        EXPECT_TRUE(g.state.GameOver);
+        EXPECT_FALSE(g.state.Playing);
+        EXPECT_EQ(g.host.Title, "Game  Over");
+        EXPECT_EQ(g.host.DrawFieldCount, 0);
+        EXPECT_EQ(g.Gate().GateNo, 1);
+    }
+}
+
+TEST(Base, ABrokenBaseEndsAGameWithTheExplosion)
+{
+    Game g(Gates({-1}));
+    CheckBase(g.state, g.host);
+    EXPECT_FALSE(g.state.GameOver);
+    Cell(g.state, 9, 13).Block = BlockOpen;
+    CheckBase(g.state, g.host);
+    EXPECT_TRUE(g.state.GameOver);
+    EXPECT_EQ(g.host.Calls, (std::vector<std::string>{"PlayEffect 0", "SetTitle Game  Over", "ShowMenu 1"}));
+}
+
+TEST(Base, OnlyWhilePlayingAndOnAFullWidthMap)
+{
+    Game g(Gates({-1}));
+    Cell(g.state, 9, 13).Block = BlockOpen;
+    PauseGame(g.state, g.host);
+    g.host.Clear();
+    CheckBase(g.state, g.host);
+    EXPECT_TRUE(g.host.Calls.empty());
+
+    ResumeGame(g.state, g.host);
+    g.host.Clear();
+    g.Gate().Cells.pop_back();
+    CheckBase(g.state, g.host);
+    EXPECT_TRUE(g.host.Calls.empty());
+    g.Gate().Cells.resize(19);
+    g.Gate().Cells[9].clear(); // full width, but no base cell
+    CheckBase(g.state, g.host);
+    EXPECT_TRUE(g.host.Calls.empty());
+}
+
+TEST(Base, AShellThatBreaksTheBaseEndsTheGame)
+{
+    Game g(Gates({-1}));
+    SpriteType& shell = Add(g.state, Sprite(KindEnemyShell, 9, 12, DirDown));
+    Shift(shell, 0, 16);
+    for (int i = 0; i < 3; ++i) GameTick(g.state, g.host);
+    EXPECT_EQ(Cell(g.state, 9, 13).Block, BlockWall);
+    GameTick(g.state, g.host); // 4 pixels a tick: on the base cell now
+    EXPECT_EQ(Cell(g.state, 9, 13).Block, BlockOpen);
+    EXPECT_FALSE(g.state.GameOver);
+    CheckBase(g.state, g.host);
+    EXPECT_TRUE(g.state.GameOver);
+}
+
+TEST(ClockTick, CountsTimeAndShieldsOfBothEntriesInPlayOrNot)
+{
+    Game g(Gates({-1}), false);
+    g.At(1).Shield = 3;
+    ClockTick(g.state, g.host);
+    EXPECT_EQ(g.Gate().PlayTime, 1);
+    EXPECT_EQ(g.At(0).Shield, 1);
+    EXPECT_EQ(g.At(1).Shield, 2);
+    ClockTick(g.state, g.host);
+    ClockTick(g.state, g.host);
+    EXPECT_EQ(g.At(0).Shield, 0);
+    EXPECT_EQ(g.host.Calls.back(), "ShowPlayTime");
+}
+
+TEST(ClockTick, AnEmptyWorkingGateOnlyCountsTime)
+{
+    MainState st;
+    RecordingHost host;
+    ClockTick(st, host);
+    EXPECT_EQ(st.Game.Gate->PlayTime, 1);
+    EXPECT_FALSE(st.NextGatePending);
+}
+
+TEST(MoveStep, ARaisedStepSnapsEverySpriteToItsCellAndRedraws)
+{
+    Game g(Gates({-1}));
+    Shift(g.At(0), 6, 0);
+    Shift(g.At(2), 0, 10);
+    ApplyMoveStep(g.state, g.host, 4);
+    EXPECT_EQ(g.state.MoveStep, 4);
+    EXPECT_EQ(g.At(0).OffsetX, 0);
+    EXPECT_EQ(g.At(0).Left, 11 * 32);
+    EXPECT_EQ(g.At(2).OffsetY, 0);
+    EXPECT_EQ(g.At(2).Bottom, 31);
+    EXPECT_EQ(g.host.DrawFieldCount, 1);
+
+    Shift(g.At(0), 4, 0);
+    ApplyMoveStep(g.state, g.host, 1);
+    EXPECT_EQ(g.At(0).OffsetX, 4);
+    EXPECT_EQ(g.host.DrawFieldCount, 1);
+}
+
+} // namespace
+} // namespace brakkon

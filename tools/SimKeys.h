@@ -1,0 +1,31 @@
+// Key scripts of brakkon-sim: one key event a line, "TICK press|release KEY".
+#pragma once
+
+#include "KeyCodes.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brakkon {
+
+/// A key pressed or released before the game tick numbered Tick (from 0).
+struct KeyEvent {
+    std::int64_t Tick = 0; ///< the tick before which it happens
+    bool Press = true;     ///< press, else release
+    KeyCode Key = 0;       ///< virtual-key code
+};
+
+/// A key by name: Left Right Up Down Space Ctrl Shift Enter Escape F1 (any
+/// case), a single letter A..Z or digit 0..9, or a virtual-key code of two or
+/// more decimal digits (10 to 65535).
+[[nodiscard]] std::optional<KeyCode> ParseKeyName(std::string_view name);
+
+/// Parses a whole script. Blank lines and lines starting with '#' are
+/// skipped. The events come back ordered by tick, in script order within a
+/// tick. On a bad line: nullopt, and `error` names the line and the fault.
+[[nodiscard]] std::optional<std::vector<KeyEvent>> ParseKeyScript(std::string_view text, std::string& error);
+
+} // namespace brakkon

@@ -1,0 +1,186 @@
+// brakkon-sim: plays a game without a window, from a key script, and prints
+// or saves where it ended.
+#include "FileIo.h"
+#include "SavedGame.h"
+#include "Simulation.h"
+#include "StatusLine.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using namespace brakkon;
+
+constexpr const char* UsageText =
+    "usage: brakkon-sim --data FILE (--gate N --players 1|2 | --load SAVEDGAME)\n"
+    "                   [--seed N] [--ticks T] [--interval MS] [--step 1|2|4]\n"
+    "                   [--keys SCRIPT] [--save OUT] [--json]\n"
+    "\n"
+    "  --gate N --players P  a new game at stored gate N, as the menu starts one\n"
+    "  --load SAVEDGAME      a saved game, resumed\n"
+    "  --seed N              advance the random generator N + 1 times first (0)\n"
+    "  --ticks T             run T tick slots (0); while the game is paused a\n"
+    "                        slot passes without a tick and without time\n"
+    "  --interval MS         milliseconds per game tick (16); the clock tick runs\n"
+    "                        each time another 1000 ms have passed\n"
+    "  --step S              MoveStep (2)\n"
+    "  --keys SCRIPT         lines 'TICK press|release KEY', applied before game\n"
+    "                        tick TICK (from 0); KEY: Left Right Up Down Space Ctrl\n"
+    "                        Shift Enter Escape F1, A..Z, 0..9, or a key code of\n"
+    "                        two or more digits; '#' starts a comment line\n"
+    "  --save OUT            save the working gate as a saved game at the end\n"
+    "  --json                print the end state as one JSON object:\n"
+    "                        Ticks (game ticks run; slots while paused run none),\n"
+    "                        Playing, GameOver, NextGatePending, MoveStep, Gate,\n"
+    "                        Effects ([tick, index] per effect), GameOverTick\n"
+    "\n"
+    "After each game tick that moved the sprites, the state side of the drawing\n"
+    "runs as in the window: shielded players' tanks blink (re-checked where they\n"
+    "stand, which may take a bonus) and every dirty mark is cleared but the\n"
+    "blinking tanks'. A tick that changed the gate draws nothing.\n";
+
+int Usage(const std::string& why)
+{
+    if (!why.empty()) std::fprintf(stderr, "brakkon-sim: %s\n", why.c_str());
+    std::fputs(UsageText, stderr);
+    return 2;
+}
+
+template <typename Int>
+bool ParseInt(std::string_view s, Int& out)
+{
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
+    return ec == std::errc() && end == s.data() + s.size() && !s.empty();
+}
+
+struct Options {
+    SimStart Start;
+    std::optional<std::int32_t> Players;
+    std::int64_t Ticks = 0;
+    std::optional<std::filesystem::path> Keys;
+    std::optional<std::filesystem::path> Save;
+    bool Json = false;
+};
+
+/// Parses the command line; an empty string means success.
+std::string Parse(const std::vector<std::string>& args, Options& o)
+{
+    bool haveData = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--json") {
+            o.Json = true;
+            continue;
+        }
+        constexpr std::string_view valued[] = {"--data", "--gate", "--players", "--load", "--seed",
+                                               "--ticks", "--interval", "--step", "--keys", "--save"};
+        if (std::find(std::begin(valued), std::end(valued), a) == std::end(valued)) return "unknown option " + a;
+        if (i + 1 >= args.size()) return "missing value after " + a;
+        const std::string& v = args[++i];
+        auto number = [&](auto& out) { return ParseInt(v, out) ? std::string() : "bad value for " + a + ": " + v; };
+        std::string bad;
+        if (a == "--data") {
+            o.Start.DataFile = v;
+            haveData = true;
+        } else if (a == "--gate") {
+            std::int32_t gate = 0;
+            bad = number(gate);
+            o.Start.Gate = gate;
+        } else if (a == "--players") {
+            std::int32_t players = 0;
+            bad = number(players);
+            if (bad.empty() && players != 1 && players != 2) bad = "--players takes 1 or 2";
+            o.Players = players;
+        } else if (a == "--load") {
+            o.Start.Load = v;
+        } else if (a == "--seed") {
+            bad = number(o.Start.Seed);
+        } else if (a == "--ticks") {
+            bad = number(o.Ticks);
+            if (bad.empty() && o.Ticks < 0) bad = "--ticks takes a count";
+        } else if (a == "--interval") {
+            bad = number(o.Start.Interval);
+            if (bad.empty() && o.Start.Interval <= 0) bad = "--interval takes a positive number";
+        } else if (a == "--step") {
+            bad = number(o.Start.MoveStep);
+            if (bad.empty() && o.Start.MoveStep != 1 && o.Start.MoveStep != 2 && o.Start.MoveStep != 4)
+                bad = "--step takes 1, 2 or 4";
+        } else if (a == "--keys") {
+            o.Keys = v;
+        } else if (a == "--save") {
+            o.Save = v;
+        }
+        if (!bad.empty()) return bad;
+    }
+    if (!haveData) return "--data is required";
+    if (o.Start.Load.has_value() == o.Start.Gate.has_value()) return "give either --gate and --players, or --load";
+    if (o.Start.Gate && !o.Players) return "--gate needs --players";
+    if (o.Start.Load && o.Players) return "--players goes with --gate, not --load";
+    o.Start.Players = o.Players.value_or(1);
+    return {};
+}
+
+void PrintSummary(const Simulation& sim)
+{
+    const GateType& g = *sim.State.Game.Gate;
+    int inPlay = 0;
+    for (std::size_t i = 2; i < g.Sprites.size(); ++i) inPlay += g.Sprites[i]->Active ? 1 : 0;
+    std::printf("%lld game ticks; %s\n", static_cast<long long>(sim.TicksRun),
+                sim.State.Playing ? "playing" : (sim.State.GameOver ? "game over" : "paused"));
+    std::printf("gate %s  time %s  lives %d %d  enemies to come %d  in play after the players %d\n",
+                GateNoText(g.GateNo).c_str(), PlayTimeText(g.PlayTime).c_str(), g.Lives1, g.Lives2, g.EnemiesLeft,
+                inPlay);
+    std::printf("%zu effects\n", sim.Host.Effects.size());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::fputs(UsageText, stdout);
+        return 0;
+    }
+    Options options;
+    if (std::string why = Parse(args, options); !why.empty()) return Usage(why);
+
+    std::vector<KeyEvent> keys;
+    if (options.Keys) {
+        const auto bytes = ReadFileBytes(*options.Keys);
+        if (!bytes) {
+            std::fprintf(stderr, "brakkon-sim: cannot read %s\n", options.Keys->c_str());
+            return 1;
+        }
+        std::string error;
+        const auto parsed = ParseKeyScript(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), error);
+        if (!parsed) {
+            std::fprintf(stderr, "brakkon-sim: %s: %s\n", options.Keys->c_str(), error.c_str());
+            return 2;
+        }
+        keys = *parsed;
+    }
+
+    Simulation sim;
+    std::string error;
+    if (!sim.Begin(options.Start, error)) {
+        std::fprintf(stderr, "brakkon-sim: %s\n", error.c_str());
+        return 1;
+    }
+    sim.Run(options.Ticks, keys);
+
+    if (options.Save && !SaveGameFile(*options.Save, *sim.State.Game.Gate)) {
+        std::fprintf(stderr, "brakkon-sim: cannot save %s\n", options.Save->c_str());
+        return 1;
+    }
+    if (options.Json)
+        std::printf("%s\n", sim.Json().c_str());
+    else
+        PrintSummary(sim);
+    return 0;
+}

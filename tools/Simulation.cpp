@@ -1,0 +1,127 @@
+#include "Simulation.h"
+
+#include "DrawChangesState.h"
+#include "GameData.h"
+#include "GameFlow.h"
+#include "GateJson.h"
+#include "GateStart.h"
+#include "Json.h"
+#include "Keyboard.h"
+#include "SavedGame.h"
+
+#include <algorithm>
+
+namespace brakkon {
+
+namespace {
+constexpr std::int64_t ClockInterval = 1000;
+}
+
+bool Simulation::Begin(const SimStart& start, std::string& error)
+{
+    interval_ = start.Interval;
+    if (!LoadGameDataFile(start.DataFile, State.Game)) {
+        error = "cannot load the data file " + start.DataFile.string();
+        return false;
+    }
+    State.Rand.Skip(start.Seed + 1);
+    State.MoveStep = start.MoveStep;
+    if (start.Load) {
+        if (!LoadGameFile(*start.Load, *State.Game.Gate)) {
+            error = "cannot load the saved game " + start.Load->string();
+            return false;
+        }
+        Host.DrawField(State.Game.Gate.get());
+    } else {
+        const std::int32_t gate = start.Gate.value_or(0);
+        if (gate < 0 || static_cast<std::size_t>(gate) >= State.Game.Gates.size()) {
+            error = "gate " + std::to_string(gate) + " is not in the data file (it holds " +
+                    std::to_string(State.Game.Gates.size()) + " gates)";
+            return false;
+        }
+        StartGate(State, Host, gate, true, start.Players == 2);
+    }
+    ResumeGame(State, Host);
+    Host.ClockRestarted = false;
+    return true;
+}
+
+void Simulation::Run(std::int64_t slots, const std::vector<KeyEvent>& keys,
+                     const std::function<void(const Simulation&)>& afterTick)
+{
+    std::vector<KeyEvent> ordered = keys;
+    std::stable_sort(ordered.begin(), ordered.end(), [](const KeyEvent& a, const KeyEvent& b) { return a.Tick < b.Tick; });
+    std::size_t nextKey = 0;
+    for (std::int64_t slot = 0; slot < slots; ++slot) {
+        const std::int64_t before = TicksRun;
+        RunSlot(slot, ordered, nextKey);
+        if (afterTick && TicksRun != before) afterTick(*this);
+    }
+}
+
+void Simulation::RunSlot(std::int64_t slot, const std::vector<KeyEvent>& keys, std::size_t& nextKey)
+{
+    Host.Slot = slot;
+    const bool wasOver = State.GameOver;
+    while (nextKey < keys.size() && keys[nextKey].Tick < slot) ++nextKey; // events of slots never run
+    while (nextKey < keys.size() && keys[nextKey].Tick == slot) ApplyKey(keys[nextKey++]);
+
+    if (Host.TimersEnabled) {
+        if (Host.ClockRestarted) {
+            nextClock_ = elapsed_ + ClockInterval;
+            Host.ClockRestarted = false;
+        }
+        elapsed_ += interval_;
+        while (elapsed_ >= nextClock_) {
+            ClockTick(State, Host);
+            nextClock_ += ClockInterval;
+        }
+        GameTimerTick();
+    }
+    NoteGameOver(wasOver);
+}
+
+void Simulation::ApplyKey(const KeyEvent& event)
+{
+    if (event.Press)
+        GameKeyDown(State, Host, event.Key);
+    else
+        PlayerKeyUp(State, event.Key);
+}
+
+void Simulation::GameTimerTick()
+{
+    ++TicksRun;
+    if (GameTick(State, Host) == TickOutcome::GateChanged) return;
+    DrawChangesState(State, Host);
+    CheckBase(State, Host);
+}
+
+void Simulation::NoteGameOver(bool wasOver)
+{
+    if (!wasOver && State.GameOver && !GameOverTick) GameOverTick = Host.Slot;
+}
+
+std::string Simulation::Json() const
+{
+    JsonWriter j;
+    j.BeginObject()
+        .Member("Ticks", TicksRun)
+        .Key("Playing").Bool(State.Playing)
+        .Key("GameOver").Bool(State.GameOver)
+        .Key("NextGatePending").Bool(State.NextGatePending)
+        .Member("MoveStep", State.MoveStep)
+        .Key("Gate");
+    WriteGateJson(j, *State.Game.Gate);
+    j.Key("Effects").BeginArray();
+    for (const auto& [slot, index] : Host.Effects) j.BeginArray().Int(slot).Int(index).EndArray();
+    j.EndArray().Key("GameOverTick");
+    if (GameOverTick)
+        j.Int(*GameOverTick);
+    else
+        j.Null();
+    j.EndObject();
+    return j.Text();
+}
+
+} // namespace brakkon

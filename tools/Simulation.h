@@ -1,0 +1,98 @@
+// A game without a window: the engine driven tick by tick from a key
+// script, with simulated time. brakkon-sim, the golden replays and the soak
+// test run games through it.
+//
+// Each tick slot, in this order: the key events of that slot go through the
+// same key-press and key-release logic as the window's (menu keys do
+// nothing here); then, while the timers run, simulated time advances by the
+// game timer's interval, the clock tick runs each time another 1000 ms have
+// passed, and the game tick runs, followed, when it moved the sprites, by the
+// state side of the drawing (DrawChangesState: the blink of shielded tanks,
+// clean dirty marks) and the base check. While the game is paused the timers
+// stand: neither time nor ticks pass, and the clock counts its 1000 ms anew
+// from the resume, as a restarted timer does.
+#pragma once
+
+#include "GameHost.h"
+#include "MainState.h"
+#include "SimKeys.h"
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace brakkon {
+
+/// The window as the simulator sees it: effects are recorded with the tick
+/// slot they happened in; the timers' switch is kept; the rest draws nothing.
+class SimHost : public GameHost {
+public:
+    std::vector<std::pair<std::int64_t, std::int32_t>> Effects; ///< (tick slot, effect index)
+    std::int64_t Slot = 0;       ///< the tick slot now running
+    bool TimersEnabled = true;   ///< the game starts with both timers running
+    bool ClockRestarted = false; ///< the timers were switched on again since the last look
+
+    void DrawField(const GateType*) override {}
+    void ShowIndicators() override {}
+    void ShowGateNo() override {}
+    void ShowPlayTime() override {}
+    void PlayEffect(std::int32_t index) override { Effects.emplace_back(Slot, index); }
+    void SetTitle(std::string_view, bool) override {}
+    void ShowMenu(bool) override {}
+    void EnableTimers(bool enabled) override
+    {
+        if (enabled && !TimersEnabled) ClockRestarted = true;
+        TimersEnabled = enabled;
+    }
+};
+
+/// How a simulated game begins.
+struct SimStart {
+    std::filesystem::path DataFile;            ///< "Game.dat" of the game
+    std::optional<std::int32_t> Gate;          ///< a new game at this stored gate...
+    std::int32_t Players = 1;                  ///< ...for one or two players
+    std::optional<std::filesystem::path> Load; ///< or a saved game resumed
+    std::uint64_t Seed = 0;                    ///< the generator is advanced Seed + 1 times first
+    std::int32_t Interval = 16;                ///< milliseconds of the game timer
+    std::int32_t MoveStep = DefaultMoveStep;
+};
+
+class Simulation {
+public:
+    MainState State;
+    SimHost Host;
+    std::int64_t TicksRun = 0;                ///< game ticks that ran (not the slots paused)
+    std::optional<std::int64_t> GameOverTick; ///< slot in which the game first ended
+
+    /// Loads the data, seeds the generator, sets the step, and starts the
+    /// gate or loads the saved game and resumes it. On failure: false, with
+    /// the reason in `error` (file errors are also shown through the error
+    /// seam).
+    bool Begin(const SimStart& start, std::string& error);
+
+    /// Runs `slots` tick slots with the key events of `keys` (in script
+    /// order within a tick). `afterTick` runs after each game tick that ran.
+    void Run(std::int64_t slots, const std::vector<KeyEvent>& keys,
+             const std::function<void(const Simulation&)>& afterTick = {});
+
+    /// One tick slot: its keys (from `nextKey` on in `keys`, which is ordered
+    /// by tick), then the timers' work if they run.
+    void RunSlot(std::int64_t slot, const std::vector<KeyEvent>& keys, std::size_t& nextKey);
+
+    /// The final state as one JSON object (see brakkon-sim's usage).
+    [[nodiscard]] std::string Json() const;
+
+private:
+    void ApplyKey(const KeyEvent& event);
+    void GameTimerTick();
+    void NoteGameOver(bool wasOver);
+
+    std::int32_t interval_ = 16;
+    std::int64_t elapsed_ = 0;
+    std::int64_t nextClock_ = 1000;
+};
+
+} // namespace brakkon
