@@ -5,6 +5,7 @@
 #include "ContentSheets.h"
 #include "GameData.h"
 #include "Png.h"
+#include "SavedGame.h"
 
 #include <gtest/gtest.h>
 
@@ -88,6 +89,9 @@ TEST(ContentRender, TheLibraryAndEveryGateAreRenderedToPng)
         ASSERT_TRUE(test::WritePng(dir / name, field));
         EXPECT_GT(fs::file_size(dir / name), static_cast<std::uintmax_t>(field.Width * field.Height * 4));
     }
+    GateType scene;
+    ASSERT_TRUE(LoadGame(BRAKKON_SCENE, scene));
+    ASSERT_TRUE(test::WritePng(dir / "scene-Game.png", test::ComposeField(game.Images, scene)));
     std::printf("pictures written to %s\n", dir.c_str());
 }
 
