@@ -4,6 +4,7 @@
 #include "ContentSources.h"
 #include "Drawing.h"
 #include "FileIo.h"
+#include "BuiltContent.h"
 #include "GameData.h"
 #include "RunTool.h"
 
@@ -17,15 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const GameType& BuiltGame()
-{
-    static const GameType game = [] {
-        GameType g;
-        EXPECT_TRUE(LoadGameData(BRAKKON_GAME_DAT, g)) << BRAKKON_GAME_DAT;
-        return g;
-    }();
-    return game;
-}
+using test::BuiltGame;
 
 const CellType& CellAt(const GateType& gate, std::int32_t col, std::int32_t row)
 {

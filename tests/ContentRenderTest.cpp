@@ -3,6 +3,7 @@
 // checks what the eye is meant to see: covers hide tanks but show the ground
 // through their gaps, and every tank looks different in each direction.
 #include "ContentSheets.h"
+#include "BuiltContent.h"
 #include "GameData.h"
 #include "Png.h"
 #include "SavedGame.h"
@@ -16,15 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const GameType& BuiltGame()
-{
-    static const GameType game = [] {
-        GameType g;
-        EXPECT_TRUE(LoadGameData(BRAKKON_GAME_DAT, g)) << BRAKKON_GAME_DAT;
-        return g;
-    }();
-    return game;
-}
+using test::BuiltGame;
 
 SpriteType Tank(std::int32_t group, std::int32_t col, std::int32_t row, std::int32_t direction, std::int32_t frame = 0)
 {

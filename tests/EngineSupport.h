@@ -4,6 +4,7 @@
 
 #include "GameHost.h"
 #include "MainState.h"
+#include "SpriteUpdate.h"
 #include "TestSupport.h"
 
 #include <algorithm>
@@ -166,6 +167,14 @@ struct Play {
     GateType& Gate() { return *state.Game.Gate; }
     SpriteType& P1() { return *Gate().Sprites[0]; }
     SpriteType& P2() { return *Gate().Sprites[1]; }
+    /// Player 1 holds the movement key of `dir`.
+    void Drive1(std::int32_t dir)
+    {
+        state.Player1.MoveDir = dir;
+        state.Player1.MoveIdle = false;
+    }
+    /// One tick of one sprite.
+    void Tick(SpriteType& s) { UpdateSprite(state, host, s); }
 };
 
 } // namespace brakkon::test

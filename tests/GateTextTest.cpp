@@ -26,28 +26,7 @@ TextResult Read(const std::string& text, GateType& gate)
     return ReadGateText(TextSource::FromString("g.txt", text), gate);
 }
 
-void ExpectSameGate(const GateType& a, const GateType& b)
-{
-    EXPECT_EQ(a.GateNo, b.GateNo);
-    EXPECT_EQ(a.PlayTime, b.PlayTime);
-    EXPECT_EQ(a.Lives1, b.Lives1);
-    EXPECT_EQ(a.Lives2, b.Lives2);
-    EXPECT_EQ(a.EnemiesLeft, b.EnemiesLeft);
-    EXPECT_EQ(a.Tank, b.Tank);
-    EXPECT_EQ(a.LargeTank, b.LargeTank);
-    EXPECT_EQ(a.ZJC, b.ZJC);
-    EXPECT_EQ(a.KC, b.KC);
-    EXPECT_EQ(a.Total, b.Total);
-    EXPECT_EQ(a.NextGate, b.NextGate);
-    ASSERT_EQ(a.Sprites.size(), b.Sprites.size());
-    for (std::size_t i = 0; i < a.Sprites.size(); ++i) EXPECT_EQ(*a.Sprites[i], *b.Sprites[i]) << "sprite " << i;
-    ASSERT_EQ(a.Cells.size(), b.Cells.size());
-    for (std::size_t c = 0; c < a.Cells.size(); ++c) {
-        ASSERT_EQ(a.Cells[c].size(), b.Cells[c].size());
-        for (std::size_t r = 0; r < a.Cells[c].size(); ++r)
-            EXPECT_EQ(*a.Cells[c][r], *b.Cells[c][r]) << "cell " << c << " " << r;
-    }
-}
+using test::ExpectSameGate;
 
 TEST(GateText, HeaderAndMapMakeTheGateAsTheEditorWould)
 {

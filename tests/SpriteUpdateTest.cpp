@@ -18,24 +18,7 @@ using test::RecordingHost;
 using test::Shift;
 using test::Sprite;
 
-struct Play {
-    MainState state;
-    RecordingHost host;
-    Play()
-    {
-        PlayField(state);
-        test::GiveImages(state, 2);
-    }
-    GateType& Gate() { return *state.Game.Gate; }
-    SpriteType& P1() { return *Gate().Sprites[0]; }
-    SpriteType& P2() { return *Gate().Sprites[1]; }
-    void Drive1(std::int32_t dir)
-    {
-        state.Player1.MoveDir = dir;
-        state.Player1.MoveIdle = false;
-    }
-    void Tick(SpriteType& s) { UpdateSprite(state, host, s); }
-};
+using test::Play;
 
 // ---- Players' tanks ----
 

@@ -4,6 +4,8 @@
 #include "ErrorReport.h"
 #include "Records.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -63,6 +65,30 @@ inline SpriteType SpriteAt(std::uint8_t kind, std::int32_t col, std::int32_t row
     s.Right = s.Left + FieldCellWidth - 1;
     s.Bottom = s.Top + FieldCellHeight - 1;
     return s;
+}
+
+/// Every field of two gates, every sprite and every cell, and list lengths.
+inline void ExpectSameGate(const GateType& a, const GateType& b)
+{
+    EXPECT_EQ(a.GateNo, b.GateNo);
+    EXPECT_EQ(a.PlayTime, b.PlayTime);
+    EXPECT_EQ(a.Lives1, b.Lives1);
+    EXPECT_EQ(a.Lives2, b.Lives2);
+    EXPECT_EQ(a.EnemiesLeft, b.EnemiesLeft);
+    EXPECT_EQ(a.Tank, b.Tank);
+    EXPECT_EQ(a.LargeTank, b.LargeTank);
+    EXPECT_EQ(a.ZJC, b.ZJC);
+    EXPECT_EQ(a.KC, b.KC);
+    EXPECT_EQ(a.Total, b.Total);
+    EXPECT_EQ(a.NextGate, b.NextGate);
+    ASSERT_EQ(a.Sprites.size(), b.Sprites.size());
+    for (std::size_t i = 0; i < a.Sprites.size(); ++i) EXPECT_EQ(*a.Sprites[i], *b.Sprites[i]) << "sprite " << i;
+    ASSERT_EQ(a.Cells.size(), b.Cells.size());
+    for (std::size_t c = 0; c < a.Cells.size(); ++c) {
+        ASSERT_EQ(a.Cells[c].size(), b.Cells[c].size()) << "column " << c;
+        for (std::size_t r = 0; r < a.Cells[c].size(); ++r)
+            EXPECT_EQ(*a.Cells[c][r], *b.Cells[c][r]) << "cell " << c << " " << r;
+    }
 }
 
 } // namespace brakkon::test
