@@ -2,10 +2,13 @@
 // movement step changed now and then, checking after every game tick that
 // every sprite keeps the position rules of the field.
 //
-//   soak_tests [--ticks N] [--seed N]     (gtest flags are taken as well)
+//   soak_tests [--ticks N] [--seed N] [--data FILE]   (gtest flags too)
 //
+// Without --data it plays a data file of its own making; with it, the gates
+// of that file (the shipped "Game.dat", say).
 // CTest runs a short soak; run a long one by hand, best in the sanitizer
 // build:  build-san/bin/soak_tests --ticks 1000000
+#include "GameData.h"
 #include "GameFlow.h"
 #include "Keyboard.h"
 #include "SavedGame.h"
@@ -25,6 +28,7 @@ namespace fs = std::filesystem;
 
 std::int64_t SoakTicks = 20000;
 std::uint64_t SoakSeed = 1;
+fs::path SoakData; ///< empty: the test's own data file
 
 /// What must hold after every game tick; empty when it holds.
 std::string BrokenRule(const MainState& state)
@@ -128,15 +132,22 @@ TEST(Soak, EveryTickKeepsTheFieldsRules)
 {
     std::string pattern = (fs::temp_directory_path() / "brakkon-soak-XXXXXX").string();
     const fs::path dir = ::mkdtemp(pattern.data());
-    ASSERT_TRUE(test::WriteSimGameData(dir / "Game.dat"));
     ASSERT_TRUE(SaveGameFile(dir / "step1.gam", test::SavedStepOneGame()));
-    const std::size_t gateCount = test::SimGameData().Gates.size();
+    fs::path dataFile = SoakData;
+    if (dataFile.empty()) {
+        dataFile = dir / "Game.dat";
+        ASSERT_TRUE(test::WriteSimGameData(dataFile));
+    }
+    GameType data;
+    ASSERT_TRUE(LoadGameDataFile(dataFile, data)) << dataFile;
+    const std::size_t gateCount = data.Gates.size();
+    ASSERT_GT(gateCount, 0u);
 
     std::mt19937_64 rng(SoakSeed);
     SoakStats stats;
     for (std::uint64_t round = 0; stats.ticks < SoakTicks; ++round) {
         SimStart start;
-        start.DataFile = dir / "Game.dat";
+        start.DataFile = dataFile;
         start.Seed = rng() % 65536;
         start.MoveStep = std::array{1, 2, 4}[rng() % 3];
         start.Interval = std::array{1, 16, 100}[rng() % 3];
@@ -169,8 +180,10 @@ int main(int argc, char** argv)
             brakkon::SoakTicks = std::atoll(argv[i + 1]);
         else if (flag == "--seed")
             brakkon::SoakSeed = std::strtoull(argv[i + 1], nullptr, 10);
+        else if (flag == "--data")
+            brakkon::SoakData = argv[i + 1];
         else {
-            std::fprintf(stderr, "usage: soak_tests [gtest flags] [--ticks N] [--seed N]\n");
+            std::fprintf(stderr, "usage: soak_tests [gtest flags] [--ticks N] [--seed N] [--data FILE]\n");
             return 2;
         }
     }
