@@ -7,6 +7,7 @@
 #include "GameData.h"
 #include "Png.h"
 #include "SavedGame.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -21,18 +22,11 @@ using test::BuiltGame;
 
 SpriteType Tank(std::int32_t group, std::int32_t col, std::int32_t row, std::int32_t direction, std::int32_t frame = 0)
 {
-    SpriteType s;
-    s.Kind = group <= 6 ? (group <= 3 ? KindPlayer1 : KindPlayer2) : KindEnemy;
+    const auto kind = group <= 6 ? (group <= 3 ? KindPlayer1 : KindPlayer2) : KindEnemy;
+    SpriteType s = test::SpriteAt(static_cast<std::uint8_t>(kind), col, row, 0);
     s.ImageGroup = group;
     s.Direction = direction;
     s.Frame = frame;
-    s.Active = 1;
-    s.Col = col;
-    s.Row = row;
-    s.Left = col * FieldCellWidth;
-    s.Top = row * FieldCellHeight;
-    s.Right = s.Left + FieldCellWidth - 1;
-    s.Bottom = s.Top + FieldCellHeight - 1;
     return s;
 }
 
