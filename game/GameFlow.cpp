@@ -1,5 +1,6 @@
 #include "GameFlow.h"
 
+#include "DrawChanges.h"
 #include "Geometry.h"
 #include "Hits.h"
 #include "Movers.h"
@@ -25,15 +26,32 @@ void ResumeGame(MainState& state, GameHost& host)
     state.GameOver = false;
 }
 
-TickOutcome GameTick(MainState& state, GameHost& host)
+void GameTimerTick(MainState& state, GameHost& host)
 {
+    host.EnableGameTimer(false);
     if (state.NextGatePending) {
-        StartNextGate(state, host);
-        return TickOutcome::GateChanged;
+        StartNextGate(state, host); // draws the new gate in full
+        host.EnableGameTimer(true);
+        return;
     }
     UpdateSprites(state, host);
     RemoveSpentShells(*state.Game.Gate);
-    return TickOutcome::Updated;
+    DrawChanges(state, host);
+    host.RepaintField();
+    host.EnableGameTimer(true);
+    CheckBase(state, host);
+}
+
+void ClockTimerTick(MainState& state, GameHost& host)
+{
+    GateType& gate = *state.Game.Gate;
+    gate.PlayTime = WrapAdd(gate.PlayTime, 1);
+    if (gate.Sprites.size() > 1)
+        for (std::size_t p = 0; p < 2; ++p)
+            if (gate.Sprites[p]->Shield > 0) gate.Sprites[p]->Shield -= 1;
+    host.ShowPlayTime();
+    if (GateCleared(gate)) FinishGate(state);
+    if (state.MusicOn && host.MusicStopped()) host.PlayMusic();
 }
 
 void UpdateSprites(MainState& state, GameHost& host)
@@ -71,17 +89,6 @@ bool GateCleared(const GateType& gate)
     const SpriteList& sprites = gate.Sprites;
     if (sprites.size() <= 2) return false;
     return std::none_of(sprites.begin() + 2, sprites.end(), [](const auto& s) { return s->Active != 0; });
-}
-
-void ClockTick(MainState& state, GameHost& host)
-{
-    GateType& gate = *state.Game.Gate;
-    gate.PlayTime = WrapAdd(gate.PlayTime, 1);
-    if (gate.Sprites.size() > 1)
-        for (std::size_t p = 0; p < 2; ++p)
-            if (gate.Sprites[p]->Shield > 0) gate.Sprites[p]->Shield -= 1;
-    host.ShowPlayTime();
-    if (GateCleared(gate)) FinishGate(state);
 }
 
 void SnapSpritesToCells(GameType& game)

@@ -2,11 +2,10 @@
 //
 // The game is Waiting (before the first game and after "Game  Over": timers
 // running behind the menu), Playing, or Paused (timers stopped, menu shown);
-// PauseGame and ResumeGame are the only switches between them. The window's
-// game timer handler calls GameTick, draws what changed, restarts its timer
-// and then calls CheckBase; its clock timer handler calls ClockTick and then
-// looks after the music. The focus loss of the window is ReleaseMovementKeys
-// (Keyboard.h).
+// PauseGame and ResumeGame are the only switches between them. GameTimerTick
+// and ClockTimerTick are the whole work of the game timer and the clock
+// timer: the window's timer handlers, the simulator and the benchmarks call
+// them and nothing else.
 #pragma once
 
 #include "GameHost.h"
@@ -21,18 +20,16 @@ void PauseGame(MainState& state, GameHost& host);
 /// Hides the menu, starts the timers, and marks a game as under way.
 void ResumeGame(MainState& state, GameHost& host);
 
-/// What a game tick did.
-enum class TickOutcome {
-    Updated,     ///< the sprites moved: the changes are to be drawn
-    GateChanged, ///< the tick only changed the gate (or ended the game): nothing to draw
-};
+/// One tick of the game timer, whole. The timer is off while the tick works;
+/// a won gate makes the tick change the gate and do nothing else; otherwise
+/// every sprite in play moves once, spent shells leave, what changed is drawn
+/// and shown, and, once the timer runs again, a broken base ends the game.
+void GameTimerTick(MainState& state, GameHost& host);
 
-/// The game tick's work before drawing, in this order:
-///   - a won gate makes this tick change the gate, and nothing else;
-///   - every sprite in play is updated once, in list order (the count is
-///     taken first, so shells fired now first fly in the next tick);
-///   - spent shells leave the list.
-TickOutcome GameTick(MainState& state, GameHost& host);
+/// One tick of the clock timer, whole: play time, the players' shields, the
+/// time label, the test for a won gate, and the music started again when it
+/// has stopped.
+void ClockTimerTick(MainState& state, GameHost& host);
 
 /// Updates each sprite in play of the list as it stands at the start.
 void UpdateSprites(MainState& state, GameHost& host);
@@ -41,12 +38,8 @@ void UpdateSprites(MainState& state, GameHost& host);
 /// in the list, in play or not; nobody is renumbered.
 void RemoveSpentShells(GateType& gate);
 
-/// The game tick's last step: while a game is played, a broken base ends it.
+/// While a game is played, a broken base ends it.
 void CheckBase(MainState& state, GameHost& host);
-
-/// The clock tick's work: play time, the players' shields, the time label,
-/// and the test for a won gate.
-void ClockTick(MainState& state, GameHost& host);
 
 /// True when no sprite after the two players is in play and there is one.
 [[nodiscard]] bool GateCleared(const GateType& gate);

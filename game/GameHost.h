@@ -20,6 +20,12 @@ public:
     /// Redraws the whole field of `gate` (or clears it when there is none)
     /// and refreshes the status line.
     virtual void DrawField(const GateType* gate) = 0;
+    /// Paints, in the three layers, every cell and sprite of `gate` marked
+    /// Dirty: the grounds and walls of the marked cells, the marked sprites in
+    /// list order, then the marked cells' tops. Clears no mark.
+    virtual void PaintChanges(const GateType& gate) = 0;
+    /// Puts what the last painting changed on the screen at once.
+    virtual void RepaintField() = 0;
     /// Shows each player's level stars and reserve tanks.
     virtual void ShowIndicators() = 0;
     /// Shows the gate number in the status line.
@@ -28,12 +34,39 @@ public:
     virtual void ShowPlayTime() = 0;
     /// Plays sound effect `index` (0 explosion, 1 enemy destroyed, 2 bonus, 3 gun).
     virtual void PlayEffect(std::int32_t index) = 0;
+    /// True when the music player stands still (played to its end, stopped,
+    /// or never started).
+    [[nodiscard]] virtual bool MusicStopped() = 0;
+    /// Starts the music player: from where it stands, or from the beginning
+    /// after it played to its end.
+    virtual void PlayMusic() = 0;
     /// Gives both title labels `text` and shows or hides them.
     virtual void SetTitle(std::string_view text, bool shown) = 0;
     /// Shows or hides the menu.
     virtual void ShowMenu(bool shown) = 0;
     /// Starts or stops the game timer and the clock timer.
     virtual void EnableTimers(bool enabled) = 0;
+    /// Starts or stops the game timer alone (it is off while its tick works).
+    virtual void EnableGameTimer(bool enabled) = 0;
+};
+
+/// A window that shows and sounds nothing: the base of the simulator's host
+/// and the benchmarks'. Its music never stops, so it is never restarted.
+class SilentHost : public GameHost {
+public:
+    void DrawField(const GateType*) override {}
+    void PaintChanges(const GateType&) override {}
+    void RepaintField() override {}
+    void ShowIndicators() override {}
+    void ShowGateNo() override {}
+    void ShowPlayTime() override {}
+    void PlayEffect(std::int32_t) override {}
+    [[nodiscard]] bool MusicStopped() override { return false; }
+    void PlayMusic() override {}
+    void SetTitle(std::string_view, bool) override {}
+    void ShowMenu(bool) override {}
+    void EnableTimers(bool) override {}
+    void EnableGameTimer(bool) override {}
 };
 
 } // namespace brakkon

@@ -22,6 +22,8 @@ public:
     int DrawFieldCount = 0;
     int IndicatorCount = 0;
     bool TimersEnabled = true;
+    bool GameTimerEnabled = true;
+    bool MusicEnded = false;             ///< what MusicStopped answers
     bool MenuShown = false;
     std::string Title = "Brakkon";
     bool TitleShown = true;
@@ -32,6 +34,8 @@ public:
         LastDrawn = gate;
         ++DrawFieldCount;
     }
+    void PaintChanges(const GateType&) override { Calls.emplace_back("PaintChanges"); }
+    void RepaintField() override { Calls.emplace_back("RepaintField"); }
     void ShowIndicators() override
     {
         Calls.emplace_back("ShowIndicators");
@@ -43,6 +47,16 @@ public:
     {
         Calls.push_back("PlayEffect " + std::to_string(index));
         Effects.push_back(index);
+    }
+    [[nodiscard]] bool MusicStopped() override
+    {
+        Calls.emplace_back("MusicStopped");
+        return MusicEnded;
+    }
+    void PlayMusic() override
+    {
+        Calls.emplace_back("PlayMusic");
+        MusicEnded = false;
     }
     void SetTitle(std::string_view text, bool shown) override
     {
@@ -59,6 +73,11 @@ public:
     {
         Calls.push_back(enabled ? "EnableTimers 1" : "EnableTimers 0");
         TimersEnabled = enabled;
+    }
+    void EnableGameTimer(bool enabled) override
+    {
+        Calls.push_back(enabled ? "EnableGameTimer 1" : "EnableGameTimer 0");
+        GameTimerEnabled = enabled;
     }
 
     [[nodiscard]] long CountEffect(std::int32_t index) const

@@ -59,22 +59,22 @@ TEST(PauseResume, StatesOfTheMenuAndTimers)
     EXPECT_FALSE(st.GameOver);
 }
 
-TEST(GameTick, AShellFiredInTheUpdateLoopFirstFliesNextTick)
+TEST(GameTimerTick, AShellFiredInTheUpdateLoopFirstFliesNextTick)
 {
     Game g(Gates({-1}));
     SpriteType& enemy = g.At(2);
     enemy.FireChance = 10000;
     enemy.StepPeriod = 100;
-    ASSERT_EQ(GameTick(g.state, g.host), TickOutcome::Updated);
+    GameTimerTick(g.state, g.host);
     ASSERT_EQ(g.Gate().Sprites.size(), 4u);
     SpriteType& shell = g.At(3);
     const std::int32_t top = shell.Top;
     EXPECT_EQ(shell.Top, 16); // launched at the enemy's front, not moved
-    GameTick(g.state, g.host);
+    GameTimerTick(g.state, g.host);
     EXPECT_EQ(shell.Top, top + 4);
 }
 
-TEST(GameTick, PlayersMoveBeforeEnemiesAndSeeThemNotYetMoved)
+TEST(GameTimerTick, PlayersMoveBeforeEnemiesAndSeeThemNotYetMoved)
 {
     Game g(Gates({-1}));
     SpriteType& p1 = g.At(0);
@@ -85,7 +85,7 @@ TEST(GameTick, PlayersMoveBeforeEnemiesAndSeeThemNotYetMoved)
     Shift(enemy, 0, 30); // its bottom is 2 pixels above player 1's top
     g.state.Player1.MoveDir = DirUp;
     g.state.Player1.MoveIdle = false;
-    GameTick(g.state, g.host);
+    GameTimerTick(g.state, g.host);
     // Player 1 moved first, into exact contact; the enemy then found it ahead.
     EXPECT_EQ(p1.Top, 13 * 32 - 2);
     EXPECT_EQ(enemy.Bottom + 1, p1.Top);
@@ -110,14 +110,14 @@ TEST(RemoveSpentShells, RemovesOnlyShellsOutOfPlayKeepingOrderAndIndex)
 TEST(GateEnd, TheClockFinishesAGateWithNothingLeftAfterThePlayers)
 {
     Game g(Gates({-1}));
-    ClockTick(g.state, g.host);
+    ClockTimerTick(g.state, g.host);
     EXPECT_FALSE(g.state.NextGatePending);
     g.At(2).Active = 0;
     SpriteType& shell = Add(g.state, Sprite(KindEnemyShell, 4, 4, DirUp));
-    ClockTick(g.state, g.host);
+    ClockTimerTick(g.state, g.host);
     EXPECT_FALSE(g.state.NextGatePending); // a shell in flight keeps the gate going
     shell.Active = 0;
-    ClockTick(g.state, g.host);
+    ClockTimerTick(g.state, g.host);
     EXPECT_TRUE(g.state.NextGatePending);
 }
 
@@ -126,7 +126,7 @@ TEST(GateEnd, AGateWithoutEnemiesNeverEndsByItself)
     std::vector<std::unique_ptr<GateType>> gates;
     gates.push_back(MakeGate(0, 0, 0, 0, 0, -1));
     Game g(std::move(gates));
-    for (int i = 0; i < 5; ++i) ClockTick(g.state, g.host);
+    for (int i = 0; i < 5; ++i) ClockTimerTick(g.state, g.host);
     EXPECT_FALSE(g.state.NextGatePending);
     EXPECT_FALSE(GateCleared(g.Gate()));
 }
@@ -140,11 +140,11 @@ TEST(GateEnd, TheTickAfterAWonGateOnlyStartsTheNextOne)
     g.At(2).Active = 0;
     g.state.Player1.MoveDir = DirUp;
     g.state.Player1.MoveIdle = false;
-    ClockTick(g.state, g.host);
+    ClockTimerTick(g.state, g.host);
     ASSERT_TRUE(g.state.NextGatePending);
     g.host.Clear();
 
-    EXPECT_EQ(GameTick(g.state, g.host), TickOutcome::GateChanged);
+    GameTimerTick(g.state, g.host);
     EXPECT_FALSE(g.state.NextGatePending);
     EXPECT_EQ(g.Gate().GateNo, 2);
     EXPECT_EQ(g.Gate().PlayTime, 78);
@@ -152,7 +152,7 @@ TEST(GateEnd, TheTickAfterAWonGateOnlyStartsTheNextOne)
     EXPECT_EQ(g.At(0).Top, 13 * 32); // nobody moved in that tick
     EXPECT_EQ(g.host.DrawFieldCount, 1);
 
-    EXPECT_EQ(GameTick(g.state, g.host), TickOutcome::Updated);
+    GameTimerTick(g.state, g.host);
     EXPECT_EQ(g.At(0).Top, 13 * 32 - 2);
 }
 
@@ -161,7 +161,7 @@ TEST(GateEnd, AfterTheLastGateTheGameIsOver)
     for (std::int32_t next : {-1, 1, 5}) {
         Game g(Gates({next}));
         g.state.NextGatePending = true;
-        EXPECT_EQ(GameTick(g.state, g.host), TickOutcome::GateChanged);
+        GameTimerTick(g.state, g.host);
         EXPECT_TRUE(g.state.GameOver);
         EXPECT_FALSE(g.state.Playing);
         EXPECT_EQ(g.host.Title, "Game  Over");
@@ -206,34 +206,72 @@ TEST(Base, AShellThatBreaksTheBaseEndsTheGame)
     Game g(Gates({-1}));
     SpriteType& shell = Add(g.state, Sprite(KindEnemyShell, 9, 12, DirDown));
     Shift(shell, 0, 16);
-    for (int i = 0; i < 3; ++i) GameTick(g.state, g.host);
+    for (int i = 0; i < 3; ++i) GameTimerTick(g.state, g.host);
     EXPECT_EQ(Cell(g.state, 9, 13).Block, BlockWall);
-    GameTick(g.state, g.host); // 4 pixels a tick: on the base cell now
+    g.host.Clear();
+    GameTimerTick(g.state, g.host); // 4 pixels a tick: on the base cell now
     EXPECT_EQ(Cell(g.state, 9, 13).Block, BlockOpen);
-    EXPECT_FALSE(g.state.GameOver);
-    CheckBase(g.state, g.host);
-    EXPECT_TRUE(g.state.GameOver);
+    EXPECT_TRUE(g.state.GameOver); // at the end of that same tick, timer running
+    const auto& calls = g.host.Calls;
+    const auto enabled = std::find(calls.begin(), calls.end(), "EnableGameTimer 1");
+    ASSERT_NE(enabled, calls.end());
+    EXPECT_EQ(std::vector<std::string>(enabled, calls.end()),
+              (std::vector<std::string>{"EnableGameTimer 1", "PlayEffect 0", "SetTitle Game  Over", "ShowMenu 1"}));
 }
 
-TEST(ClockTick, CountsTimeAndShieldsOfBothEntriesInPlayOrNot)
+TEST(GameTimerTick, DrawsAndShowsWithTheTimerOffAndOnlyChangesAGateWhenOneWasWon)
+{
+    Game g(Gates({0}));
+    g.state.Player1.MoveDir = DirUp;
+    g.state.Player1.MoveIdle = false;
+    GameTimerTick(g.state, g.host);
+    const std::vector<std::string> drawn{"EnableGameTimer 0", "PaintChanges", "RepaintField", "EnableGameTimer 1"};
+    EXPECT_EQ(g.host.Calls, drawn);
+    for (auto& column : g.Gate().Cells)
+        for (auto& cell : column) ASSERT_EQ(cell->Dirty, 0);
+
+    g.state.NextGatePending = true;
+    g.host.Clear();
+    GameTimerTick(g.state, g.host);
+    EXPECT_EQ(g.host.Calls.front(), "EnableGameTimer 0");
+    EXPECT_EQ(g.host.Calls.back(), "EnableGameTimer 1");
+    EXPECT_EQ(g.host.DrawFieldCount, 1);
+    EXPECT_EQ(std::count(g.host.Calls.begin(), g.host.Calls.end(), "PaintChanges"), 0);
+}
+
+TEST(ClockTimerTick, CountsTimeAndShieldsOfBothEntriesInPlayOrNot)
 {
     Game g(Gates({-1}), false);
     g.At(1).Shield = 3;
-    ClockTick(g.state, g.host);
+    ClockTimerTick(g.state, g.host);
     EXPECT_EQ(g.Gate().PlayTime, 1);
     EXPECT_EQ(g.At(0).Shield, 1);
     EXPECT_EQ(g.At(1).Shield, 2);
-    ClockTick(g.state, g.host);
-    ClockTick(g.state, g.host);
+    ClockTimerTick(g.state, g.host);
+    ClockTimerTick(g.state, g.host);
     EXPECT_EQ(g.At(0).Shield, 0);
-    EXPECT_EQ(g.host.Calls.back(), "ShowPlayTime");
+    EXPECT_EQ(std::count(g.host.Calls.begin(), g.host.Calls.end(), "ShowPlayTime"), 3);
 }
 
-TEST(ClockTick, AnEmptyWorkingGateOnlyCountsTime)
+TEST(ClockTimerTick, StartsTheMusicAgainOnlyWhenItStoppedAndIsWanted)
+{
+    struct Case {
+        bool musicOn, ended, restarted;
+    };
+    for (const Case c : {Case{true, true, true}, Case{true, false, false}, Case{false, true, false}}) {
+        Game g(Gates({-1}));
+        g.state.MusicOn = c.musicOn;
+        g.host.MusicEnded = c.ended;
+        ClockTimerTick(g.state, g.host);
+        EXPECT_EQ(g.host.Calls.back() == "PlayMusic", c.restarted) << c.musicOn << c.ended;
+    }
+}
+
+TEST(ClockTimerTick, AnEmptyWorkingGateOnlyCountsTime)
 {
     MainState st;
     RecordingHost host;
-    ClockTick(st, host);
+    ClockTimerTick(st, host);
     EXPECT_EQ(st.Game.Gate->PlayTime, 1);
     EXPECT_FALSE(st.NextGatePending);
 }

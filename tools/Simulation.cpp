@@ -1,6 +1,5 @@
 #include "Simulation.h"
 
-#include "DrawChangesState.h"
 #include "GameData.h"
 #include "GameFlow.h"
 #include "GateJson.h"
@@ -73,10 +72,11 @@ void Simulation::RunSlot(std::int64_t slot, const std::vector<KeyEvent>& keys, s
         }
         elapsed_ += interval_;
         while (elapsed_ >= nextClock_) {
-            ClockTick(State, Host);
+            ClockTimerTick(State, Host);
             nextClock_ += ClockInterval;
         }
-        GameTimerTick();
+        ++TicksRun;
+        GameTimerTick(State, Host);
     }
     NoteGameOver(wasOver);
 }
@@ -87,14 +87,6 @@ void Simulation::ApplyKey(const KeyEvent& event)
         GameKeyDown(State, Host, event.Key);
     else
         PlayerKeyUp(State, event.Key);
-}
-
-void Simulation::GameTimerTick()
-{
-    ++TicksRun;
-    if (GameTick(State, Host) == TickOutcome::GateChanged) return;
-    DrawChangesState(State, Host);
-    CheckBase(State, Host);
 }
 
 void Simulation::NoteGameOver(bool wasOver)

@@ -2,15 +2,13 @@
 // script, with simulated time. brakkon-sim, the golden replays and the soak
 // test run games through it.
 //
-// Each tick slot, in this order: the key events of that slot go through the
-// same key-press and key-release logic as the window's (menu keys do
-// nothing here); then, while the timers run, simulated time advances by the
-// game timer's interval, the clock tick runs each time another 1000 ms have
-// passed, and the game tick runs, followed, when it moved the sprites, by the
-// state side of the drawing (DrawChangesState: the blink of shielded tanks,
-// clean dirty marks) and the base check. While the game is paused the timers
-// stand: neither time nor ticks pass, and the clock counts its 1000 ms anew
-// from the resume, as a restarted timer does.
+// Each tick slot: the key events of that slot go through the same key-press
+// and key-release logic as the window's (menu keys do nothing here); then,
+// while the timers run, simulated time advances by the game timer's interval,
+// the clock timer's tick runs each time another 1000 ms have passed, and the
+// game timer's tick runs. While the game is paused the timers stand: neither
+// time nor ticks pass, and the clock counts its 1000 ms anew from the resume,
+// as a restarted timer does.
 #pragma once
 
 #include "GameHost.h"
@@ -27,21 +25,15 @@
 namespace brakkon {
 
 /// The window as the simulator sees it: effects are recorded with the tick
-/// slot they happened in; the timers' switch is kept; the rest draws nothing.
-class SimHost : public GameHost {
+/// slot they happened in; the timers' switch is kept; the rest shows nothing.
+class SimHost : public SilentHost {
 public:
     std::vector<std::pair<std::int64_t, std::int32_t>> Effects; ///< (tick slot, effect index)
     std::int64_t Slot = 0;       ///< the tick slot now running
     bool TimersEnabled = true;   ///< the game starts with both timers running
     bool ClockRestarted = false; ///< the timers were switched on again since the last look
 
-    void DrawField(const GateType*) override {}
-    void ShowIndicators() override {}
-    void ShowGateNo() override {}
-    void ShowPlayTime() override {}
     void PlayEffect(std::int32_t index) override { Effects.emplace_back(Slot, index); }
-    void SetTitle(std::string_view, bool) override {}
-    void ShowMenu(bool) override {}
     void EnableTimers(bool enabled) override
     {
         if (enabled && !TimersEnabled) ClockRestarted = true;
@@ -87,7 +79,6 @@ public:
 
 private:
     void ApplyKey(const KeyEvent& event);
-    void GameTimerTick();
     void NoteGameOver(bool wasOver);
 
     std::int32_t interval_ = 16;

@@ -1,4 +1,4 @@
-#include "DrawChangesState.h"
+#include "DrawChanges.h"
 
 #include "Movers.h"
 
@@ -37,9 +37,10 @@ void ClearDirtyMarks(GateType& gate)
     for (auto& sprite : gate.Sprites) sprite->Dirty = 0;
 }
 
-void DrawChangesState(MainState& state, GameHost& host)
+void DrawChanges(MainState& state, GameHost& host)
 {
     const BlinkingTanks blinking = BeginDrawChanges(state, host);
+    host.PaintChanges(*state.Game.Gate);
     ClearDirtyMarks(*state.Game.Gate);
     EndDrawChanges(blinking);
 }

@@ -1,6 +1,6 @@
-// The state side of the per-tick drawing: the blink of shielded tanks and
-// the clearing of dirty marks.
-#include "DrawChangesState.h"
+// The per-tick drawing: the blink of shielded tanks and the clearing of
+// dirty marks.
+#include "DrawChanges.h"
 #include "EngineSupport.h"
 #include "GateStart.h"
 
@@ -13,7 +13,7 @@ using test::Cell;
 using test::PlayField;
 using test::RecordingHost;
 
-TEST(DrawChangesState, AShieldedTankIsShownEverySecondDrawingAndInPlayBetween)
+TEST(DrawChanges, AShieldedTankIsShownEverySecondDrawingAndInPlayBetween)
 {
     MainState st;
     RecordingHost host;
@@ -37,7 +37,7 @@ TEST(DrawChangesState, AShieldedTankIsShownEverySecondDrawingAndInPlayBetween)
     EXPECT_EQ(shown, (std::vector<int>{1, 0, 1, 0}));
 }
 
-TEST(DrawChangesState, LeavesEverythingCleanButTheBlinkingTanks)
+TEST(DrawChanges, LeavesEverythingCleanButTheBlinkingTanks)
 {
     MainState st;
     RecordingHost host;
@@ -45,7 +45,7 @@ TEST(DrawChangesState, LeavesEverythingCleanButTheBlinkingTanks)
     st.Game.Gate->Sprites[1]->Shield = 1;
     Cell(st, 3, 3).Dirty = 1;
     st.Game.Gate->Sprites[0]->Dirty = 1;
-    DrawChangesState(st, host);
+    DrawChanges(st, host);
     for (auto& column : st.Game.Gate->Cells)
         for (auto& cell : column) ASSERT_EQ(cell->Dirty, 0);
     EXPECT_EQ(st.Game.Gate->Sprites[0]->Dirty, 0);
@@ -53,7 +53,7 @@ TEST(DrawChangesState, LeavesEverythingCleanButTheBlinkingTanks)
     EXPECT_TRUE(st.BlinkPhase);
 }
 
-TEST(DrawChangesState, TheBlinkTakesABonusLyingOnTheStartCell)
+TEST(DrawChanges, TheBlinkTakesABonusLyingOnTheStartCell)
 {
     MainState st;
     RecordingHost host;
@@ -62,13 +62,13 @@ TEST(DrawChangesState, TheBlinkTakesABonusLyingOnTheStartCell)
     st.Game.Gates.push_back(std::move(stored));
     StartGate(st, host, 0, true, false);
     EXPECT_EQ(Cell(st, 11, 13).Bonus, BonusShield); // gate start does not look
-    DrawChangesState(st, host);
+    DrawChanges(st, host);
     EXPECT_EQ(Cell(st, 11, 13).Bonus, BonusNone);
     EXPECT_EQ(st.Game.Gate->Sprites[0]->Shield, 10);
     EXPECT_EQ(host.Effects, std::vector<std::int32_t>{2});
 }
 
-TEST(DrawChangesState, WithFewerThanTwoSpritesOnlyTheBlinkPhaseFlips)
+TEST(DrawChanges, WithFewerThanTwoSpritesOnlyTheBlinkPhaseFlips)
 {
     MainState st;
     RecordingHost host;
@@ -80,14 +80,14 @@ TEST(DrawChangesState, WithFewerThanTwoSpritesOnlyTheBlinkPhaseFlips)
     EXPECT_TRUE(st.BlinkPhase);
 }
 
-TEST(DrawChangesState, ATankOutOfPlayDoesNotBlink)
+TEST(DrawChanges, ATankOutOfPlayDoesNotBlink)
 {
     MainState st;
     RecordingHost host;
     PlayField(st, false);
     st.Game.Gate->Sprites[1]->Shield = 4;
-    DrawChangesState(st, host);
-    DrawChangesState(st, host);
+    DrawChanges(st, host);
+    DrawChanges(st, host);
     EXPECT_EQ(st.Game.Gate->Sprites[1]->Active, 0);
     EXPECT_EQ(st.Game.Gate->Sprites[1]->Dirty, 0);
 }
