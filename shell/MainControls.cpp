@@ -4,6 +4,7 @@
 // later lie on top of those made earlier.
 #include "Fonts.h"
 #include "FrameLibrary.h"
+#include "OverlayLabel.h"
 #include "MainUnit.h"
 
 #include <QFrame>
@@ -45,7 +46,7 @@ constexpr int StatusIconTop = 1;
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QFont& font, const QColor& colour,
                   int left, int top)
 {
-    auto* label = new QLabel(text, parent);
+    auto* label = new OverlayLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->setFont(font);
     QPalette palette = label->palette();

@@ -36,20 +36,34 @@ void FieldCanvas::DrawField(const GateType* gate)
 
 void FieldCanvas::PaintChanges(const GateType& gate)
 {
+    // The first pass remembers the marked cells for the third (a map of any
+    // other size than the field's is walked twice).
+    std::size_t marked = 0;
+    bool overflow = false;
     for (const CellColumn& column : gate.Cells)
-        for (const auto& cell : column)
-            if (cell->Dirty) DrawCell(*cell);
+        for (const auto& cell : column) {
+            if (!cell->Dirty) continue;
+            DrawCell(*cell);
+            if (marked < marked_.size())
+                marked_[marked++] = cell.get();
+            else
+                overflow = true;
+        }
     for (const auto& sprite : gate.Sprites)
         if (sprite->Dirty) DrawSprite(*sprite);
-    for (const CellColumn& column : gate.Cells)
-        for (const auto& cell : column)
-            if (cell->Dirty) DrawCellTop(*cell);
+    if (overflow) {
+        for (const CellColumn& column : gate.Cells)
+            for (const auto& cell : column)
+                if (cell->Dirty) DrawCellTop(*cell);
+        return;
+    }
+    for (std::size_t i = 0; i < marked; ++i) DrawCellTop(*marked_[i]);
 }
 
 void FieldCanvas::DrawSprite(const SpriteType& sprite)
 {
     if (!sprite.Active) return;
-    const QImage* picture = frames_.Frame(sprite.ImageGroup, sprite.Direction, sprite.Frame);
+    const FramePicture* picture = frames_.Frame(sprite.ImageGroup, sprite.Direction, sprite.Frame);
     if (picture != nullptr)
         DrawPicture(picture, sprite.Left, sprite.Top);
     else
@@ -58,7 +72,7 @@ void FieldCanvas::DrawSprite(const SpriteType& sprite)
 
 void FieldCanvas::DrawCell(const CellType& cell)
 {
-    const QImage* ground = cell.GroundImage >= 0 ? frames_.Tile(cell.GroundImage) : nullptr;
+    const FramePicture* ground = cell.GroundImage >= 0 ? frames_.Tile(cell.GroundImage) : nullptr;
     if (ground == nullptr) {
         FillBox(cell.Left, cell.Top, cell.Right, cell.Bottom); // and no wall
         return;
@@ -72,11 +86,13 @@ void FieldCanvas::DrawCellTop(const CellType& cell)
     if (cell.TopImage >= 0) DrawPicture(frames_.Tile(cell.TopImage), cell.Left, cell.Top);
 }
 
-void FieldCanvas::DrawPicture(const QImage* picture, int left, int top)
+void FieldCanvas::DrawPicture(const FramePicture* picture, int left, int top)
 {
-    if (picture == nullptr || picture->isNull()) return;
-    painter_.drawImage(left, top, *picture);
-    Touch(left, top, picture->width(), picture->height());
+    if (picture == nullptr || picture->Image.isNull()) return;
+    const int x = left + picture->Offset.x();
+    const int y = top + picture->Offset.y();
+    painter_.drawImage(x, y, picture->Image);
+    Touch(x, y, picture->Image.width(), picture->Image.height());
 }
 
 void FieldCanvas::FillBox(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
@@ -102,23 +118,36 @@ void FieldCanvas::Touch(int left, int top, int width, int height)
     left = std::max(left, 0);
     top = std::max(top, 0);
     if (left > right || top > bottom) return;
-    for (int row = top / FieldCellHeight; row <= bottom / FieldCellHeight; ++row) {
-        Span& span = changed_[static_cast<std::size_t>(row)];
-        span.First = std::min(span.First, left);
-        span.Last = std::max(span.Last, right);
-    }
+    const int firstCol = left / FieldCellWidth, lastCol = right / FieldCellWidth;
+    const std::uint32_t columns = ((2u << lastCol) - 1u) & ~((1u << firstCol) - 1u);
+    for (int row = top / FieldCellHeight; row <= bottom / FieldCellHeight; ++row)
+        changed_[static_cast<std::size_t>(row)] |= columns;
 }
 
 QRegion FieldCanvas::TakeChangedRegion()
 {
     QRegion region;
+    const QRect canvas = image_.rect();
     for (std::size_t row = 0; row < changed_.size(); ++row) {
-        Span& span = changed_[row];
-        if (span.First > span.Last) continue;
-        const int top = static_cast<int>(row) * FieldCellHeight;
-        const int height = std::min(FieldCellHeight, CanvasHeight - top);
-        region += QRect(span.First, top, span.Last - span.First + 1, height);
-        span = Span{};
+        std::uint32_t columns = changed_[row];
+        changed_[row] = 0;
+        // Each run of neighbouring cells is one rectangle.
+        for (int col = 0; columns != 0;) {
+            if ((columns & 1u) == 0) {
+                columns >>= 1;
+                ++col;
+                continue;
+            }
+            int run = 0;
+            while ((columns & 1u) != 0) {
+                columns >>= 1;
+                ++run;
+            }
+            region += QRect(col * FieldCellWidth, static_cast<int>(row) * FieldCellHeight, run * FieldCellWidth,
+                            FieldCellHeight)
+                          .intersected(canvas);
+            col += run;
+        }
     }
     return region;
 }

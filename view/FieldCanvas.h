@@ -5,8 +5,8 @@
 // Owns the canvas image, the one painter that stays open on it for the
 // canvas's life, and the frames converted for drawing. Reads the gate and the
 // image library of a GameType it does not own. Everything drawn since the
-// last TakeChangedRegion is remembered by rows of cells, so that the screen
-// gets only what changed; nothing is allocated while drawing.
+// last TakeChangedRegion is remembered cell by cell, so that the screen gets
+// only what changed; nothing is allocated while drawing.
 #pragma once
 
 #include "FrameLibrary.h"
@@ -56,7 +56,7 @@ public:
     [[nodiscard]] const QImage& Image() const { return image_; }
 
 private:
-    void DrawPicture(const QImage* picture, int left, int top);
+    void DrawPicture(const FramePicture* picture, int left, int top);
     void FillBox(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
     void Touch(int left, int top, int width, int height);
 
@@ -65,13 +65,11 @@ private:
     QImage image_;
     QPainter painter_;
 
-    /// The pixel columns drawn in each row of cells (and the row below the
-    /// field), as a span from First to Last; First > Last when none.
-    struct Span {
-        int First = CanvasWidth;
-        int Last = -1;
-    };
-    std::array<Span, FieldRows + 1> changed_{};
+    /// The cells drawn over, one bit per column in each row (the extra column
+    /// and row of pixels beyond the field count as a twentieth and fifteenth).
+    std::array<std::uint32_t, FieldRows + 1> changed_{};
+    /// The cells whose tops the third pass draws, found by the first.
+    std::array<const CellType*, FieldCols * FieldRows> marked_{};
 };
 
 } // namespace brakkon

@@ -58,6 +58,20 @@ QImage LoadTransparentPicture(const std::filesystem::path& path)
     return FrameImage(bitmap);
 }
 
+FramePicture CutFrame(const Bitmap& bitmap)
+{
+    QImage image = FrameImage(bitmap);
+    if (image.isNull() || image.format() != QImage::Format_ARGB32_Premultiplied) return {image, QPoint()};
+    QRect visible;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (line[x] != 0) visible |= QRect(x, y, 1, 1);
+    }
+    if (visible.isEmpty()) return {};
+    return {image.copy(visible), visible.topLeft()};
+}
+
 void FrameLibrary::Rebuild(const std::vector<ImageGroup>& images)
 {
     frames_.clear();
@@ -66,12 +80,12 @@ void FrameLibrary::Rebuild(const std::vector<ImageGroup>& images)
         frames_[g].resize(images[g].size());
         for (std::size_t i = 0; i < images[g].size(); ++i) {
             frames_[g][i].reserve(images[g][i].size());
-            for (const Bitmap& bitmap : images[g][i]) frames_[g][i].push_back(FrameImage(bitmap));
+            for (const Bitmap& bitmap : images[g][i]) frames_[g][i].push_back(CutFrame(bitmap));
         }
     }
 }
 
-const QImage* FrameLibrary::Frame(std::int32_t group, std::int32_t image, std::int32_t frame) const
+const FramePicture* FrameLibrary::Frame(std::int32_t group, std::int32_t image, std::int32_t frame) const
 {
     if (group < 0 || image < 0 || frame < 0) return nullptr;
     const auto g = static_cast<std::size_t>(group), i = static_cast<std::size_t>(image), f = static_cast<std::size_t>(frame);
