@@ -56,15 +56,23 @@ void BM_Pacing(benchmark::State& bench)
     window.show();
     QCoreApplication::processEvents();
 
-    // Two players, shielded for the whole run so that the game goes on.
-    Key(window, QEvent::KeyPress, Qt::Key_2);
-    for (std::size_t p = 0; p < 2; ++p) window.State().Game.Gate->Sprites[p]->Shield = 1 << 30;
+    // Two players, shielded for the whole run; a new game when the base falls.
+    auto newGame = [&window] {
+        Key(window, QEvent::KeyPress, Qt::Key_2);
+        for (std::size_t p = 0; p < 2; ++p) window.State().Game.Gate->Sprites[p]->Shield = 1 << 30;
+    };
+    newGame();
+    int games = 1;
     constexpr int ways1[] = {Qt::Key_Up, Qt::Key_Left, Qt::Key_Down, Qt::Key_Right};
     constexpr int ways2[] = {Qt::Key_T, Qt::Key_H, Qt::Key_G, Qt::Key_F};
     int step = 0;
     QTimer hands;
     QObject::connect(&hands, &QTimer::timeout, [&] {
         // Every 100 ms a fire press or release; every second a new way to drive.
+        if (window.State().GameOver) {
+            newGame();
+            ++games;
+        }
         Key(window, step % 2 == 0 ? QEvent::KeyPress : QEvent::KeyRelease, Qt::Key_Space);
         Key(window, step % 2 == 0 ? QEvent::KeyPress : QEvent::KeyRelease, Qt::Key_A);
         if (step % 10 == 0) {
@@ -92,7 +100,7 @@ void BM_Pacing(benchmark::State& bench)
         bench.counters["median_ms"] = Percentile(intervals, 0.5);
         bench.counters["p99_ms"] = Percentile(intervals, 0.99);
         bench.counters["cpu_pct"] = 100.0 * cpu / wall;
-        bench.counters["playing"] = window.State().Playing ? 1 : 0;
+        bench.counters["games"] = games;
     }
 }
 BENCHMARK(BM_Pacing)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);

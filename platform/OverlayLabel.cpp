@@ -16,7 +16,11 @@ void OverlayLabel::paintEvent(QPaintEvent* event)
         laidOutText_ = text();
         laidOutFont_ = font();
         laidOutWidth_ = width;
-        laidOut_ = QStaticText(laidOutText_);
+        // A static text runs its lines together unless they are broken with
+        // line separators.
+        QString lines = laidOutText_;
+        lines.replace(QLatin1Char('\n'), QChar::LineSeparator);
+        laidOut_ = QStaticText(lines);
         laidOut_.setTextFormat(Qt::PlainText);
         laidOut_.setTextWidth(width);
         laidOut_.setPerformanceHint(QStaticText::AggressiveCaching);

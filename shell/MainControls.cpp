@@ -84,7 +84,8 @@ void MainForm::BuildControls()
     Image1->setGeometry(PanelBorder, PanelBorder, CanvasWidth, CanvasHeight);
 
     const QFont status = PointFont(LabelFontFamily, 8, true);
-    const QColor text = palette().color(QPalette::WindowText);
+    // Light, not the window's black: the labels lie on the field's dark ground.
+    const QColor text(Qt::white);
     GateNameLabel = MakeLabel(Image1, "GateNameLabel", QString(), status, text, 8, 2);
     TimeLabel = MakeLabel(Image1, "TimeLabel", QString(), status, text, 34, 2);
 
@@ -108,6 +109,9 @@ void MainForm::BuildControls()
     SpeedButton1->setAutoRaise(true);
     SpeedButton1->setFocusPolicy(Qt::NoFocus);
     SpeedButton1->setFont(status);
+    QPalette buttonPalette = SpeedButton1->palette();
+    buttonPalette.setColor(QPalette::ButtonText, text);
+    SpeedButton1->setPalette(buttonPalette);
     SpeedButton1->setGeometry(552, 0, 49, 17);
     connect(SpeedButton1, &QToolButton::clicked, this, &MainForm::SpeedButton1Click);
 
