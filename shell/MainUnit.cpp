@@ -94,13 +94,14 @@ void MainForm::FormShow()
 {
     state_.NextGatePending = false;
     const std::filesystem::path dir = state_.AppPath;
-    if (std::filesystem::exists(dir / "Game.dat")) {
+    std::error_code error; // an unreadable directory counts as a missing file
+    if (std::filesystem::exists(dir / "Game.dat", error)) {
         (void)LoadGameDataFile(dir / "Game.dat", state_.Game);
         ImagesChanged();
     } else {
         ReportError("\"Game.dat\" file not found");
     }
-    if (std::filesystem::exists(dir / "Game")) {
+    if (std::filesystem::exists(dir / "Game", error)) {
         if (LoadGameFile(dir / "Game", *state_.Game.Gate)) DrawField(state_.Game.Gate.get());
     } else {
         ReportError("\"Game\" file not found");
