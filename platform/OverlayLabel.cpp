@@ -1,6 +1,7 @@
 #include "OverlayLabel.h"
 
 #include <QPainter>
+#include <QPaintEvent>
 
 namespace brakkon {
 
@@ -11,25 +12,30 @@ void OverlayLabel::paintEvent(QPaintEvent* event)
         return;
     }
     const QRect area = contentsRect();
-    const int width = wordWrap() ? area.width() : -1;
-    if (laidOutText_ != text() || laidOutFont_ != font() || laidOutWidth_ != width) {
-        laidOutText_ = text();
-        laidOutFont_ = font();
-        laidOutWidth_ = width;
-        // A static text runs its lines together unless they are broken with
-        // line separators.
-        QString lines = laidOutText_;
-        lines.replace(QLatin1Char('\n'), QChar::LineSeparator);
-        laidOut_ = QStaticText(lines);
-        laidOut_.setTextFormat(Qt::PlainText);
-        laidOut_.setTextWidth(width);
-        laidOut_.setPerformanceHint(QStaticText::AggressiveCaching);
-        laidOut_.prepare(QTransform(), laidOutFont_);
+    const QColor colour = palette().color(foregroundRole());
+    if (renderedText_ != text() || renderedFont_ != font() || renderedColour_ != colour || renderedSize_ != area.size()) {
+        renderedText_ = text();
+        renderedFont_ = font();
+        renderedColour_ = colour;
+        renderedSize_ = area.size();
+        RenderText();
     }
     QPainter painter(this);
-    painter.setFont(laidOutFont_);
-    painter.setPen(palette().color(foregroundRole()));
-    painter.drawStaticText(area.topLeft(), laidOut_);
+    for (const QRect& rect : event->region()) {
+        const QRect part = rect.intersected(area);
+        if (!part.isEmpty()) painter.drawImage(part.topLeft(), rendered_, part.translated(-area.topLeft()));
+    }
+}
+
+void OverlayLabel::RenderText()
+{
+    rendered_ = QImage(renderedSize_, QImage::Format_ARGB32_Premultiplied);
+    rendered_.fill(Qt::transparent);
+    QPainter painter(&rendered_);
+    painter.setFont(renderedFont_);
+    painter.setPen(renderedColour_);
+    const int flags = Qt::AlignLeft | Qt::AlignTop | (wordWrap() ? Qt::TextWordWrap : 0);
+    painter.drawText(rendered_.rect(), flags, renderedText_);
 }
 
 } // namespace brakkon

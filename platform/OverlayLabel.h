@@ -1,13 +1,15 @@
-// A transparent label over the play field that keeps its laid-out text.
+// A transparent label over the play field that keeps its text as a picture.
 //
 // The field is repainted under the labels every tick; a plain QLabel would
-// shape its text again each time. This one lays its text out once per
-// change (QStaticText) and draws it at its top-left in the palette's text
-// colour. A label that holds a picture paints as any QLabel.
+// lay out and rasterise its text again each time. This one draws its text
+// once per change of text, font, colour or size into a transparent image
+// (top-left aligned, in the palette's text colour, wrapped when word wrap is
+// on) and blits that image on every repaint. A label that holds a picture
+// paints as any QLabel.
 #pragma once
 
+#include <QImage>
 #include <QLabel>
-#include <QStaticText>
 
 namespace brakkon {
 
@@ -20,10 +22,13 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QStaticText laidOut_;
-    QString laidOutText_;
-    QFont laidOutFont_;
-    int laidOutWidth_ = -1;
+    void RenderText();
+
+    QImage rendered_;
+    QString renderedText_;
+    QFont renderedFont_;
+    QColor renderedColour_;
+    QSize renderedSize_;
 };
 
 } // namespace brakkon

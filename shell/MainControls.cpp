@@ -8,6 +8,8 @@
 #include "MainUnit.h"
 
 #include <QFrame>
+#include <QIcon>
+#include <QPainter>
 #include <QPixmap>
 
 namespace brakkon {
@@ -108,11 +110,20 @@ void MainForm::BuildControls()
     SpeedButton1->setToolTip(QStringLiteral("Menu"));
     SpeedButton1->setAutoRaise(true);
     SpeedButton1->setFocusPolicy(Qt::NoFocus);
-    SpeedButton1->setFont(status);
-    QPalette buttonPalette = SpeedButton1->palette();
-    buttonPalette.setColor(QPalette::ButtonText, text);
-    SpeedButton1->setPalette(buttonPalette);
     SpeedButton1->setGeometry(552, 0, 49, 17);
+    // The caption as a picture drawn once: the button lies where enemies
+    // enter, and a text caption would be laid out on every repaint there.
+    QPixmap caption(SpeedButton1->size());
+    caption.fill(Qt::transparent);
+    {
+        QPainter painter(&caption);
+        painter.setFont(status);
+        painter.setPen(text);
+        painter.drawText(caption.rect(), Qt::AlignCenter, SpeedButton1->text());
+    }
+    SpeedButton1->setIcon(QIcon(caption));
+    SpeedButton1->setIconSize(caption.size());
+    SpeedButton1->setToolButtonStyle(Qt::ToolButtonIconOnly);
     connect(SpeedButton1, &QToolButton::clicked, this, &MainForm::SpeedButton1Click);
 
     const QFont title = PixelFont(TitleFontFamily, 37, true);
