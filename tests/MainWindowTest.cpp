@@ -271,9 +271,12 @@ TEST(MainWindow, TheStatusLineFollowsBonusesHitsAndGateChanges)
     EXPECT_EQ(shown(p1Icons), "100100");
     EXPECT_EQ(shown(p2Icons), "100100");
 
-    // The shielded tanks are checked where they stand in the next drawing.
+    // The shielded tanks are checked where they stand in the next drawing, in
+    // a phase that shows them (in the other, player 1's tank is out of play
+    // for the blink when player 2 takes its bonus, and its icons go with it).
     gate.Cells[Player1StartCol][PlayerStartRow]->Bonus = BonusExtraLife;
     gate.Cells[Player2StartCol][PlayerStartRow]->Bonus = BonusLevelUp;
+    w.State().BlinkPhase = false;
     w.form->Timer1Timer();
     EXPECT_EQ(shown(p1Icons), "100110");
     EXPECT_EQ(shown(p2Icons), "110100");
