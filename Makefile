@@ -8,7 +8,7 @@ SAN_BUILD ?= build-san
 JOBS      ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build build-san test-main test-san bench fuzz soak clean
+.PHONY: run test deps build build-san test-main test-san bench bench-xvfb fuzz soak clean
 
 deps:
 	@scripts/deps
@@ -36,6 +36,10 @@ test: test-main test-san
 # Benchmarks are run by hand, never as timed tests.
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+# The built game under Xvfb: first window, peak memory, CPU while playing.
+bench-xvfb: build
+	scripts/xvfb-bench $(BUILD)/bin/brakkon 60
 
 # Longer fuzzing runs: make fuzz FUZZ_SECONDS=300
 FUZZ_SECONDS ?= 60

@@ -1,22 +1,23 @@
-// Program entry: the application and its main window.
+// Program entry: the application titled "Brakkon", the main window, and the
+// message loop until the main window closes.
+#include "ErrorBox.h"
+#include "Fonts.h"
+#include "MainUnit.h"
+
 #include <QApplication>
-#include <QWidget>
-
-namespace {
-
-// The play field: 19 x 32 + 1 by 14 x 32 + 1 pixels.
-constexpr int FieldClientWidth = 609;
-constexpr int FieldClientHeight = 449;
-
-} // namespace
 
 int main(int argc, char** argv)
 {
+    // The game draws on a QImage and shows it through the backing store: no
+    // OpenGL integration to load at start.
+    if (qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION")) qputenv("QT_XCB_GL_INTEGRATION", "none");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brakkon"));
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Brakkon"));
-    window.setFixedSize(FieldClientWidth, FieldClientHeight);
+    QApplication::setApplicationDisplayName(QStringLiteral("Brakkon"));
+    brakkon::RegisterFontSubstitutions();
+    brakkon::MainForm window(QCoreApplication::applicationDirPath());
+    if (window.Cancelled()) return 0;
+    brakkon::InstallErrorBox(&window);
     window.show();
     return QApplication::exec();
 }

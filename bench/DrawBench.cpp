@@ -1,0 +1,133 @@
+// The cost of drawing the field with the shipped pictures: the per-tick
+// drawing of a typical tick of play against a full redraw.
+//
+//   BM_DrawChanges  DrawChanges after a tick of two players driving and
+//                   firing on the shipped gate 0 (only the drawing is timed;
+//                   the tick's moves before it are not)
+//   BM_DrawField    the whole field in its three layers
+//
+// The target is DrawChanges at most a tenth of DrawField.
+#include "DrawChanges.h"
+#include "FieldCanvas.h"
+#include "GameData.h"
+#include "GameFlow.h"
+#include "GateStart.h"
+#include "Keyboard.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+
+namespace brakkon {
+namespace {
+
+/// Paints through the canvas and shows nothing else.
+class CanvasHost : public SilentHost {
+public:
+    explicit CanvasHost(FieldCanvas& canvas) : canvas_(canvas) {}
+    void DrawField(const GateType* gate) override { canvas_.DrawField(gate); }
+    void PaintChanges(const GateType& gate) override { canvas_.PaintChanges(gate); }
+
+private:
+    FieldCanvas& canvas_;
+};
+
+/// Two players on gate 0 of the shipped data, started again when the game
+/// ends. Their start shields are taken off: a blinking tank is redrawn every
+/// tick, which a few seconds of a gate do but not the rest of it.
+struct Match {
+    MainState state;
+    FieldCanvas canvas{state.Game};
+    CanvasHost host{canvas};
+    std::int64_t tick = 0;
+
+    Match()
+    {
+        if (!LoadGameData(BRAKKON_GAME_DAT, state.Game)) throw std::runtime_error("cannot read " BRAKKON_GAME_DAT);
+        canvas.LibraryChanged();
+        Restart();
+    }
+
+    void Restart()
+    {
+        StartGate(state, host, 0, true, true);
+        ResumeGame(state, host);
+        for (std::size_t p = 0; p < 2; ++p) state.Game.Gate->Sprites[p]->Shield = 0;
+    }
+
+    /// The players' hands: each turns every 64 ticks and fires every 10.
+    void Keys()
+    {
+        constexpr KeyCode ways1[] = {VkUp, VkLeft, VkDown, VkRight};
+        constexpr KeyCode ways2[] = {VkLetter('T'), VkLetter('H'), VkLetter('G'), VkLetter('F')};
+        if (tick % 64 == 0) {
+            GameKeyDown(state, host, ways1[(tick / 64) % 4]);
+            GameKeyDown(state, host, ways2[(tick / 64 + 1) % 4]);
+        }
+        if (tick % 10 == 0) {
+            GameKeyDown(state, host, VkSpace);
+            GameKeyDown(state, host, VkLetter('A'));
+        } else if (tick % 10 == 1) {
+            PlayerKeyUp(state, VkSpace);
+            PlayerKeyUp(state, VkLetter('A'));
+        }
+    }
+
+    /// A tick up to its drawing.
+    void Moves()
+    {
+        if (state.GameOver || tick % 4096 == 0) Restart(); // lost, or walls worn away
+        Keys();
+        UpdateSprites(state, host);
+        RemoveSpentShells(*state.Game.Gate);
+        ++tick;
+    }
+};
+
+void BM_DrawChanges(benchmark::State& bench)
+{
+    Match match;
+    for (int i = 0; i < 600; ++i) {
+        match.Moves();
+        DrawChanges(match.state, match.host);
+    }
+    std::int64_t cells = 0, sprites = 0, ticks = 0;
+    for (auto _ : bench) {
+        match.Moves();
+        // DrawChanges in its three steps, the marks counted between them untimed.
+        auto start = std::chrono::steady_clock::now();
+        const BlinkingTanks blinking = BeginDrawChanges(match.state, match.host);
+        std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+        const GateType& gate = *match.state.Game.Gate;
+        for (const auto& column : gate.Cells)
+            for (const auto& cell : column) cells += cell->Dirty;
+        for (const auto& sprite : gate.Sprites) sprites += sprite->Dirty;
+        start = std::chrono::steady_clock::now();
+        match.host.PaintChanges(gate);
+        ClearDirtyMarks(*match.state.Game.Gate);
+        EndDrawChanges(blinking);
+        spent += std::chrono::steady_clock::now() - start;
+        ++ticks;
+        benchmark::DoNotOptimize(match.canvas.TakeChangedRegion());
+        bench.SetIterationTime(spent.count());
+    }
+    bench.counters["cells"] = static_cast<double>(cells) / static_cast<double>(ticks);
+    bench.counters["sprites"] = static_cast<double>(sprites) / static_cast<double>(ticks);
+}
+BENCHMARK(BM_DrawChanges)->UseManualTime();
+
+void BM_DrawField(benchmark::State& bench)
+{
+    Match match;
+    for (int i = 0; i < 600; ++i) match.Moves();
+    for (auto _ : bench) {
+        match.canvas.DrawField(match.state.Game.Gate.get());
+        benchmark::DoNotOptimize(match.canvas.Image().constBits());
+    }
+}
+BENCHMARK(BM_DrawField)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+} // namespace brakkon
+
+BENCHMARK_MAIN();

@@ -1,0 +1,17 @@
+// The error box: every failure the game reports (file input and output, a
+// missing data file) is shown as a modal message box captioned "Error" with
+// the error icon and an OK button.
+//
+// Installs itself as the engine's error handler (ErrorReport.h); tests
+// install a recorder in its place. The parent window is not owned.
+#pragma once
+
+#include <QWidget>
+
+namespace brakkon {
+
+/// Shows each reported message in a critical message box over `parent`
+/// until the handler is replaced.
+void InstallErrorBox(QWidget* parent);
+
+} // namespace brakkon

@@ -1,0 +1,29 @@
+// The file dialogs of the menu's "Load Game" and "Save Game": the filter
+// "Game Files(*.gam)" and the default suffix "1", which the dialog adds to a
+// name typed without one.
+//
+// A FileDialog is a plain function so that tests can put a chosen answer in
+// place of the modal dialog; RunFileDialog is the real one.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+namespace brakkon {
+
+enum class FileDialogMode { Open, Save };
+
+/// Asks for a file name; an empty string when the player cancels.
+using FileDialog = std::function<QString(QWidget* parent, FileDialogMode mode)>;
+
+/// The filter of both dialogs.
+inline const QString GameFilesFilter = QStringLiteral("Game Files(*.gam)");
+/// Added to a name typed without a suffix.
+inline const QString GameFileSuffix = QStringLiteral("1");
+
+/// The real modal dialog over `parent`.
+QString RunFileDialog(QWidget* parent, FileDialogMode mode);
+
+} // namespace brakkon

@@ -1,0 +1,24 @@
+// The fonts of the window's design and the free fonts that stand in for them,
+// at the design's pixel and point sizes.
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+namespace brakkon {
+
+inline const QString TitleFontFamily = QStringLiteral("Impact");     ///< title and menu lines
+inline const QString LabelFontFamily = QStringLiteral("MS Sans Serif"); ///< the window's default
+inline const QString HelpFontFamily = QStringLiteral("Arial");       ///< the key help
+
+/// "Impact" -> "Bebas Neue", "MS Sans Serif" -> "DejaVu Sans", "Arial" ->
+/// "Liberation Sans". Once, before the first window is built.
+void RegisterFontSubstitutions();
+
+/// A font of `family` at `pixels` pixels high.
+[[nodiscard]] QFont PixelFont(const QString& family, int pixels, bool bold);
+
+/// A font of `family` at `points` points.
+[[nodiscard]] QFont PointFont(const QString& family, int points, bool bold);
+
+} // namespace brakkon

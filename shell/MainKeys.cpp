@@ -1,0 +1,100 @@
+// The keyboard of the main window: every key reaches the window before its
+// controls. A press hides the key help (and, in play, the title), then goes
+// through the window's own keys (Enter, the menu's digits, the menu arrows)
+// and on to the engine's pause keys and players' keys; a release ends a
+// player's request.
+#include "MainUnit.h"
+
+#include "KeyMap.h"
+#include "Keyboard.h"
+
+#include <QKeyEvent>
+
+#include <array>
+
+namespace brakkon {
+namespace {
+
+enum class MenuKeyAction { RunHighlighted, RunItem, Up, Down };
+
+/// The window's own keys: codes First to Last, what they do, and whether the
+/// press ends there.
+struct MenuKey {
+    KeyCode First;
+    KeyCode Last;
+    MenuKeyAction Action;
+    bool EndsPress;
+};
+
+constexpr std::array<MenuKey, 4> MenuKeys{{
+    {VkReturn, VkReturn, MenuKeyAction::RunHighlighted, true},
+    {VkDigit0 + 1, VkDigit0 + MenuItemCount, MenuKeyAction::RunItem, false},
+    {VkUp, VkUp, MenuKeyAction::Up, false},
+    {VkDown, VkDown, MenuKeyAction::Down, false},
+}};
+
+} // namespace
+
+bool MainForm::WindowKey(KeyCode key)
+{
+    for (const MenuKey& entry : MenuKeys) {
+        if (key < entry.First || key > entry.Last) continue;
+        switch (entry.Action) {
+        case MenuKeyAction::RunHighlighted:
+            for (int n = 1; n <= MenuItemCount; ++n)
+                if (MenuItemShown(n) && MenuItemHighlighted(n)) MenuCommand(n);
+            break;
+        case MenuKeyAction::RunItem: {
+            const int n = key - VkDigit0;
+            if (MenuItemShown(n)) MenuCommand(n);
+            break;
+        }
+        case MenuKeyAction::Up: MenuUp(); break;
+        case MenuKeyAction::Down: MenuDown(); break;
+        }
+        return entry.EndsPress;
+    }
+    return false;
+}
+
+void MainForm::FormKeyDown(KeyCode& key)
+{
+    key = NormaliseKey(key);
+    ShowKeyHelp(false);
+    if (state_.Playing) ShowTitle(false);
+    if (WindowKey(key)) return;
+    PauseKey(state_, *this, key);
+    PlayerKeyDown(state_, *this, key);
+}
+
+void MainForm::FormKeyUp(KeyCode& key)
+{
+    key = NormaliseKey(key);
+    PlayerKeyUp(state_, key);
+}
+
+bool MainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+        // Keys meant for this window or one of its controls, not for a dialog.
+        const auto* target = qobject_cast<QWidget*>(watched);
+        if (target == nullptr || target->window() != this) return false;
+        const auto& keyEvent = *static_cast<QKeyEvent*>(event);
+        std::optional<KeyCode> key = type == QEvent::KeyPress ? PressedKey(keyEvent) : ReleasedKey(keyEvent);
+        if (key) {
+            if (type == QEvent::KeyPress)
+                FormKeyDown(*key);
+            else
+                FormKeyUp(*key);
+        }
+        return true;
+    }
+    for (QLabel* label : MenuItems)
+        if (watched == label) return MenuLabelEvent(label, event);
+    for (QLabel* label : MenuShadows)
+        if (watched == label) return MenuLabelEvent(label, event);
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace brakkon

@@ -1,0 +1,233 @@
+// The main window's life: start-up (FormCreate, FormShow), the two timers,
+// pausing and resuming, the focus, and the engine's ways into the window
+// (drawing and the status line).
+#include "MainUnit.h"
+
+#include "ErrorReport.h"
+#include "GameData.h"
+#include "GameFlow.h"
+#include "Keyboard.h"
+#include "SavedGame.h"
+#include "StatusLine.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QScreen>
+#include <QShowEvent>
+
+#include <chrono>
+#include <ctime>
+
+namespace brakkon {
+namespace {
+
+constexpr std::uint64_t TickCountRange = 65536;
+
+/// Milliseconds of the monotonic clock: the tick count the generator is
+/// advanced by once at start.
+std::uint64_t TickCount()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::uint64_t>(now.tv_sec) * 1000u + static_cast<std::uint64_t>(now.tv_nsec) / 1000000u;
+}
+
+QString FromStd(const std::string& text) { return QString::fromStdString(text); }
+
+} // namespace
+
+MainForm::MainForm(QString appPath, MainSeams seams) : appPathText_(std::move(appPath)), seams_(std::move(seams))
+{
+    FormCreate();
+}
+
+MainForm::~MainForm()
+{
+    qApp->removeEventFilter(this);
+}
+
+void MainForm::FormCreate()
+{
+    setWindowTitle(QStringLiteral("Brakkon"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    while (appPathText_.size() > 1 && appPathText_.endsWith(QLatin1Char('/'))) appPathText_.chop(1);
+    state_.AppPath = appPathText_.toStdString();
+    if (seams_.ShowIntro && !seams_.ShowIntro()) {
+        cancelled_ = true;
+        return;
+    }
+    canvas_ = std::make_unique<FieldCanvas>(state_.Game);
+    BuildControls(); // the title's colour, the key help's captions, the panel's size
+    state_.SoundOn = true;
+    state_.MusicOn = true;
+    state_.CurrentSound = NoSoundYet;
+    state_.GameTitle = "Brakkon";
+    HighlightMenuItem(-1);
+    state_.GameOver = true;
+    state_.Game = GameType{};
+    state_.MoveStep = DefaultMoveStep;
+    state_.Rand.Skip(TickCount() % TickCountRange + 1);
+    state_.Player1 = Player1Keys;
+    state_.Player2 = Player2Keys;
+    Timer1.SetHandler([this] { Timer1Timer(); });
+    Timer2.SetHandler([this] { Timer2Timer(); });
+    Timer1.SetEnabled(true);
+    Timer2.SetEnabled(true);
+    // Until a gate is drawn the status line shows the empty working gate.
+    ShowGateNo();
+    ShowPlayTime();
+    ShowIndicators();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    qApp->installEventFilter(this); // every key reaches the window before its controls
+}
+
+void MainForm::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (shown_ || event->spontaneous()) return;
+    shown_ = true;
+    FormShow();
+}
+
+void MainForm::FormShow()
+{
+    state_.NextGatePending = false;
+    const std::filesystem::path dir = state_.AppPath;
+    std::error_code error; // an unreadable directory counts as a missing file
+    if (std::filesystem::exists(dir / "Game.dat", error)) {
+        (void)LoadGameDataFile(dir / "Game.dat", state_.Game);
+        ImagesChanged();
+    } else {
+        ReportError("\"Game.dat\" file not found");
+    }
+    if (std::filesystem::exists(dir / "Game", error)) {
+        if (LoadGameFile(dir / "Game", *state_.Game.Gate)) DrawField(state_.Game.Gate.get());
+    } else {
+        ReportError("\"Game\" file not found");
+    }
+    PauseGame();
+    StartMedia();
+}
+
+bool MainForm::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowDeactivate) FormDeactivate();
+    return QWidget::event(event);
+}
+
+void MainForm::FormDeactivate() { ReleaseMovementKeys(state_); }
+
+void MainForm::Timer1Timer()
+{
+    if (seams_.GameTickObserved) seams_.GameTickObserved();
+    GameTimerTick(state_, *this);
+}
+
+void MainForm::Timer2Timer() { ClockTimerTick(state_, *this); }
+
+void MainForm::PauseGame() { brakkon::PauseGame(state_, *this); }
+
+void MainForm::ResumeGame() { brakkon::ResumeGame(state_, *this); }
+
+void MainForm::ImagesChanged() { canvas_->LibraryChanged(); }
+
+// ---- GameHost: drawing ----
+
+void MainForm::DrawField(const GateType* gate)
+{
+    canvas_->DrawField(gate);
+    (void)canvas_->TakeChangedRegion(); // the whole field goes to the screen
+    Image1->update();
+    ShowGateNo();
+    ShowPlayTime();
+    ShowIndicators();
+}
+
+void MainForm::PaintChanges(const GateType& gate) { canvas_->PaintChanges(gate); }
+
+void MainForm::RepaintField()
+{
+    const QRegion changed = canvas_->TakeChangedRegion();
+    if (!changed.isEmpty()) Image1->repaint(changed);
+}
+
+// ---- GameHost: the status line, the title and the menu ----
+
+void MainForm::ShowIndicators()
+{
+    const GateType& gate = *state_.Game.Gate;
+    struct Player {
+        std::size_t Entry;
+        std::int32_t Lives;
+        std::array<QLabel*, 3>& Stars;
+        std::array<QLabel*, 3>& Flowers;
+    };
+    for (const Player& p : {Player{0, gate.Lives1, Stars1, Flowers1}, Player{1, gate.Lives2, Stars2, Flowers2}}) {
+        const SpriteType* tank = p.Entry < gate.Sprites.size() ? gate.Sprites[p.Entry].get() : nullptr;
+        const PlayerIndicators shown = IndicatorsFor(tank, p.Lives);
+        for (std::size_t i = 0; i < 3; ++i) {
+            if (shown.Stars[i]) p.Stars[i]->setVisible(*shown.Stars[i]);
+            if (shown.Flowers[i]) p.Flowers[i]->setVisible(*shown.Flowers[i]);
+        }
+    }
+}
+
+void MainForm::ShowGateNo()
+{
+    GateNameLabel->setText(FromStd(GateNoText(state_.Game.Gate->GateNo)));
+    GateNameLabel->adjustSize();
+}
+
+void MainForm::ShowPlayTime()
+{
+    TimeLabel->setText(FromStd(PlayTimeText(state_.Game.Gate->PlayTime)));
+    TimeLabel->adjustSize();
+}
+
+void MainForm::SetTitle(std::string_view text, bool shown)
+{
+    const QString title = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    for (QLabel* label : {GameCaption1, GameCaption}) {
+        label->setText(title);
+        label->adjustSize();
+    }
+    ShowTitle(shown);
+}
+
+void MainForm::ShowTitle(bool shown)
+{
+    GameCaption1->setVisible(shown);
+    GameCaption->setVisible(shown);
+}
+
+void MainForm::ShowKeyHelp(bool shown)
+{
+    for (QLabel* label : Desc) label->setVisible(shown);
+}
+
+// ---- GameHost: the timers ----
+
+void MainForm::EnableTimers(bool enabled)
+{
+    Timer1.SetEnabled(enabled);
+    Timer2.SetEnabled(enabled);
+}
+
+void MainForm::EnableGameTimer(bool enabled) { Timer1.SetEnabled(enabled); }
+
+// ---- Sound, music and the Game Control dialog ----
+// The effects and music players and the Game Control dialog are wired in
+// here; until they are, the game is silent and the dialog does not open.
+
+void MainForm::PlayEffect(std::int32_t) {}
+
+bool MainForm::MusicStopped() { return false; }
+
+void MainForm::PlayMusic() {}
+
+void MainForm::StartMedia() {}
+
+void MainForm::RunGameControl() {}
+
+} // namespace brakkon

@@ -1,0 +1,151 @@
+// MainUnit: the main window "Brakkon". Panel1 holds the play field Image1
+// with the status line, the title, the key help and the fourteen menu labels
+// lying over it; Timer1 and Timer2 drive the game; the window takes every key
+// before its controls and runs the menu.
+//
+// Owns the game's whole state (MainState), the field canvas and every
+// control. Implements GameHost, through which the engine (game/) draws,
+// refreshes the status line, sounds, shows the menu and switches the timers.
+// Modal parts come through MainSeams so that tests and benchmarks can build
+// the window without them.
+#pragma once
+
+#include "FieldCanvas.h"
+#include "FieldWidget.h"
+#include "FileDialogs.h"
+#include "GameHost.h"
+#include "MainState.h"
+#include "Timer.h"
+
+#include <QLabel>
+#include <QToolButton>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QFrame;
+
+namespace brakkon {
+
+/// What the main window asks of the world outside it.
+struct MainSeams {
+    /// The intro window: true to play, false to end the program at once.
+    std::function<bool()> ShowIntro = [] { return true; };
+    /// The ".gam" file dialogs of "Load Game" and "Save Game".
+    FileDialog ChooseFile = RunFileDialog;
+    /// Called at the start of each game tick (the pacing benchmark's clock).
+    std::function<void()> GameTickObserved;
+};
+
+constexpr int MenuItemCount = 7;
+constexpr int GameTimerInterval = 16;    ///< milliseconds
+constexpr int ClockTimerInterval = 1000; ///< milliseconds
+
+class MainForm : public QWidget, public GameHost {
+    Q_OBJECT
+public:
+    /// Runs FormCreate: `appPath` is the directory of the game's files.
+    explicit MainForm(QString appPath, MainSeams seams = {});
+    ~MainForm() override;
+
+    /// The intro was left without "Play Game": the program ends unshown.
+    [[nodiscard]] bool Cancelled() const { return cancelled_; }
+
+    // ---- The window's handlers ----
+    void FormShow();
+    void FormDeactivate();
+    void FormKeyDown(KeyCode& key);
+    void FormKeyUp(KeyCode& key);
+    void Timer1Timer();
+    void Timer2Timer();
+    void SpeedButton1Click();
+    void MenuItem1MouseEnter(int tag);
+    void MenuItem1MouseLeave();
+    void MenuItem1Click(int tag);
+
+    // ---- The menu ----
+    void PauseGame();
+    void ResumeGame();
+    void HighlightMenuItem(int n);
+    void MenuUp();
+    void MenuDown();
+    void MenuCommand(int n);
+    /// Item n (1 to 7) carries the highlight.
+    [[nodiscard]] bool MenuItemHighlighted(int n) const;
+    /// Item n (1 to 7) is shown (not hidden), whether or not the window is.
+    [[nodiscard]] bool MenuItemShown(int n) const;
+
+    // ---- GameHost ----
+    void DrawField(const GateType* gate) override;
+    void PaintChanges(const GateType& gate) override;
+    void RepaintField() override;
+    void ShowIndicators() override;
+    void ShowGateNo() override;
+    void ShowPlayTime() override;
+    void PlayEffect(std::int32_t index) override;
+    [[nodiscard]] bool MusicStopped() override;
+    void PlayMusic() override;
+    void SetTitle(std::string_view text, bool shown) override;
+    void ShowMenu(bool shown) override;
+    void EnableTimers(bool enabled) override;
+    void EnableGameTimer(bool enabled) override;
+
+    /// The game's state, for the editors, tests and benchmarks.
+    [[nodiscard]] MainState& State() { return state_; }
+    [[nodiscard]] FieldCanvas& Canvas() { return *canvas_; }
+    [[nodiscard]] FieldWidget& Field() { return *Image1; }
+    [[nodiscard]] const Timer& GameTimer() const { return Timer1; }
+    [[nodiscard]] const Timer& ClockTimer() const { return Timer2; }
+    /// The library of Game.Images changed (a loaded "Game.dat", the editor).
+    void ImagesChanged();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void FormCreate();
+    void BuildControls();
+    void SetItemHighlight(QLabel* item, bool highlighted);
+    void ShowTitle(bool shown);
+    void ShowKeyHelp(bool shown);
+    void NewGame(bool secondPlayer);
+    void LoadGame();
+    void SaveGame();
+    bool MenuLabelEvent(QLabel* label, QEvent* event);
+    bool WindowKey(KeyCode key);
+
+    // ---- Sound, music and the Game Control dialog: hooks for their players ----
+    void StartMedia();
+    void RunGameControl();
+
+    QString appPathText_;
+    MainSeams seams_;
+    MainState state_;
+    std::unique_ptr<FieldCanvas> canvas_;
+    bool cancelled_ = false;
+    bool shown_ = false;
+
+    QFrame* Panel1 = nullptr;
+    FieldWidget* Image1 = nullptr;
+    QLabel* GateNameLabel = nullptr;
+    QLabel* TimeLabel = nullptr;
+    std::array<QLabel*, 3> Stars1{};   ///< Star11, Star12, Star13
+    std::array<QLabel*, 3> Flowers1{}; ///< Flower11, Flower12, Flower13
+    std::array<QLabel*, 3> Stars2{};   ///< Star21, Star22, Star23
+    std::array<QLabel*, 3> Flowers2{}; ///< Flower21, Flower22, Flower23
+    QToolButton* SpeedButton1 = nullptr;
+    QLabel* GameCaption1 = nullptr;    ///< the title's shadow
+    QLabel* GameCaption = nullptr;
+    std::array<QLabel*, 3> Desc{};     ///< Desc0, Desc1, Desc2: the key help
+    std::array<QLabel*, MenuItemCount> MenuItems{};   ///< MenuItem1 .. MenuItem7
+    std::array<QLabel*, MenuItemCount> MenuShadows{}; ///< MenuItem11 .. MenuItem77
+    std::array<bool, MenuItemCount> highlighted_{};   ///< the highlight mark of each item
+    Timer Timer1{GameTimerInterval};
+    Timer Timer2{ClockTimerInterval};
+};
+
+} // namespace brakkon

@@ -1,0 +1,149 @@
+// The field as the window shows it, read pixel by pixel from the grabbed
+// Image1: the three layers, transparent pictures, black boxes for missing
+// pictures, the blink of a shielded tank, and the region a tick repaints.
+#include "GuiSupport.h"
+
+#include "Bmp.h"
+#include "DrawChanges.h"
+#include "EngineSupport.h"
+#include "Movers.h"
+
+#include <gtest/gtest.h>
+
+namespace brakkon {
+namespace {
+
+constexpr QRgb Ground = qRgb(0, 128, 0);
+constexpr QRgb Wall = qRgb(128, 0, 0);
+constexpr QRgb Cover = qRgb(0, 0, 255);
+constexpr QRgb Tank = qRgb(255, 255, 0);
+constexpr QRgb Key = qRgb(255, 0, 255);
+constexpr QRgb Black = qRgb(0, 0, 0);
+
+/// A 32 x 32 picture of one colour; with a key-coloured frame of `border`
+/// pixels around it when transparent.
+Bitmap Picture(QRgb colour, bool transparent, int border = 0)
+{
+    std::vector<std::uint32_t> pixels(32 * 32);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const bool edge = x < border || y < border || x >= 32 - border || y >= 32 - border;
+            pixels[static_cast<std::size_t>(y * 32 + x)] = edge ? Key : colour;
+        }
+    return MakeBitmap(32, 32, pixels, transparent);
+}
+
+/// A window with no data files over a field of ground tiles; player 1's tank
+/// at (2, 2) in the tank colour, facing right; player 2 out of play.
+class FieldRender : public testing::Test {
+protected:
+    FieldRender() : w(std::initializer_list<const char*>{})
+    {
+        GameType& game = w.State().Game;
+        game.Images.assign(GroupCount, ImageGroup(4, ImageFrames(1, Picture(Tank, false))));
+        ImageFrames tiles(20, Picture(Wall, false));
+        tiles[TileCoverFirst] = Picture(Cover, true, 8); // a net with open edges
+        tiles[TileDefaultGround] = Picture(Ground, false);
+        game.Images[GroupTiles] = ImageGroup(1, tiles);
+        w.form->ImagesChanged();
+        game.Gate = test::MakeGate();
+        auto tank = std::make_unique<SpriteType>(test::SpriteAt(KindPlayer1, 2, 2, 0));
+        tank->ImageGroup = GroupPlayer1;
+        tank->Direction = DirRight;
+        game.Gate->Sprites.push_back(std::move(tank));
+        auto second = std::make_unique<SpriteType>(test::SpriteAt(KindPlayer2, 7, 13, 1));
+        second->Active = 0; // a one-player game
+        game.Gate->Sprites.push_back(std::move(second));
+    }
+
+    SpriteType& TankSprite() { return *w.Gate().Sprites[0]; }
+    CellType& Cell(int col, int row) { return *w.Gate().Cells[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)]; }
+    QRgb Pixel(int x, int y) { return w.form->Field().grab().toImage().pixel(x, y); }
+    void Redraw() { w.form->DrawField(&w.Gate()); }
+    /// One tick's drawing of what is marked, put on the screen.
+    void DrawTick()
+    {
+        DrawChanges(w.State(), *w.form);
+        w.form->RepaintField();
+    }
+
+    test::WindowFixture w;
+};
+
+TEST_F(FieldRender, ACoverHidesTheTankUnderItAndShowsItThroughItsKeyColour)
+{
+    Cell(2, 2).TopImage = TileCoverFirst;
+    Redraw();
+    EXPECT_EQ(Pixel(2 * 32 + 16, 2 * 32 + 16), Cover);
+    EXPECT_EQ(Pixel(2 * 32 + 2, 2 * 32 + 2), Tank);
+    EXPECT_EQ(Pixel(5 * 32 + 16, 5 * 32 + 16), Ground);
+    EXPECT_EQ(Pixel(608, 448), Black); // the column and row beyond the field
+
+    // The same layers in a tick's drawing: the tank moves under the net.
+    test::CleanMarks(w.State());
+    Cell(3, 2).TopImage = TileCoverFirst;
+    MoveX(w.State(), *w.form, TankSprite(), 2);
+    DrawTick();
+    MoveX(w.State(), *w.form, TankSprite(), 14);
+    DrawTick();
+    EXPECT_EQ(Pixel(3 * 32 + 10, 2 * 32 + 16), Cover);
+    EXPECT_EQ(Pixel(3 * 32 + 2, 2 * 32 + 16), Tank);
+    EXPECT_EQ(Pixel(2 * 32 + 2, 2 * 32 + 2), Ground); // erased from where it was
+}
+
+TEST_F(FieldRender, ACellWithoutGroundIsBlackWithoutItsWall)
+{
+    Cell(4, 4).WallImage = TileWallFirst;
+    Redraw();
+    EXPECT_EQ(Pixel(4 * 32 + 16, 4 * 32 + 16), Wall);
+    Cell(4, 4).GroundImage = -1;
+    Cell(4, 4).Dirty = 1;
+    DrawTick();
+    EXPECT_EQ(Pixel(4 * 32 + 16, 4 * 32 + 16), Black);
+    EXPECT_EQ(Pixel(4 * 32, 4 * 32), Black);
+    EXPECT_EQ(Pixel(4 * 32 + 31, 4 * 32 + 16), Wall); // a fill leaves the last column and row
+    EXPECT_EQ(Pixel(4 * 32 + 16, 4 * 32 + 31), Wall);
+}
+
+TEST_F(FieldRender, ASpriteMissingFromTheLibraryIsABlackBox)
+{
+    TankSprite().ImageGroup = 99;
+    Redraw();
+    EXPECT_EQ(Pixel(2 * 32 + 16, 2 * 32 + 16), Black);
+    EXPECT_EQ(Pixel(2 * 32 + 31, 2 * 32 + 16), Ground);
+    TankSprite().ImageGroup = GroupPlayer1;
+    TankSprite().Frame = 1; // past the frames of its direction
+    Redraw();
+    EXPECT_EQ(Pixel(2 * 32 + 16, 2 * 32 + 16), Black);
+}
+
+TEST_F(FieldRender, AShieldedTankShowsOnAlternateTicks)
+{
+    TankSprite().Shield = 2;
+    Redraw();
+    std::string seen;
+    for (int tick = 0; tick < 4; ++tick) {
+        DrawTick();
+        seen += Pixel(2 * 32 + 16, 2 * 32 + 16) == Tank ? 'T' : (Pixel(2 * 32 + 16, 2 * 32 + 16) == Ground ? 'g' : '?');
+    }
+    EXPECT_EQ(seen, "TgTg");
+    TankSprite().Shield = 0;
+    DrawTick();
+    DrawTick();
+    EXPECT_EQ(Pixel(2 * 32 + 16, 2 * 32 + 16), Tank);
+}
+
+TEST_F(FieldRender, ATickPutsOnlyTheChangedRowsOnTheScreen)
+{
+    Redraw();
+    (void)w.form->Canvas().TakeChangedRegion();
+    test::CleanMarks(w.State());
+    MoveY(w.State(), *w.form, TankSprite(), 2);
+    DrawChanges(w.State(), *w.form);
+    const QRect changed = w.form->Canvas().TakeChangedRegion().boundingRect();
+    EXPECT_EQ(changed, QRect(2 * 32, 2 * 32, 32, 2 * 32)); // its two cells, no more
+    EXPECT_TRUE(w.form->Canvas().TakeChangedRegion().isEmpty());
+}
+
+} // namespace
+} // namespace brakkon

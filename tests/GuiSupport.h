@@ -1,0 +1,71 @@
+// Shared helpers of the GUI suites: a game directory in a temporary folder
+// with the built data files (all of them or some), and a main window over it
+// whose file dialogs answer with a chosen name.
+#pragma once
+
+#include "MainUnit.h"
+#include "TestSupport.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <filesystem>
+#include <initializer_list>
+#include <memory>
+
+namespace brakkon::test {
+
+/// The data files the window reads, as the build made them.
+inline const std::filesystem::path BuiltDir = BRAKKON_BIN_DIR;
+
+/// A window over a fresh game directory holding copies of `files`.
+class WindowFixture {
+public:
+    explicit WindowFixture(std::initializer_list<const char*> files = {"Game.dat", "Game", "Star.bmp", "Life.bmp"})
+    {
+        for (const char* name : files) std::filesystem::copy_file(BuiltDir / name, Dir() / name);
+        MainSeams seams;
+        seams.ChooseFile = [this](QWidget*, FileDialogMode mode) {
+            dialogs.push_back(mode);
+            return dialogAnswer;
+        };
+        form = std::make_unique<MainForm>(dir_.path(), std::move(seams));
+    }
+
+    [[nodiscard]] std::filesystem::path Dir() const { return dir_.path().toStdString(); }
+    [[nodiscard]] MainState& State() { return form->State(); }
+    [[nodiscard]] GateType& Gate() { return *form->State().Game.Gate; }
+
+    /// Shows the window (start-up runs) and makes it the active one.
+    void Show()
+    {
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+
+    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyPress(form.get(), key, modifiers); }
+    void Release(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyRelease(form.get(), key, modifiers); }
+    void Click(Qt::Key key) { QTest::keyClick(form.get(), key); }
+    /// What X11 sends while a key is held: a release and a press marked auto-repeat.
+    void AutoRepeat(Qt::Key key)
+    {
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(), true);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(form.get(), &release);
+        QApplication::sendEvent(form.get(), &press);
+    }
+
+    [[nodiscard]] QLabel* Label(const char* name) const { return form->findChild<QLabel*>(QLatin1String(name)); }
+    [[nodiscard]] bool Shown(const char* name) const { return !Label(name)->isHidden(); }
+
+    ErrorRecorder errors;              ///< the messages, in order
+    std::vector<FileDialogMode> dialogs; ///< the file dialogs asked for
+    QString dialogAnswer;              ///< what they answer; empty: cancelled
+    std::unique_ptr<MainForm> form;
+
+private:
+    QTemporaryDir dir_;
+};
+
+} // namespace brakkon::test

@@ -1,0 +1,155 @@
+#include "FieldCanvas.h"
+
+#include <algorithm>
+
+namespace brakkon {
+namespace {
+
+const QColor Black(0, 0, 0);
+
+} // namespace
+
+FieldCanvas::FieldCanvas(const GameType& game) : game_(game), image_(CanvasWidth, CanvasHeight, QImage::Format_RGB32)
+{
+    image_.fill(Black);
+    frames_.Rebuild(game_.Images);
+    // One painter for the canvas's life: opening one per tick would allocate.
+    painter_.begin(&image_);
+    painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+FieldCanvas::~FieldCanvas() { painter_.end(); }
+
+void FieldCanvas::LibraryChanged() { frames_.Rebuild(game_.Images); }
+
+void FieldCanvas::DrawField(const GateType* gate)
+{
+    painter_.fillRect(image_.rect(), Black);
+    Touch(0, 0, CanvasWidth, CanvasHeight);
+    if (gate == nullptr) return;
+    for (const CellColumn& column : gate->Cells)
+        for (const auto& cell : column) DrawCell(*cell);
+    for (const auto& sprite : gate->Sprites) DrawSprite(*sprite);
+    for (const CellColumn& column : gate->Cells)
+        for (const auto& cell : column) DrawCellTop(*cell);
+}
+
+void FieldCanvas::PaintChanges(const GateType& gate)
+{
+    // The first pass remembers the marked cells for the third (a map of any
+    // other size than the field's is walked twice).
+    std::size_t marked = 0;
+    bool overflow = false;
+    for (const CellColumn& column : gate.Cells)
+        for (const auto& cell : column) {
+            if (!cell->Dirty) continue;
+            DrawCell(*cell);
+            if (marked < marked_.size())
+                marked_[marked++] = cell.get();
+            else
+                overflow = true;
+        }
+    for (const auto& sprite : gate.Sprites)
+        if (sprite->Dirty) DrawSprite(*sprite);
+    if (overflow) {
+        for (const CellColumn& column : gate.Cells)
+            for (const auto& cell : column)
+                if (cell->Dirty) DrawCellTop(*cell);
+        return;
+    }
+    for (std::size_t i = 0; i < marked; ++i) DrawCellTop(*marked_[i]);
+}
+
+void FieldCanvas::DrawSprite(const SpriteType& sprite)
+{
+    if (!sprite.Active) return;
+    const FramePicture* picture = frames_.Frame(sprite.ImageGroup, sprite.Direction, sprite.Frame);
+    if (picture != nullptr)
+        DrawPicture(picture, sprite.Left, sprite.Top);
+    else
+        FillBox(sprite.Left, sprite.Top, sprite.Right, sprite.Bottom);
+}
+
+void FieldCanvas::DrawCell(const CellType& cell)
+{
+    const FramePicture* ground = cell.GroundImage >= 0 ? frames_.Tile(cell.GroundImage) : nullptr;
+    if (ground == nullptr) {
+        FillBox(cell.Left, cell.Top, cell.Right, cell.Bottom); // and no wall
+        return;
+    }
+    DrawPicture(ground, cell.Left, cell.Top);
+    if (cell.WallImage >= 0) DrawPicture(frames_.Tile(cell.WallImage), cell.Left, cell.Top);
+}
+
+void FieldCanvas::DrawCellTop(const CellType& cell)
+{
+    if (cell.TopImage >= 0) DrawPicture(frames_.Tile(cell.TopImage), cell.Left, cell.Top);
+}
+
+void FieldCanvas::DrawPicture(const FramePicture* picture, int left, int top)
+{
+    if (picture == nullptr || picture->Image.isNull()) return;
+    const int x = left + picture->Offset.x();
+    const int y = top + picture->Offset.y();
+    painter_.drawImage(x, y, picture->Image);
+    Touch(x, y, picture->Image.width(), picture->Image.height());
+}
+
+void FieldCanvas::FillBox(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
+{
+    // Right and bottom are inclusive in the records and exclusive in a fill,
+    // so the box's last column and row are left as they were.
+    const std::int64_t width = std::int64_t{right} - left;
+    const std::int64_t height = std::int64_t{bottom} - top;
+    if (width <= 0 || height <= 0) return;
+    const QRect box = QRect(left, top, static_cast<int>(std::min<std::int64_t>(width, CanvasWidth)),
+                            static_cast<int>(std::min<std::int64_t>(height, CanvasHeight)))
+                          .intersected(image_.rect());
+    if (box.isEmpty()) return;
+    painter_.fillRect(box, Black);
+    Touch(box.x(), box.y(), box.width(), box.height());
+}
+
+void FieldCanvas::Touch(int left, int top, int width, int height)
+{
+    // In 64 bits: a picture may lie anywhere a damaged record puts it.
+    const auto right = static_cast<int>(std::min<std::int64_t>(std::int64_t{left} + width, CanvasWidth) - 1);
+    const auto bottom = static_cast<int>(std::min<std::int64_t>(std::int64_t{top} + height, CanvasHeight) - 1);
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    if (left > right || top > bottom) return;
+    const int firstCol = left / FieldCellWidth, lastCol = right / FieldCellWidth;
+    const std::uint32_t columns = ((2u << lastCol) - 1u) & ~((1u << firstCol) - 1u);
+    for (int row = top / FieldCellHeight; row <= bottom / FieldCellHeight; ++row)
+        changed_[static_cast<std::size_t>(row)] |= columns;
+}
+
+QRegion FieldCanvas::TakeChangedRegion()
+{
+    QRegion region;
+    const QRect canvas = image_.rect();
+    for (std::size_t row = 0; row < changed_.size(); ++row) {
+        std::uint32_t columns = changed_[row];
+        changed_[row] = 0;
+        // Each run of neighbouring cells is one rectangle.
+        for (int col = 0; columns != 0;) {
+            if ((columns & 1u) == 0) {
+                columns >>= 1;
+                ++col;
+                continue;
+            }
+            int run = 0;
+            while ((columns & 1u) != 0) {
+                columns >>= 1;
+                ++run;
+            }
+            region += QRect(col * FieldCellWidth, static_cast<int>(row) * FieldCellHeight, run * FieldCellWidth,
+                            FieldCellHeight)
+                          .intersected(canvas);
+            col += run;
+        }
+    }
+    return region;
+}
+
+} // namespace brakkon
