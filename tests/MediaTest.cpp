@@ -113,33 +113,20 @@ TEST(SoundFont, FoundWhereTheDataDirectoriesSay)
 {
     namespace fs = std::filesystem;
     const fs::path root = fs::path(testing::TempDir()) / "brakkon-soundfonts";
-    fs::remove_all(root);
-    const auto put = [&](const fs::path& dir, const char* name) {
-        fs::create_directories(root / dir / "sounds" / "sf2");
-        std::ofstream(root / dir / "sounds" / "sf2" / name) << "sf2";
-        return (root / dir / "sounds" / "sf2" / name).string();
+    for (const char* dir : {"user", "system"}) fs::create_directories(root / dir / "sounds" / "sf2");
+    std::ofstream(root / "user" / "sounds" / "sf2" / "default-GM.sf2") << "sf2";
+    std::ofstream(root / "system" / "sounds" / "sf2" / "TimGM6mb.sf2") << "sf2";
+    std::map<std::string, std::string> env = {{"XDG_DATA_HOME", (root / "user").string()},
+                                              {"XDG_DATA_DIRS", "relative:" + (root / "system").string()}};
+    const auto lookup = [&](const char* name) -> const char* {
+        const auto it = env.find(name);
+        return it == env.end() ? nullptr : it->second.c_str();
     };
-    const std::string userGm = put("user", "default-GM.sf2");
-    const std::string systemTim = put("system", "TimGM6mb.sf2");
-    const std::string userTim = put("user2", "TimGM6mb.sf2");
-
-    struct Case {
-        std::map<std::string, std::string> env;
-        std::string found;
-    };
-    const Case cases[] = {
-        {{{"XDG_DATA_HOME", (root / "user").string()}, {"XDG_DATA_DIRS", (root / "system").string()}}, systemTim},
-        {{{"XDG_DATA_HOME", (root / "user2").string()}, {"XDG_DATA_DIRS", (root / "system").string()}}, userTim},
-        {{{"HOME", (root / "none").string()}, {"XDG_DATA_DIRS", "relative:" + (root / "user").string()}}, userGm},
-        {{{"XDG_DATA_DIRS", (root / "none").string()}}, ""},
-    };
-    for (const Case& c : cases) {
-        const auto lookup = [&](const char* name) -> const char* {
-            const auto it = c.env.find(name);
-            return it == c.env.end() ? nullptr : it->second.c_str();
-        };
-        EXPECT_EQ(FindSoundFont(lookup), c.found);
-    }
+    EXPECT_EQ(FindSoundFont(lookup), (root / "system" / "sounds" / "sf2" / "TimGM6mb.sf2").string()); // the GM font of choice first
+    env["XDG_DATA_DIRS"] = "relative";
+    EXPECT_EQ(FindSoundFont(lookup), (root / "user" / "sounds" / "sf2" / "default-GM.sf2").string());
+    env.erase("XDG_DATA_HOME");
+    EXPECT_EQ(FindSoundFont(lookup), "");
     fs::remove_all(root);
 }
 

@@ -126,30 +126,5 @@ INSTANTIATE_TEST_SUITE_P(
         StartCase{"MissingFilesAreNoError", AppPath + "/no-such-folder", {}, {}, {}, 0}),
     [](const ::testing::TestParamInfo<StartCase>& info) { return std::string(info.param.name); });
 
-TEST(Sound, ClockTickRestartsTheMusicWithinASecondOfItsEnd)
-{
-    SoundRig rig;
-    MainState state;
-    test::SoundHost host(state, rig.Sound);
-    rig.Sound.StartSound(AppPath);
-    ClockTimerTick(state, host); // still playing
-    rig.Music->FinishPlaying();
-    ClockTimerTick(state, host);
-    EXPECT_EQ(rig.Music->Log, (Log{"Open Music.mid", "Play from start", "Play from start"}));
-    EXPECT_TRUE(rig.Music->Playing());
-}
-
-TEST(Sound, WithoutMusicNothingIsRestartedOrReported)
-{
-    SoundRig rig;
-    MainState state;
-    test::SoundHost host(state, rig.Sound);
-    test::ErrorRecorder errors;
-    ClockTimerTick(state, host);
-    rig.Sound.StopMusic();
-    EXPECT_EQ(rig.Music->Log, (Log{"Stop refused"}));
-    EXPECT_TRUE(errors.messages.empty());
-}
-
 } // namespace
 } // namespace brakkon
