@@ -63,6 +63,8 @@ struct LengthCase {
     double seconds; ///< negative: refused
 };
 
+void PrintTo(const LengthCase& c, std::ostream* os) { *os << c.name; }
+
 class MidiLengthRead : public ::testing::TestWithParam<LengthCase> {};
 
 TEST_P(MidiLengthRead, FollowsTempoAndTracksOrRefuses)

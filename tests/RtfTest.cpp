@@ -26,6 +26,8 @@ struct TextCase {
     std::string text; ///< Plain() of the document
 };
 
+void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
+
 class RtfText : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(RtfText, ReadsAsWritten)

@@ -24,6 +24,8 @@ struct EffectCase {
     std::int32_t currentSound;
 };
 
+void PrintTo(const EffectCase& c, std::ostream* os) { *os << c.name; }
+
 class EffectPriority : public ::testing::TestWithParam<EffectCase> {};
 
 TEST_P(EffectPriority, FollowsTheTable)
@@ -100,6 +102,8 @@ struct StartCase {
     Log musicLog;
     std::size_t errors;
 };
+
+void PrintTo(const StartCase& c, std::ostream* os) { *os << c.name; }
 
 class SoundStart : public ::testing::TestWithParam<StartCase> {};
 
