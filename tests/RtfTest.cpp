@@ -1,4 +1,4 @@
-// The intro's RTF reader: text, paragraphs and formatting, the code pages of
+// The intro's RTF reader: text and paragraphs, the code pages of
 // \'hh bytes, Unicode characters, and hostile input.
 #include "Rtf.h"
 
@@ -56,21 +56,6 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"HugeNumbersAreClamped", R"({\rtf1\fs99999999999999999999\uc99999999999 x\cf-99999999999 y\u99999999999 z})",
                  "xy\xEF\xBF\xBD\n"}),
     [](const ::testing::TestParamInfo<TextCase>& info) { return std::string(info.param.name); });
-
-TEST(Rtf, RunsCarryTheirFormatting)
-{
-    const RtfResult result = ReadRtf(
-        R"({\rtf1{\fonttbl{\f0 Arial;}}{\colortbl ;\red128\green0\blue255;}\f0\fs20 a{\b\i b}{\ul\cf1 c}\plain d\fs99999})");
-    ASSERT_TRUE(result);
-    ASSERT_EQ(result.Document.Paragraphs.size(), 1u);
-    const std::vector<RtfRun>& runs = result.Document.Paragraphs[0].Runs;
-    ASSERT_EQ(runs.size(), 4u);
-    EXPECT_EQ(runs[0].Format, (RtfFormat{false, false, false, 20, std::nullopt, "Arial"}));
-    EXPECT_EQ(runs[1].Format, (RtfFormat{true, true, false, 20, std::nullopt, "Arial"}));
-    EXPECT_EQ(runs[2].Format, (RtfFormat{false, false, true, 20, RtfColor{128, 0, 255}, "Arial"}));
-    EXPECT_EQ(runs[3].Text, "d");
-    EXPECT_EQ(runs[3].Format, RtfFormat{});
-}
 
 TEST(Rtf, RefusesWhatIsNoRtfAndEndlessNesting)
 {

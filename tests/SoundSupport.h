@@ -12,17 +12,9 @@ namespace brakkon::test {
 
 /// A GameSound whose players are recorders the test can read and drive.
 struct SoundRig {
-    MediaRecorder* Effects;
-    MediaRecorder* Music;
-    GameSound Sound;
-
-    SoundRig() : SoundRig(std::make_unique<MediaRecorder>(), std::make_unique<MediaRecorder>()) {}
-
-private:
-    SoundRig(std::unique_ptr<MediaRecorder> effects, std::unique_ptr<MediaRecorder> music)
-        : Effects(effects.get()), Music(music.get()), Sound(std::move(effects), std::move(music))
-    {
-    }
+    MediaRecorder* Effects = new MediaRecorder;
+    MediaRecorder* Music = new MediaRecorder;
+    GameSound Sound{std::unique_ptr<MediaPlayer>(Effects), std::unique_ptr<MediaPlayer>(Music)};
 };
 
 /// Records the engine's calls and plays its sound through `sound`.
