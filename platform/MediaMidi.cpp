@@ -1,0 +1,173 @@
+#include "MediaMidi.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <vector>
+
+namespace brakkon {
+namespace {
+
+constexpr std::uint8_t Meta = 0xFF;
+constexpr std::uint8_t MetaEndOfTrack = 0x2F;
+constexpr std::uint8_t MetaTempo = 0x51;
+constexpr std::uint8_t SysEx = 0xF0;
+constexpr std::uint8_t SysExContinued = 0xF7;
+constexpr std::uint32_t DefaultTempo = 500000; ///< microseconds per quarter note: 120 a minute
+constexpr std::size_t MaxVarLenBytes = 4;
+
+/// Thrown inside the reader on any damage; never leaves it.
+struct Damaged {};
+
+/// A bounded cursor over big-endian bytes.
+class Cursor {
+public:
+    Cursor(std::span<const std::uint8_t> bytes, std::size_t pos, std::size_t end) : bytes_(bytes), pos_(pos), end_(end) {}
+
+    [[nodiscard]] bool AtEnd() const { return pos_ >= end_; }
+    [[nodiscard]] std::size_t Position() const { return pos_; }
+
+    std::uint8_t Peek() const
+    {
+        if (pos_ >= end_) throw Damaged{};
+        return bytes_[pos_];
+    }
+    std::uint8_t Byte()
+    {
+        const std::uint8_t b = Peek();
+        ++pos_;
+        return b;
+    }
+    std::uint32_t Be(int count)
+    {
+        std::uint32_t v = 0;
+        for (int i = 0; i < count; ++i) v = (v << 8) | Byte();
+        return v;
+    }
+    std::uint32_t VarLen()
+    {
+        std::uint32_t v = 0;
+        for (std::size_t i = 0; i < MaxVarLenBytes; ++i) {
+            const std::uint8_t b = Byte();
+            v = (v << 7) | (b & 0x7F);
+            if ((b & 0x80) == 0) return v;
+        }
+        throw Damaged{};
+    }
+    void Skip(std::size_t count)
+    {
+        if (count > end_ - pos_) throw Damaged{};
+        pos_ += count;
+    }
+
+private:
+    std::span<const std::uint8_t> bytes_;
+    std::size_t pos_;
+    std::size_t end_;
+};
+
+struct TempoChange {
+    std::uint64_t Tick;
+    std::uint32_t MicrosPerQuarter;
+};
+
+/// Walks one track's events; returns the tick of its end and collects its
+/// tempo changes.
+std::uint64_t ReadTrack(Cursor track, std::vector<TempoChange>& tempos)
+{
+    std::uint64_t tick = 0;
+    std::uint8_t running = 0;
+    while (!track.AtEnd()) {
+        tick += track.VarLen();
+        std::uint8_t status = track.Peek();
+        if (status & 0x80) {
+            track.Byte();
+        } else if (running != 0) {
+            status = running; // running status: the byte is the first data byte
+        } else {
+            throw Damaged{};
+        }
+        if (status == Meta) {
+            running = 0;
+            const std::uint8_t type = track.Byte();
+            const std::uint32_t length = track.VarLen();
+            if (type == MetaEndOfTrack) return tick;
+            if (type == MetaTempo && length >= 3) {
+                Cursor tempo = track;
+                tempos.push_back({tick, tempo.Be(3)});
+            }
+            track.Skip(length);
+        } else if (status == SysEx || status == SysExContinued) {
+            running = 0;
+            track.Skip(track.VarLen());
+        } else if (status >= 0xF0) {
+            throw Damaged{}; // real-time and common messages do not belong in a file
+        } else {
+            running = status;
+            const std::uint8_t kind = status & 0xF0;
+            track.Skip(kind == 0xC0 || kind == 0xD0 ? 1 : 2);
+        }
+    }
+    return tick; // a track without its end marker ends with its last event
+}
+
+/// Seconds from tick 0 to `end` under the tempo changes (sorted by tick).
+double TicksToSeconds(std::uint64_t end, const std::vector<TempoChange>& tempos, double secondsPerQuarterTick)
+{
+    double seconds = 0;
+    std::uint64_t at = 0;
+    double tempo = DefaultTempo;
+    for (const TempoChange& change : tempos) {
+        if (change.Tick >= end) break;
+        seconds += static_cast<double>(change.Tick - at) * tempo * secondsPerQuarterTick;
+        at = change.Tick;
+        tempo = change.MicrosPerQuarter;
+    }
+    return seconds + static_cast<double>(end - at) * tempo * secondsPerQuarterTick;
+}
+
+} // namespace
+
+MidiLength ReadMidiLength(std::span<const std::uint8_t> bytes)
+{
+    try {
+        Cursor file(bytes, 0, bytes.size());
+        if (file.Be(4) != 0x4D546864) throw Damaged{}; // "MThd"
+        const std::uint32_t headerLength = file.Be(4);
+        if (headerLength < 6) throw Damaged{};
+        const std::uint32_t format = file.Be(2);
+        file.Be(2); // the track count; the chunks themselves are counted
+        const std::uint32_t division = file.Be(2);
+        file.Skip(headerLength - 6);
+        if (format > 1 || division == 0) throw Damaged{};
+
+        std::vector<TempoChange> tempos;
+        std::uint64_t end = 0;
+        int tracks = 0;
+        while (!file.AtEnd()) {
+            const std::uint32_t id = file.Be(4);
+            const std::uint32_t length = file.Be(4);
+            const std::size_t start = file.Position();
+            file.Skip(length);
+            if (id != 0x4D54726B) continue; // not "MTrk": an unknown chunk is passed over
+            end = std::max(end, ReadTrack(Cursor(bytes, start, start + length), tempos));
+            ++tracks;
+        }
+        if (tracks == 0) throw Damaged{};
+
+        std::stable_sort(tempos.begin(), tempos.end(),
+                         [](const TempoChange& a, const TempoChange& b) { return a.Tick < b.Tick; });
+        if (division & 0x8000) {
+            // Time code: frames a second (29 stands for 29.97) times ticks a frame.
+            const int frames = -static_cast<std::int8_t>(division >> 8);
+            const std::uint32_t ticksPerFrame = division & 0xFF;
+            if (frames <= 0 || ticksPerFrame == 0) throw Damaged{};
+            const double rate = (frames == 29 ? 29.97 : frames) * ticksPerFrame;
+            return {static_cast<double>(end) / rate, {}};
+        }
+        return {TicksToSeconds(end, tempos, 1e-6 / division), {}};
+    } catch (const Damaged&) {
+        return {0, MsgMidiDamaged};
+    }
+}
+
+} // namespace brakkon

@@ -1,0 +1,275 @@
+#include "MediaSdl.h"
+
+#include "MediaMidi.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace brakkon {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int MixFrequency = 44100;
+constexpr int MixChannels = 2;
+constexpr int MixChunkFrames = 1024;
+constexpr std::uintmax_t MaxMidiBytes = 16u << 20; ///< longer files are played without knowing their length
+constexpr const char* SoundFontNames[] = {"TimGM6mb.sf2", "default-GM.sf2"};
+
+MediaResult MixerFailed(const std::string& fileName)
+{
+    return MediaResult::Failed("Cannot open \"" + fileName + "\": " + Mix_GetError());
+}
+
+/// One open file on one device.
+class Device {
+public:
+    virtual ~Device() = default;
+    virtual MediaResult Play() = 0;
+    virtual void Stop() = 0;
+    virtual void SeekToStart() = 0;
+    [[nodiscard]] virtual bool Stopped() = 0;
+};
+
+/// A file opened while no sound device is there: nothing ever sounds.
+class SilentDevice final : public Device {
+public:
+    MediaResult Play() override { return MediaResult::Done(); }
+    void Stop() override {}
+    void SeekToStart() override {}
+    [[nodiscard]] bool Stopped() override { return true; }
+};
+
+/// A waveform file: one chunk on the player's own channel. A paused channel
+/// is resumed; a channel that played to its end starts the chunk again.
+class WaveDevice final : public Device {
+public:
+    WaveDevice(Mix_Chunk* chunk, int channel) : chunk_(chunk), channel_(channel) {}
+    ~WaveDevice() override
+    {
+        Mix_HaltChannel(channel_);
+        Mix_FreeChunk(chunk_);
+    }
+    WaveDevice(const WaveDevice&) = delete;
+    WaveDevice& operator=(const WaveDevice&) = delete;
+
+    MediaResult Play() override
+    {
+        if (Mix_Playing(channel_)) {
+            Mix_Resume(channel_);
+            return MediaResult::Done();
+        }
+        if (Mix_PlayChannel(channel_, chunk_, 0) < 0) return MediaResult::Failed(Mix_GetError());
+        return MediaResult::Done();
+    }
+    void Stop() override { Mix_Pause(channel_); }
+    void SeekToStart() override { Mix_HaltChannel(channel_); }
+    [[nodiscard]] bool Stopped() override { return !Mix_Playing(channel_) || Mix_Paused(channel_); }
+
+private:
+    Mix_Chunk* chunk_;
+    int channel_;
+};
+
+/// A MIDI file as the one music of the mixer. The synthesiser goes on
+/// "playing" while its last voices fade, so the end is taken from the
+/// file's own length, counted on a clock that stands while paused.
+class SequencerDevice final : public Device {
+public:
+    SequencerDevice(Mix_Music* music, double seconds) : music_(music), length_(seconds) {}
+    ~SequencerDevice() override { Mix_FreeMusic(music_); } // halts it if it sounds
+    SequencerDevice(const SequencerDevice&) = delete;
+    SequencerDevice& operator=(const SequencerDevice&) = delete;
+
+    MediaResult Play() override
+    {
+        if (where_ == Where::Playing) return MediaResult::Done();
+        if (where_ == Where::Paused) {
+            Mix_ResumeMusic();
+        } else {
+            if (Mix_PlayMusic(music_, 1) != 0) return MediaResult::Failed(Mix_GetError());
+            played_ = {};
+        }
+        where_ = Where::Playing;
+        since_ = Clock::now();
+        return MediaResult::Done();
+    }
+    void Stop() override
+    {
+        if (where_ != Where::Playing) return;
+        Mix_PauseMusic();
+        played_ += Clock::now() - since_;
+        where_ = Where::Paused;
+    }
+    void SeekToStart() override
+    {
+        Mix_HaltMusic();
+        played_ = {};
+        where_ = Where::Start;
+    }
+    [[nodiscard]] bool Stopped() override
+    {
+        if (where_ == Where::Playing && Ended()) {
+            Mix_HaltMusic();
+            where_ = Where::End;
+        }
+        return where_ != Where::Playing;
+    }
+
+private:
+    enum class Where { Start, Playing, Paused, End };
+
+    [[nodiscard]] bool Ended() const
+    {
+        if (!Mix_PlayingMusic()) return true;
+        const std::chrono::duration<double> played = played_ + (Clock::now() - since_);
+        return length_ > 0 && played.count() >= length_;
+    }
+
+    Mix_Music* music_;
+    double length_; ///< seconds; 0 when the file's length could not be read
+    Where where_ = Where::Start;
+    Clock::duration played_{};
+    Clock::time_point since_{};
+};
+
+/// The playing time of a MIDI file, or 0 when it cannot be read.
+double MidiSeconds(const std::string& fileName)
+{
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(fileName, error);
+    if (error || size > MaxMidiBytes) return 0;
+    std::ifstream in(fileName, std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const MidiLength length = ReadMidiLength(bytes);
+    return length ? length.Seconds : 0;
+}
+
+std::string LowerExtension(const std::string& fileName)
+{
+    std::string ext = std::filesystem::path(fileName).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext;
+}
+
+class SdlMediaPlayer final : public MediaPlayer {
+public:
+    explicit SdlMediaPlayer(std::shared_ptr<SdlAudio> audio) : audio_(std::move(audio)) {}
+
+    MediaResult Open(const std::string& fileName) override
+    {
+        Close();
+        const std::string ext = LowerExtension(fileName);
+        const bool wave = ext == ".wav";
+        if (!wave && ext != ".mid" && ext != ".midi")
+            return MediaResult::Failed("Cannot open \"" + fileName + "\": no device plays this kind of file");
+        if (!audio_->Available()) {
+            device_ = std::make_unique<SilentDevice>();
+            return MediaResult::Done();
+        }
+        if (wave) {
+            Mix_Chunk* chunk = Mix_LoadWAV(fileName.c_str());
+            if (chunk == nullptr) return MixerFailed(fileName);
+            if (channel_ < 0) channel_ = audio_->ReserveChannel();
+            device_ = std::make_unique<WaveDevice>(chunk, channel_);
+        } else {
+            const double seconds = MidiSeconds(fileName);
+            Mix_Music* music = Mix_LoadMUS(fileName.c_str());
+            if (music == nullptr) return MixerFailed(fileName);
+            device_ = std::make_unique<SequencerDevice>(music, seconds);
+        }
+        return MediaResult::Done();
+    }
+    void Close() override { device_.reset(); }
+    MediaResult Play() override { return device_ ? device_->Play() : NoDevice(); }
+    MediaResult Stop() override { return device_ ? (device_->Stop(), MediaResult::Done()) : NoDevice(); }
+    MediaResult SeekToStart() override { return device_ ? (device_->SeekToStart(), MediaResult::Done()) : NoDevice(); }
+    [[nodiscard]] bool Stopped() override { return device_ && device_->Stopped(); }
+    [[nodiscard]] bool IsOpen() const override { return device_ != nullptr; }
+
+private:
+    static MediaResult NoDevice() { return MediaResult::Failed(std::string(MsgNoDeviceOpen)); }
+
+    std::shared_ptr<SdlAudio> audio_;
+    std::unique_ptr<Device> device_;
+    int channel_ = -1; ///< reserved at the first waveform file, kept for the player's life
+};
+
+} // namespace
+
+std::shared_ptr<SdlAudio> SdlAudio::Open()
+{
+    std::shared_ptr<SdlAudio> audio(new SdlAudio());
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return audio;
+    Mix_Init(MIX_INIT_MID);
+    // A font the user named in SDL_SOUNDFONTS is the mixer's own choice.
+    if (const char* chosen = std::getenv("SDL_SOUNDFONTS"); chosen == nullptr || *chosen == '\0') {
+        const std::string font = FindSoundFont([](const char* name) { return std::getenv(name); });
+        if (!font.empty()) Mix_SetSoundFonts(font.c_str());
+    }
+    if (Mix_OpenAudio(MixFrequency, AUDIO_S16SYS, MixChannels, MixChunkFrames) != 0) {
+        Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return audio;
+    }
+    audio->available_ = true;
+    return audio;
+}
+
+SdlAudio::~SdlAudio()
+{
+    if (!available_) return;
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+int SdlAudio::ReserveChannel()
+{
+    if (!available_) return -1;
+    const int channel = reserved_++;
+    if (Mix_AllocateChannels(-1) < reserved_) Mix_AllocateChannels(reserved_);
+    Mix_ReserveChannels(reserved_);
+    return channel;
+}
+
+std::unique_ptr<MediaPlayer> MakeSdlMediaPlayer(std::shared_ptr<SdlAudio> audio)
+{
+    return std::make_unique<SdlMediaPlayer>(std::move(audio));
+}
+
+std::string FindSoundFont(const EnvLookup& getEnv)
+{
+    namespace fs = std::filesystem;
+    std::vector<fs::path> dirs;
+    const char* userData = getEnv("XDG_DATA_HOME");
+    const char* home = getEnv("HOME");
+    if (userData != nullptr && *userData != '\0') dirs.emplace_back(userData);
+    else if (home != nullptr && *home != '\0') dirs.push_back(fs::path(home) / ".local" / "share");
+    const char* systemData = getEnv("XDG_DATA_DIRS");
+    const std::string list = systemData != nullptr && *systemData != '\0' ? systemData : "/usr/local/share:/usr/share";
+    for (std::size_t from = 0; from <= list.size();) {
+        const std::size_t to = std::min(list.find(':', from), list.size());
+        dirs.emplace_back(list.substr(from, to - from));
+        from = to + 1;
+    }
+    std::error_code error;
+    for (const char* name : SoundFontNames)
+        for (const fs::path& dir : dirs) {
+            if (!dir.is_absolute()) continue; // relative entries are not data directories
+            const fs::path font = dir / "sounds" / "sf2" / name;
+            if (fs::is_regular_file(font, error)) return font.string();
+        }
+    return {};
+}
+
+} // namespace brakkon

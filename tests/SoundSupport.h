@@ -1,0 +1,38 @@
+// The game's sound over two recording players, and an engine host that
+// sends its sound calls there as the main window does.
+#pragma once
+
+#include "EngineSupport.h"
+#include "MediaRecorder.h"
+#include "Sound.h"
+
+#include <memory>
+
+namespace brakkon::test {
+
+/// A GameSound whose players are recorders the test can read and drive.
+struct SoundRig {
+    MediaRecorder* Effects = new MediaRecorder;
+    MediaRecorder* Music = new MediaRecorder;
+    GameSound Sound{std::unique_ptr<MediaPlayer>(Effects), std::unique_ptr<MediaPlayer>(Music)};
+};
+
+/// Records the engine's calls and plays its sound through `sound`.
+class SoundHost : public RecordingHost {
+public:
+    SoundHost(MainState& state, GameSound& sound) : state_(state), sound_(sound) {}
+
+    void PlayEffect(std::int32_t index) override
+    {
+        RecordingHost::PlayEffect(index);
+        sound_.PlayEffect(state_, index);
+    }
+    [[nodiscard]] bool MusicStopped() override { return sound_.MusicStopped(); }
+    void PlayMusic() override { sound_.PlayMusic(); }
+
+private:
+    MainState& state_;
+    GameSound& sound_;
+};
+
+} // namespace brakkon::test

@@ -1,0 +1,76 @@
+#include "Sound.h"
+
+#include "ErrorReport.h"
+#include "MediaSdl.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace brakkon {
+namespace {
+
+bool FileThere(const std::string& fileName)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(fileName, error);
+}
+
+std::string Beside(const std::string& appPath, std::string_view name)
+{
+    return appPath + "/" + std::string(name);
+}
+
+/// A player sounds while it holds a file that is neither stopped nor over.
+bool Sounding(MediaPlayer& player)
+{
+    return player.IsOpen() && !player.Stopped();
+}
+
+} // namespace
+
+GameSound::GameSound(std::unique_ptr<MediaPlayer> effects, std::unique_ptr<MediaPlayer> music)
+    : MediaPlayer1(std::move(effects)), MediaPlayer2(std::move(music))
+{
+}
+
+void GameSound::PlayEffect(MainState& state, std::int32_t index)
+{
+    if (!state.SoundOn) return;
+    MediaPlayer& player = *MediaPlayer1;
+    // Never cut off a more important effect that still sounds; drop this one.
+    if (index > state.CurrentSound && Sounding(player)) return;
+    if (index == state.CurrentSound && player.IsOpen()) {
+        if (!player.Stop() || !player.SeekToStart()) return;
+    } else {
+        if (index < 0 || index >= static_cast<std::int32_t>(EffectFiles.size())) return;
+        const std::string file = Beside(state.AppPath, EffectFiles[static_cast<std::size_t>(index)]);
+        if (!FileThere(file)) return;
+        player.Close();
+        if (!player.Open(file)) return;
+    }
+    state.CurrentSound = index;
+    (void)player.Play();
+}
+
+void GameSound::StartSound(const std::string& appPath)
+{
+    const std::string effects = Beside(appPath, EffectFiles[0]);
+    if (FileThere(effects))
+        if (const MediaResult opened = MediaPlayer1->Open(effects); !opened) {
+            ReportError(opened.Text());
+            return;
+        }
+    const std::string music = Beside(appPath, MusicFile);
+    if (!FileThere(music)) return;
+    MediaResult result = MediaPlayer2->Open(music);
+    if (result) result = MediaPlayer2->Play();
+    if (!result) ReportError(result.Text());
+}
+
+std::unique_ptr<GameSound> MakeGameSound()
+{
+    const std::shared_ptr<SdlAudio> audio = SdlAudio::Open();
+    return std::make_unique<GameSound>(MakeSdlMediaPlayer(audio), MakeSdlMediaPlayer(audio));
+}
+
+} // namespace brakkon

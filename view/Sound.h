@@ -1,0 +1,62 @@
+// The game's two sound channels: short effects chosen by priority, and the
+// music that loops for the whole run.
+//
+// GameSound owns the effects player (MediaPlayer1) and the music player
+// (MediaPlayer2); the main window owns the GameSound and forwards the
+// engine's PlayEffect, MusicStopped and PlayMusic to it, starts it when the
+// window shows, and the Game Control dialog stops the music through it. The
+// effect files lie beside the executable (MainState::AppPath). Sound never
+// stops the game: a missing effect is skipped, errors while playing are
+// swallowed, and only a file that is there and cannot be opened when the
+// window shows is reported, through the error seam.
+#pragma once
+
+#include "MainState.h"
+#include "MediaPlayer.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace brakkon {
+
+/// The effect files by index: 0 a player's tank or the base destroyed, 1 an
+/// enemy destroyed, 2 a bonus taken, 3 a shell fired, 4 the engine's hum. A
+/// lower index has the higher priority.
+inline constexpr std::array<std::string_view, 5> EffectFiles = {"Explode.wav", "Explode.wav", "Ding.wav", "Gun.wav",
+                                                                "Move.wav"};
+inline constexpr std::string_view MusicFile = "Music.mid";
+
+class GameSound {
+public:
+    GameSound(std::unique_ptr<MediaPlayer> effects, std::unique_ptr<MediaPlayer> music);
+
+    /// Starts effect `index` unless sound is off or a more important effect
+    /// still sounds. The same effect again restarts it from the beginning;
+    /// another one replaces the open file. A missing file or an error of the
+    /// player leaves the effect silent and CurrentSound as it was.
+    void PlayEffect(MainState& state, std::int32_t index);
+
+    /// When the window shows: the effects player opens "Explode.wav", the
+    /// music player opens "Music.mid" and starts it. A missing file is passed
+    /// over; a file that cannot be opened is reported and ends the start.
+    void StartSound(const std::string& appPath);
+
+    /// True when the music has played to its end or was stopped; false when
+    /// no music file is open.
+    [[nodiscard]] bool MusicStopped() { return MediaPlayer2->Stopped(); }
+    /// Starts the music: from where it stood, or from the start after its end.
+    void PlayMusic() { (void)MediaPlayer2->Play(); }
+    /// Stops the music where it stands.
+    void StopMusic() { (void)MediaPlayer2->Stop(); }
+
+    const std::unique_ptr<MediaPlayer> MediaPlayer1; ///< the effects
+    const std::unique_ptr<MediaPlayer> MediaPlayer2; ///< the music
+};
+
+/// The game's sound over SDL2_mixer: silent when there is no sound device.
+std::unique_ptr<GameSound> MakeGameSound();
+
+} // namespace brakkon
