@@ -3,6 +3,7 @@
 #include "ErrorBox.h"
 #include "Fonts.h"
 #include "MainUnit.h"
+#include "StartUnit.h"
 
 #include <QApplication>
 
@@ -15,7 +16,9 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Brakkon"));
     QApplication::setApplicationDisplayName(QStringLiteral("Brakkon"));
     brakkon::RegisterFontSubstitutions();
-    brakkon::MainForm window(QCoreApplication::applicationDirPath());
+    brakkon::MainSeams seams;
+    seams.ShowIntro = [] { return brakkon::ShowIntro(QCoreApplication::applicationDirPath().toStdString()); };
+    brakkon::MainForm window(QCoreApplication::applicationDirPath(), std::move(seams));
     if (window.Cancelled()) return 0;
     brakkon::InstallErrorBox(&window);
     window.show();

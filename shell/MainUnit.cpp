@@ -3,6 +3,7 @@
 // (drawing and the status line).
 #include "MainUnit.h"
 
+#include "ControlUnit.h"
 #include "ErrorReport.h"
 #include "GameData.h"
 #include "GameFlow.h"
@@ -57,6 +58,7 @@ void MainForm::FormCreate()
         return;
     }
     canvas_ = std::make_unique<FieldCanvas>(state_.Game);
+    sound_ = seams_.MakeSound();
     BuildControls(); // the title's colour, the key help's captions, the panel's size
     state_.SoundOn = true;
     state_.MusicOn = true;
@@ -107,7 +109,7 @@ void MainForm::FormShow()
         ReportError("\"Game\" file not found");
     }
     PauseGame();
-    StartMedia();
+    sound_->StartSound(state_.AppPath);
 }
 
 bool MainForm::event(QEvent* event)
@@ -217,17 +219,17 @@ void MainForm::EnableTimers(bool enabled)
 void MainForm::EnableGameTimer(bool enabled) { Timer1.SetEnabled(enabled); }
 
 // ---- Sound, music and the Game Control dialog ----
-// The effects and music players and the Game Control dialog are wired in
-// here; until they are, the game is silent and the dialog does not open.
 
-void MainForm::PlayEffect(std::int32_t) {}
+void MainForm::PlayEffect(std::int32_t index) { sound_->PlayEffect(state_, index); }
 
-bool MainForm::MusicStopped() { return false; }
+bool MainForm::MusicStopped() { return sound_->MusicStopped(); }
 
-void MainForm::PlayMusic() {}
+void MainForm::PlayMusic() { sound_->PlayMusic(); }
 
-void MainForm::StartMedia() {}
-
-void MainForm::RunGameControl() {}
+void MainForm::RunGameControl()
+{
+    std::int32_t interval = Timer1.Interval();
+    if (brakkon::RunGameControl(this, state_, interval, *this, *sound_)) Timer1.SetInterval(interval);
+}
 
 } // namespace brakkon

@@ -15,6 +15,7 @@
 #include "FileDialogs.h"
 #include "GameHost.h"
 #include "MainState.h"
+#include "Sound.h"
 #include "Timer.h"
 
 #include <QLabel>
@@ -35,6 +36,9 @@ struct MainSeams {
     std::function<bool()> ShowIntro = [] { return true; };
     /// The ".gam" file dialogs of "Load Game" and "Save Game".
     FileDialog ChooseFile = RunFileDialog;
+    /// The effects and music players: over SDL2_mixer, silent without a sound
+    /// device.
+    std::function<std::unique_ptr<GameSound>()> MakeSound = MakeGameSound;
     /// Called at the start of each game tick (the pacing benchmark's clock).
     std::function<void()> GameTickObserved;
 };
@@ -95,6 +99,7 @@ public:
     /// The game's state, for the editors, tests and benchmarks.
     [[nodiscard]] MainState& State() { return state_; }
     [[nodiscard]] FieldCanvas& Canvas() { return *canvas_; }
+    [[nodiscard]] GameSound& Sound() { return *sound_; }
     [[nodiscard]] FieldWidget& Field() { return *Image1; }
     [[nodiscard]] const Timer& GameTimer() const { return Timer1; }
     [[nodiscard]] const Timer& ClockTimer() const { return Timer2; }
@@ -118,14 +123,13 @@ private:
     bool MenuLabelEvent(QLabel* label, QEvent* event);
     bool WindowKey(KeyCode key);
 
-    // ---- Sound, music and the Game Control dialog: hooks for their players ----
-    void StartMedia();
     void RunGameControl();
 
     QString appPathText_;
     MainSeams seams_;
     MainState state_;
     std::unique_ptr<FieldCanvas> canvas_;
+    std::unique_ptr<GameSound> sound_; ///< MediaPlayer1 and MediaPlayer2
     bool cancelled_ = false;
     bool shown_ = false;
 

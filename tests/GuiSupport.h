@@ -1,9 +1,10 @@
 // Shared helpers of the GUI suites: a game directory in a temporary folder
 // with the built data files (all of them or some), and a main window over it
-// whose file dialogs answer with a chosen name.
+// whose file dialogs answer with a chosen name and whose media players record.
 #pragma once
 
 #include "MainUnit.h"
+#include "MediaRecorder.h"
 #include "TestSupport.h"
 
 #include <QTemporaryDir>
@@ -28,6 +29,13 @@ public:
         seams.ChooseFile = [this](QWidget*, FileDialogMode mode) {
             dialogs.push_back(mode);
             return dialogAnswer;
+        };
+        seams.MakeSound = [this] {
+            auto effects = std::make_unique<MediaRecorder>();
+            auto music = std::make_unique<MediaRecorder>();
+            Effects = effects.get();
+            Music = music.get();
+            return std::make_unique<GameSound>(std::move(effects), std::move(music));
         };
         form = std::make_unique<MainForm>(dir_.path(), std::move(seams));
     }
@@ -62,6 +70,8 @@ public:
     ErrorRecorder errors;              ///< the messages, in order
     std::vector<FileDialogMode> dialogs; ///< the file dialogs asked for
     QString dialogAnswer;              ///< what they answer; empty: cancelled
+    MediaRecorder* Effects = nullptr; ///< the window's effects player
+    MediaRecorder* Music = nullptr;   ///< the window's music player
     std::unique_ptr<MainForm> form;
 
 private:

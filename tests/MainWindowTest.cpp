@@ -2,11 +2,16 @@
 // platform, over copies of the built data files: start-up, the key table by
 // state, the menu, the status line, saving and loading, and the gate change
 // that must not outlive the game it belongs to.
+#include "ControlUnit.h"
+#include "DialogSupport.h"
 #include "GuiSupport.h"
 
 #include "Hits.h"
 #include "SavedGame.h"
 
+#include <QCheckBox>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -356,6 +361,33 @@ TEST(MainWindow, AGateChangePendingAtTheMenuDoesNotCarryIntoANewOrLoadedGame)
         EXPECT_EQ(w.Label("GateNameLabel")->text(), "[1]");
         EXPECT_GT(w.Gate().Sprites.size(), 2u); // gate 0's enemies, not a new gate's
     }
+}
+
+TEST(MainWindow, MusicAtShowEffectsInPlayAndTheGameControlDialogFromTheMenu)
+{
+    WindowFixture w({"Game.dat", "Game", "Explode.wav", "Gun.wav", "Music.mid"});
+    w.Show();
+    EXPECT_EQ(w.Music->OpenFile(), "Music.mid");
+    EXPECT_TRUE(w.Music->Playing());
+    EXPECT_EQ(w.Effects->OpenFile(), "Explode.wav");
+
+    w.Click(Qt::Key_1);
+    w.Press(Qt::Key_Space);
+    EXPECT_EQ(w.Effects->OpenFile(), "Gun.wav");
+    EXPECT_TRUE(w.Effects->Playing());
+    w.Release(Qt::Key_Space);
+
+    w.Click(Qt::Key_Escape);
+    test::WhenShown<TControlForm>([](TControlForm& f) {
+        QTest::keyClick(f.ScrollBar1, Qt::Key_End); // far right: fastest
+        QTest::mouseClick(f.CheckBox2, Qt::LeftButton); // music off
+        QTest::mouseClick(f.Button1, Qt::LeftButton);
+    });
+    w.Click(Qt::Key_5);
+    EXPECT_EQ(w.form->GameTimer().Interval(), 1);
+    EXPECT_FALSE(w.State().MusicOn);
+    EXPECT_FALSE(w.Music->Playing());
+    EXPECT_TRUE(w.form->MenuItemShown(7)); // the menu stays
 }
 
 } // namespace
