@@ -1,68 +1,36 @@
 #include "GateJson.h"
 
+#include "RecordFields.h"
+
 namespace brakkon {
+namespace {
+
+template <typename Record>
+void WriteFields(JsonWriter& j, const Record& record, std::span<const RecordField<Record>> fields)
+{
+    for (const auto& f : fields) j.Member(f.Name, f.Get(record));
+}
+
+} // namespace
 
 void WriteSpriteJson(JsonWriter& j, const SpriteType& s)
 {
-    j.BeginObject()
-        .Member("Index", s.Index)
-        .Member("Kind", s.Kind)
-        .Member("ImageGroup", s.ImageGroup)
-        .Member("Direction", s.Direction)
-        .Member("Frame", s.Frame)
-        .Member("Level", s.Level)
-        .Member("ReverseChance", s.ReverseChance)
-        .Member("TurnChance", s.TurnChance)
-        .Member("BackChance", s.BackChance)
-        .Member("FireChance", s.FireChance)
-        .Member("StepPeriod", s.StepPeriod)
-        .Member("StepCount", s.StepCount)
-        .Member("Active", s.Active)
-        .Member("Shield", s.Shield)
-        .Member("Col", s.Col)
-        .Member("Row", s.Row)
-        .Member("Left", s.Left)
-        .Member("Top", s.Top)
-        .Member("Right", s.Right)
-        .Member("Bottom", s.Bottom)
-        .Member("OffsetX", s.OffsetX)
-        .Member("OffsetY", s.OffsetY)
-        .Member("Armour", s.Armour)
-        .Member("Dirty", s.Dirty)
-        .EndObject();
+    j.BeginObject();
+    WriteFields(j, s, SpriteFields());
+    j.EndObject();
 }
 
 void WriteCellJson(JsonWriter& j, const CellType& c)
 {
-    j.BeginObject()
-        .Member("Bonus", c.Bonus)
-        .Member("TopImage", c.TopImage)
-        .Member("Block", c.Block)
-        .Member("WallImage", c.WallImage)
-        .Member("Hardness", c.Hardness)
-        .Member("GroundImage", c.GroundImage)
-        .Member("Left", c.Left)
-        .Member("Top", c.Top)
-        .Member("Right", c.Right)
-        .Member("Bottom", c.Bottom)
-        .Member("Dirty", c.Dirty)
-        .EndObject();
+    j.BeginObject();
+    WriteFields(j, c, CellFields());
+    j.EndObject();
 }
 
 void WriteGateJson(JsonWriter& j, const GateType& g, bool brief)
 {
-    j.BeginObject()
-        .Member("GateNo", g.GateNo)
-        .Member("PlayTime", g.PlayTime)
-        .Member("Lives1", g.Lives1)
-        .Member("Lives2", g.Lives2)
-        .Member("EnemiesLeft", g.EnemiesLeft)
-        .Member("Tank", g.Tank)
-        .Member("LargeTank", g.LargeTank)
-        .Member("ZJC", g.ZJC)
-        .Member("KC", g.KC)
-        .Member("Total", g.Total)
-        .Member("NextGate", g.NextGate);
+    j.BeginObject();
+    WriteFields(j, g, GateHeaderFields());
     if (brief) {
         j.Member("Sprites", static_cast<std::int64_t>(g.Sprites.size()));
         j.Key("Cells").BeginArray();
