@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <charconv>
-#include <sstream>
 
 namespace brakkon {
 namespace {
@@ -32,15 +30,6 @@ std::string Lower(std::string_view s)
     return out;
 }
 
-template <typename Int>
-std::optional<Int> ParseNumber(std::string_view s)
-{
-    Int value{};
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (ec != std::errc() || end != s.data() + s.size() || s.empty()) return std::nullopt;
-    return value;
-}
-
 } // namespace
 
 std::optional<KeyCode> ParseKeyName(std::string_view name)
@@ -54,42 +43,34 @@ std::optional<KeyCode> ParseKeyName(std::string_view name)
     const std::string lower = Lower(name);
     for (const NamedKey& k : NamedKeys)
         if (k.Name == lower) return k.Code;
-    if (std::all_of(name.begin(), name.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
-        return ParseNumber<KeyCode>(name);
+    KeyCode code = 0;
+    if (ParseInt(name, code)) return code;
     return std::nullopt;
 }
 
-std::optional<std::vector<KeyEvent>> ParseKeyScript(std::string_view text, std::string& error)
+TextResult ReadKeyScript(const TextSource& source, std::vector<KeyEvent>& events)
 {
-    std::vector<KeyEvent> events;
-    std::istringstream lines{std::string(text)};
-    std::string line;
-    for (int number = 1; std::getline(lines, line); ++number) {
-        std::istringstream words(line);
-        std::string tick, action, key, extra;
-        if (!(words >> tick) || tick[0] == '#') continue;
-        auto fail = [&](const std::string& why) {
-            error = "line " + std::to_string(number) + ": " + why;
-            return std::nullopt;
-        };
-        if (!(words >> action >> key) || (words >> extra)) return fail("expected TICK press|release KEY");
+    std::vector<KeyEvent> read;
+    for (std::size_t i = 0; i < source.LineCount(); ++i) {
+        if (IsBlankOrComment(source.Line(i))) continue;
+        const auto words = SplitWords(source.Line(i));
+        if (words.size() != 3) return source.Error(i, "expected TICK press|release KEY");
         KeyEvent event;
-        const auto at = ParseNumber<std::int64_t>(tick);
-        if (!at || *at < 0) return fail("bad tick '" + tick + "'");
-        event.Tick = *at;
-        if (action == "press")
+        if (!ParseInt(words[0], event.Tick) || event.Tick < 0) return source.Error(i, "bad tick " + Quoted(words[0]));
+        if (words[1] == "press")
             event.Press = true;
-        else if (action == "release")
+        else if (words[1] == "release")
             event.Press = false;
         else
-            return fail("expected press or release, not '" + action + "'");
-        const auto code = ParseKeyName(key);
-        if (!code) return fail("unknown key '" + key + "'");
+            return source.Error(i, "expected press or release, not " + Quoted(words[1]));
+        const auto code = ParseKeyName(words[2]);
+        if (!code) return source.Error(i, "unknown key " + Quoted(words[2]));
         event.Key = *code;
-        events.push_back(event);
+        read.push_back(event);
     }
-    std::stable_sort(events.begin(), events.end(), [](const KeyEvent& a, const KeyEvent& b) { return a.Tick < b.Tick; });
-    return events;
+    std::stable_sort(read.begin(), read.end(), [](const KeyEvent& a, const KeyEvent& b) { return a.Tick < b.Tick; });
+    events = std::move(read);
+    return TextResult::Ok();
 }
 
 } // namespace brakkon

@@ -44,25 +44,27 @@ INSTANTIATE_TEST_SUITE_P(Keys, KeyNames,
 
 TEST(KeyScript, OrdersEventsByTickKeepingScriptOrderWithinATick)
 {
-    std::string error;
-    const auto events = ParseKeyScript("# comment\n\n5 press Up\n2 press A\n5 release Up\n 2 release A \n", error);
-    ASSERT_TRUE(events) << error;
-    ASSERT_EQ(events->size(), 4u);
-    EXPECT_EQ((*events)[0].Tick, 2);
-    EXPECT_TRUE((*events)[0].Press);
-    EXPECT_FALSE((*events)[1].Press);
-    EXPECT_EQ((*events)[2].Key, VkUp);
-    EXPECT_TRUE((*events)[2].Press);
-    EXPECT_FALSE((*events)[3].Press);
+    std::vector<KeyEvent> events;
+    const auto r = ReadKeyScript(
+        TextSource::FromString("keys", "# comment\n\n5 press Up\n2 press A\n5 release Up\n 2 release A \n"), events);
+    ASSERT_TRUE(r) << r.Message;
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[0].Tick, 2);
+    EXPECT_TRUE(events[0].Press);
+    EXPECT_FALSE(events[1].Press);
+    EXPECT_EQ(events[2].Key, VkUp);
+    EXPECT_TRUE(events[2].Press);
+    EXPECT_FALSE(events[3].Press);
 }
 
 TEST(KeyScript, ABadLineIsNamed)
 {
     for (const char* text : {"1 press Up\n2 hold Up\n", "1 press Up\nx press Up\n", "1 press Up\n-1 press Up\n",
                              "1 press Up\n2 press Nope\n", "1 press Up\n2 press\n", "1 press Up\n2 press Up Up\n"}) {
-        std::string error;
-        EXPECT_FALSE(ParseKeyScript(text, error)) << text;
-        EXPECT_EQ(error.rfind("line 2:", 0), 0u) << error;
+        std::vector<KeyEvent> events{KeyEvent{}};
+        const auto r = ReadKeyScript(TextSource::FromString("keys", text), events);
+        EXPECT_EQ(r.Message.rfind("keys:2: ", 0), 0u) << r.Message;
+        EXPECT_EQ(events.size(), 1u) << "the events before a failed read stay";
     }
 }
 
@@ -225,7 +227,7 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"GateOutsideTheFile", {"--gate", "4", "--players", "1"}, 1, "holds 4 gates"},
                       UsageCase{"MissingSavedGame", {"--load", "/nonexistent/x.gam"}, 1, "Data IO Error"},
                       UsageCase{"MissingKeys", {"--gate", "0", "--players", "1", "--keys", "/nonexistent/k"}, 1,
-                                "cannot read"}),
+                                "/nonexistent/k: cannot open the file"}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(SimToolTest, ABadKeyScriptIsRefusedWithItsLine)
@@ -235,7 +237,7 @@ TEST_F(SimToolTest, ABadKeyScriptIsRefusedWithItsLine)
     ASSERT_TRUE(WriteFileAtomically(keys, std::vector<std::uint8_t>(text.begin(), text.end())));
     const auto run = Sim({"--gate", "0", "--players", "1", "--keys", keys.string()});
     EXPECT_EQ(run.ExitCode, 2);
-    EXPECT_NE(run.Err.find("line 2: unknown key 'Sideways'"), std::string::npos) << run.Err;
+    EXPECT_EQ(run.Err, "brakkon-sim: " + keys.string() + ":2: unknown key 'Sideways'\n");
 }
 
 TEST_F(SimToolTest, AMissingDataFileIsAnIoError)
