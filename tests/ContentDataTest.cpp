@@ -7,6 +7,7 @@
 #include "BuiltContent.h"
 #include "GameData.h"
 #include "RunTool.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -249,13 +250,8 @@ TEST(ShippedContent, EnemiesCanDriveFromBothCornersIntoTheLowerHalf)
 
 class ShippedContentTool : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "brakkon-content-XXXXXX").string();
-        dir_ = ::mkdtemp(pattern.data());
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    fs::path dir_;
+    const test::TempFolder temp_{"brakkon-content"};
+    const fs::path& dir_ = temp_.path;
 };
 
 TEST_F(ShippedContentTool, UnpackThenPackGivesBackTheSameBytes)

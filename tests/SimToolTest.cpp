@@ -4,8 +4,12 @@
 #include "SavedGame.h"
 #include "SimSupport.h"
 #include "Simulation.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <cctype>
+#include <string_view>
 
 namespace brakkon {
 namespace {
@@ -40,7 +44,16 @@ INSTANTIATE_TEST_SUITE_P(Keys, KeyNames,
                                            KeyNameCase{"70", 70}, KeyNameCase{"112", 112},
                                            KeyNameCase{"65535", 65535}, KeyNameCase{"65536", -1},
                                            KeyNameCase{"F2", -1}, KeyNameCase{"", -1}, KeyNameCase{"-5", -1},
-                                           KeyNameCase{"?", -1}));
+                                           KeyNameCase{"?", -1}),
+                         [](const auto& info) {
+                             // Letters and digits as they are, the rest spelt out.
+                             std::string name = "Name_";
+                             for (const char c : std::string_view(info.param.name))
+                                 name += std::isalnum(static_cast<unsigned char>(c)) ? std::string(1, c)
+                                         : c == '-'                                  ? "Minus"
+                                                                                     : "Mark";
+                             return info.param.name[0] == '\0' ? std::string("Empty") : name;
+                         });
 
 TEST(KeyScript, OrdersEventsByTickKeepingScriptOrderWithinATick)
 {
@@ -72,13 +85,7 @@ TEST(KeyScript, ABadLineIsNamed)
 
 class SimulationTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "brakkon-sim-XXXXXX").string();
-        dir_ = ::mkdtemp(pattern.data());
-        ASSERT_TRUE(test::WriteSimGameData(Path("Game.dat")));
-    }
-    void TearDown() override { fs::remove_all(dir_); }
+    void SetUp() override { ASSERT_TRUE(test::WriteSimGameData(Path("Game.dat"))); }
     fs::path Path(const char* name) const { return dir_ / name; }
 
     SimStart Start(std::int32_t gate = 3) const
@@ -90,7 +97,7 @@ protected:
         return start;
     }
 
-    fs::path dir_;
+    const test::TempFolder dir_{"brakkon-sim"};
 };
 
 TEST_F(SimulationTest, TheClockTicksEachTimeAnother1000MsHavePassed)
@@ -228,7 +235,7 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"MissingSavedGame", {"--load", "/nonexistent/x.gam"}, 1, "Data IO Error"},
                       UsageCase{"MissingKeys", {"--gate", "0", "--players", "1", "--keys", "/nonexistent/k"}, 1,
                                 "/nonexistent/k: cannot open the file"}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName);
 
 TEST_F(SimToolTest, ABadKeyScriptIsRefusedWithItsLine)
 {

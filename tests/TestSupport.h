@@ -22,6 +22,11 @@ private:
     ScopedErrorHandler scope_;
 };
 
+/// Names each case of a parameterised suite after its `name` member, so that
+/// test listings show the same readable names in every build and every run
+/// (unnamed cases would be numbered and listed with their bytes).
+inline constexpr auto CaseName = [](const auto& info) { return std::string(info.param.name); };
+
 /// A gate with a full 19 x 14 grid of clear cells and the given quotas.
 inline std::unique_ptr<GateType> MakeGate(std::int32_t kc = 0, std::int32_t zjc = 0, std::int32_t tank = 0,
                                           std::int32_t largeTank = 0, std::int32_t total = 0,
