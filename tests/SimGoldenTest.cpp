@@ -47,11 +47,12 @@ std::string ReadText(const fs::path& path)
 }
 
 // A JSON value as brakkon-sim writes it: a scalar's text, or an object's or
-// an array's items in order (an array's keys are empty).
+// an array's items in order.
 struct JsonNode {
     std::string Text;
-    char Open = 0; ///< '{' or '[' for a container
-    std::vector<std::pair<std::string, JsonNode>> Items;
+    char Open = 0;                 ///< '{' or '[' for a container
+    std::vector<std::string> Keys; ///< quoted, one an item; empty in an array
+    std::vector<JsonNode> Items;
 };
 
 std::string JsonString(std::string_view json, std::size_t& at)
@@ -76,12 +77,11 @@ JsonNode ParseJson(std::string_view json, std::size_t& at)
         node.Open = c;
         const char close = c == '{' ? '}' : ']';
         for (++at; json.at(at) != close;) {
-            std::string key;
             if (c == '{') {
-                key = JsonString(json, at);
+                node.Keys.push_back(JsonString(json, at));
                 if (json.at(at++) != ':') throw std::out_of_range("':' expected");
             }
-            node.Items.emplace_back(key, ParseJson(json, at));
+            node.Items.push_back(ParseJson(json, at));
             if (json.at(at) == ',') ++at;
         }
         ++at;
@@ -94,12 +94,12 @@ JsonNode ParseJson(std::string_view json, std::size_t& at)
 std::string Layout(const JsonNode& node, std::size_t depth = 0)
 {
     if (node.Open == 0) return node.Text;
-    const bool flat = std::none_of(node.Items.begin(), node.Items.end(), [](const auto& i) { return i.second.Open; });
+    const bool flat = std::none_of(node.Items.begin(), node.Items.end(), [](const JsonNode& i) { return i.Open; });
     const std::string pad = flat ? std::string() : "\n" + std::string(2 * depth + 2, ' ');
     std::string out(1, node.Open);
     for (std::size_t i = 0; i < node.Items.size(); ++i) {
-        const auto& [key, value] = node.Items[i];
-        out += (i > 0 ? (flat ? ", " : ",") : "") + pad + (key.empty() ? "" : key + ": ") + Layout(value, depth + 1);
+        const std::string key = node.Keys.empty() ? std::string() : node.Keys[i] + ": ";
+        out += (i > 0 ? (flat ? ", " : ",") : "") + pad + key + Layout(node.Items[i], depth + 1);
     }
     if (!flat) out += "\n" + std::string(2 * depth, ' ');
     return out + (node.Open == '{' ? '}' : ']');
@@ -111,9 +111,16 @@ std::string GoldenText(std::string_view json)
 {
     std::size_t at = 0;
     JsonNode end = ParseJson(json, at);
-    for (auto& [key, value] : end.Items)
-        if (key == "\"Gate\"")
-            std::erase_if(value.Items, [](const auto& item) { return item.first == "\"Cells\""; });
+    for (std::size_t i = 0; i < end.Keys.size(); ++i) {
+        JsonNode& gate = end.Items[i];
+        if (end.Keys[i] != "\"Gate\"") continue;
+        for (std::size_t j = 0; j < gate.Keys.size(); ++j)
+            if (gate.Keys[j] == "\"Cells\"") {
+                gate.Keys.erase(gate.Keys.begin() + static_cast<std::ptrdiff_t>(j));
+                gate.Items.erase(gate.Items.begin() + static_cast<std::ptrdiff_t>(j));
+                break;
+            }
+    }
     return Layout(end) + "\n";
 }
 
