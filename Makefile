@@ -1,11 +1,15 @@
 # The two commands of the README, and a few more for developers.
 #   make run    install what is missing, build, start the game
 #   make test   install what is missing, build, run every test (also the
-#               sanitizer build with the fuzz targets' short runs)
+#               sanitizer build, where each fuzz target runs over its seeds)
+# Warnings stop these builds (WERROR=OFF lets them pass, as a packager may want).
 
 BUILD     ?= build
 SAN_BUILD ?= build-san
 JOBS      ?= $(shell nproc)
+WERROR    ?= ON
+# The sanitizer build's compiler; scripts/deps installs it with its runtimes.
+CLANGXX   ?= clang++-14
 CMAKE_FLAGS ?=
 
 .PHONY: run test deps build build-san test-main test-san bench bench-xvfb fuzz soak clean
@@ -14,15 +18,15 @@ deps:
 	@scripts/deps
 
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRAKKON_WERROR=$(WERROR) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
 	$(BUILD)/bin/brakkon
 
 build-san: deps
-	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-	  -DBRAKKON_SANITIZE=ON -DBRAKKON_FUZZ=ON -DBRAKKON_BENCH=OFF $(CMAKE_FLAGS)
+	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=$(CLANGXX) \
+	  -DBRAKKON_SANITIZE=ON -DBRAKKON_FUZZ=ON -DBRAKKON_BENCH=OFF -DBRAKKON_WERROR=$(WERROR) $(CMAKE_FLAGS)
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 
 test-main: build
@@ -41,12 +45,13 @@ bench: build
 bench-xvfb: build
 	scripts/xvfb-bench $(BUILD)/bin/brakkon 60
 
-# Longer fuzzing runs: make fuzz FUZZ_SECONDS=300
+# Timed fuzzing, never part of CTest: make fuzz FUZZ_SECONDS=300
 FUZZ_SECONDS ?= 60
 fuzz: build-san
 	@for f in $(SAN_BUILD)/fuzz/fuzz_*; do \
 	  [ -x "$$f" ] || continue; n=$$(basename $$f); mkdir -p $(SAN_BUILD)/corpus/$$n; \
-	  "$$f" -max_total_time=$(FUZZ_SECONDS) $(SAN_BUILD)/corpus/$$n fuzz/corpus/$${n#fuzz_}; done
+	  "$$f" -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+	    $(SAN_BUILD)/corpus/$$n fuzz/corpus/$${n#fuzz_}; done
 
 # A long soak of random games in the sanitizer build: make soak SOAK_TICKS=1000000
 SOAK_TICKS ?= 1000000

@@ -3,7 +3,8 @@
 //
 // The engine owns no window. The main window implements this interface over
 // its widgets, the simulator over nothing but a list of effects, and the tests
-// with a recorder. Each operation is named after what the game's code calls.
+// with a recorder. Each operation is one thing the engine asks of the window,
+// under the name the engine calls it by (DrawField, ShowIndicators, PlayEffect).
 #pragma once
 
 #include "Records.h"

@@ -1,119 +1,113 @@
 #include "GateStream.h"
 
+#include <concepts>
 #include <new>
 
 namespace brakkon {
+namespace {
 
-void WriteRawSprite(ByteWriter& s, const SpriteType& sp)
+// The raw records and the gate header are each listed once, field by field,
+// and that one list both writes and reads them: a field is a little-endian
+// int32, or a byte followed by three bytes of padding.
+struct Writing {
+    ByteWriter& Out;
+    template <std::same_as<std::int32_t>... Fields>
+    void Int(const Fields&... v)
+    {
+        (Out.WriteInt32(v), ...);
+    }
+    void Byte(std::uint8_t v)
+    {
+        Out.WriteByte(v);
+        Out.WriteZeros(3);
+    }
+};
+
+struct Reading {
+    ByteReader& In;
+    template <std::same_as<std::int32_t>... Fields>
+    void Int(Fields&... v)
+    {
+        ((v = In.ReadInt32()), ...);
+    }
+    void Byte(std::uint8_t& v)
+    {
+        v = In.ReadByte();
+        In.Skip(3); // padding, whatever it holds
+    }
+};
+
+// Sprite, Cell and Gate are the record types, const when writing.
+template <typename Stream, typename Sprite>
+void RawSprite(Stream& s, Sprite& sp)
 {
-    s.WriteInt32(sp.Index);
-    s.WriteByte(sp.Kind);
-    s.WriteZeros(3);
-    s.WriteInt32(sp.ImageGroup);
-    s.WriteInt32(sp.Direction);
-    s.WriteInt32(sp.Frame);
-    s.WriteInt32(sp.Level);
-    s.WriteInt32(sp.ReverseChance);
-    s.WriteInt32(sp.TurnChance);
-    s.WriteInt32(sp.BackChance);
-    s.WriteInt32(sp.FireChance);
-    s.WriteInt32(sp.StepPeriod);
-    s.WriteInt32(sp.StepCount);
-    s.WriteByte(sp.Active);
-    s.WriteZeros(3);
-    s.WriteInt32(sp.Shield);
-    s.WriteInt32(sp.Col);
-    s.WriteInt32(sp.Row);
-    s.WriteInt32(sp.Left);
-    s.WriteInt32(sp.Top);
-    s.WriteInt32(sp.Right);
-    s.WriteInt32(sp.Bottom);
-    s.WriteInt32(sp.OffsetX);
-    s.WriteInt32(sp.OffsetY);
-    s.WriteInt32(sp.Armour);
-    s.WriteByte(sp.Dirty);
-    s.WriteZeros(3);
+    s.Int(sp.Index);
+    s.Byte(sp.Kind);
+    s.Int(sp.ImageGroup, sp.Direction, sp.Frame, sp.Level, sp.ReverseChance, sp.TurnChance, sp.BackChance,
+          sp.FireChance, sp.StepPeriod, sp.StepCount);
+    s.Byte(sp.Active);
+    s.Int(sp.Shield, sp.Col, sp.Row, sp.Left, sp.Top, sp.Right, sp.Bottom, sp.OffsetX, sp.OffsetY, sp.Armour);
+    s.Byte(sp.Dirty);
 }
 
-void WriteRawCell(ByteWriter& s, const CellType& c)
+template <typename Stream, typename Cell>
+void RawCell(Stream& s, Cell& c)
 {
-    s.WriteByte(c.Bonus);
-    s.WriteZeros(3);
-    s.WriteInt32(c.TopImage);
-    s.WriteByte(c.Block);
-    s.WriteZeros(3);
-    s.WriteInt32(c.WallImage);
-    s.WriteInt32(c.Hardness);
-    s.WriteInt32(c.GroundImage);
-    s.WriteInt32(c.Left);
-    s.WriteInt32(c.Top);
-    s.WriteInt32(c.Right);
-    s.WriteInt32(c.Bottom);
-    s.WriteByte(c.Dirty);
-    s.WriteZeros(3);
+    s.Byte(c.Bonus);
+    s.Int(c.TopImage);
+    s.Byte(c.Block);
+    s.Int(c.WallImage, c.Hardness, c.GroundImage, c.Left, c.Top, c.Right, c.Bottom);
+    s.Byte(c.Dirty);
+}
+
+template <typename Stream, typename Gate>
+void GateHeader(Stream& s, Gate& g)
+{
+    s.Int(g.GateNo, g.PlayTime, g.Lives1, g.Lives2, g.EnemiesLeft, g.Tank, g.LargeTank, g.ZJC, g.KC, g.Total,
+          g.NextGate);
+}
+
+// Takes the whole record first, so that a short one fails before any field is read.
+template <typename Record>
+Record ReadRecord(ByteReader& stream, std::size_t size, void (*fields)(Reading&, Record&))
+{
+    ByteReader bytes(stream.ReadBytes(size));
+    Reading r{bytes};
+    Record record;
+    fields(r, record);
+    return record;
+}
+
+} // namespace
+
+void WriteRawSprite(ByteWriter& stream, const SpriteType& sprite)
+{
+    Writing w{stream};
+    RawSprite(w, sprite);
+}
+
+void WriteRawCell(ByteWriter& stream, const CellType& cell)
+{
+    Writing w{stream};
+    RawCell(w, cell);
 }
 
 SpriteType ReadRawSprite(ByteReader& stream)
 {
-    // Take the whole record first so a short one fails before anything is read.
-    ByteReader s(stream.ReadBytes(RawSpriteSize));
-    SpriteType sp;
-    sp.Index = s.ReadInt32();
-    sp.Kind = s.ReadByte();
-    s.Skip(3);
-    sp.ImageGroup = s.ReadInt32();
-    sp.Direction = s.ReadInt32();
-    sp.Frame = s.ReadInt32();
-    sp.Level = s.ReadInt32();
-    sp.ReverseChance = s.ReadInt32();
-    sp.TurnChance = s.ReadInt32();
-    sp.BackChance = s.ReadInt32();
-    sp.FireChance = s.ReadInt32();
-    sp.StepPeriod = s.ReadInt32();
-    sp.StepCount = s.ReadInt32();
-    sp.Active = s.ReadByte();
-    s.Skip(3);
-    sp.Shield = s.ReadInt32();
-    sp.Col = s.ReadInt32();
-    sp.Row = s.ReadInt32();
-    sp.Left = s.ReadInt32();
-    sp.Top = s.ReadInt32();
-    sp.Right = s.ReadInt32();
-    sp.Bottom = s.ReadInt32();
-    sp.OffsetX = s.ReadInt32();
-    sp.OffsetY = s.ReadInt32();
-    sp.Armour = s.ReadInt32();
-    sp.Dirty = s.ReadByte();
-    return sp;
+    return ReadRecord<SpriteType>(stream, RawSpriteSize, RawSprite<Reading, SpriteType>);
 }
 
 CellType ReadRawCell(ByteReader& stream)
 {
-    ByteReader s(stream.ReadBytes(RawCellSize));
-    CellType c;
-    c.Bonus = s.ReadByte();
-    s.Skip(3);
-    c.TopImage = s.ReadInt32();
-    c.Block = s.ReadByte();
-    s.Skip(3);
-    c.WallImage = s.ReadInt32();
-    c.Hardness = s.ReadInt32();
-    c.GroundImage = s.ReadInt32();
-    c.Left = s.ReadInt32();
-    c.Top = s.ReadInt32();
-    c.Right = s.ReadInt32();
-    c.Bottom = s.ReadInt32();
-    c.Dirty = s.ReadByte();
-    return c;
+    return ReadRecord<CellType>(stream, RawCellSize, RawCell<Reading, CellType>);
 }
 
 IoResult WriteGateTo(ByteWriter& s, const GateType* gate)
 {
     if (gate == nullptr) return IoResult::DataIo();
     try {
-        for (std::int32_t v : {gate->GateNo, gate->PlayTime, gate->Lives1, gate->Lives2, gate->EnemiesLeft,
-                               gate->Tank, gate->LargeTank, gate->ZJC, gate->KC, gate->Total, gate->NextGate})
-            s.WriteInt32(v);
+        Writing w{s};
+        GateHeader(w, *gate);
         s.WriteInt32(static_cast<std::int32_t>(gate->Sprites.size()));
         for (const auto& sprite : gate->Sprites) WriteRawSprite(s, *sprite);
         s.WriteInt32(static_cast<std::int32_t>(gate->Cells.size()));
@@ -132,10 +126,8 @@ IoResult ReadGateFrom(ByteReader& s, GateType* gate)
     if (gate == nullptr) return IoResult::DataIo();
     try {
         GateType fresh;
-        for (std::int32_t* field : {&fresh.GateNo, &fresh.PlayTime, &fresh.Lives1, &fresh.Lives2, &fresh.EnemiesLeft,
-                                    &fresh.Tank, &fresh.LargeTank, &fresh.ZJC, &fresh.KC, &fresh.Total,
-                                    &fresh.NextGate})
-            *field = s.ReadInt32();
+        Reading r{s};
+        GateHeader(r, fresh);
         const std::size_t spriteCount = s.ReadCount(RawSpriteSize);
         fresh.Sprites.reserve(spriteCount);
         for (std::size_t i = 0; i < spriteCount; ++i)
@@ -145,7 +137,7 @@ IoResult ReadGateFrom(ByteReader& s, GateType* gate)
         for (auto& column : fresh.Cells) {
             const std::size_t cellCount = s.ReadCount(RawCellSize);
             column.reserve(cellCount);
-            for (std::size_t r = 0; r < cellCount; ++r) column.push_back(std::make_unique<CellType>(ReadRawCell(s)));
+            for (std::size_t row = 0; row < cellCount; ++row) column.push_back(std::make_unique<CellType>(ReadRawCell(s)));
         }
         *gate = std::move(fresh);
     } catch (const StreamError&) {

@@ -157,8 +157,8 @@ void Move(MainState& state, GameHost& host, SpriteType& s, std::int32_t d, const
     }
 
     // 3. A player's tank in play takes the bonus of the cell it stands on.
-    //    (The two movers run steps 3 to 6 in different orders in the game's
-    //    description; they concern different kinds, so one order serves both.)
+    //    (Steps 3 to 6 each concern one kind of sprite, so one order of them
+    //    serves MoveX and MoveY alike.)
     if ((s.Kind == KindPlayer1 || s.Kind == KindPlayer2) && s.Active && s.OffsetX == 0 && s.OffsetY == 0) {
         CellType* cell = CellAt(gate, s.Col, s.Row);
         if (cell != nullptr && cell->Bonus >= BonusLevelUp && cell->Bonus <= BonusShield) {

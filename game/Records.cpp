@@ -2,6 +2,17 @@
 
 namespace brakkon {
 
+CellType NewCell(std::int32_t col, std::int32_t row)
+{
+    CellType c;
+    c.Left = col * FieldCellWidth;
+    c.Top = row * FieldCellHeight;
+    c.Right = c.Left + FieldCellWidth - 1;
+    c.Bottom = c.Top + FieldCellHeight - 1;
+    c.Dirty = 1;
+    return c;
+}
+
 SpriteList CloneSprites(const SpriteList& sprites)
 {
     SpriteList out;

@@ -175,6 +175,10 @@ struct GameType {
     std::vector<ImageGroup> Images;               ///< Images[group][image][frame]
 };
 
+/// A cell as a new gate has it at (col, row): nothing in it, the default
+/// ground, its pixel rectangle, marked Dirty.
+[[nodiscard]] CellType NewCell(std::int32_t col, std::int32_t row);
+
 /// Deep copy of a gate's lists (records are owned, so a plain copy is not allowed).
 SpriteList CloneSprites(const SpriteList& sprites);
 CellGrid CloneCells(const CellGrid& cells);

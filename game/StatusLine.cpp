@@ -24,7 +24,8 @@ std::string GateNoText(std::int32_t gateNo) { return "[" + std::to_string(gateNo
 
 std::string PlayTimeText(std::int32_t playTime)
 {
-    // Pascal's div and mod truncate toward zero, as C++'s do.
+    // / and % truncate toward zero: a negative time, which only a damaged file
+    // holds, keeps its minus sign in every part that is not zero.
     const std::int64_t t = playTime;
     return TwoDigits(t / 3600) + ":" + TwoDigits((t / 60) % 60) + ":" + TwoDigits(t % 60);
 }

@@ -1,4 +1,4 @@
-// Integer arithmetic that wraps on overflow as the game's fields always did.
+// Integer arithmetic on the records' 32-bit fields that wraps around on overflow.
 // Levels, lives, armour and counters come from files as they stand, so the
 // engine must not run into undefined behaviour on an extreme stored value.
 #pragma once

@@ -7,10 +7,12 @@
 #include "BuiltContent.h"
 #include "GameData.h"
 #include "RunTool.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <set>
 
 namespace brakkon {
@@ -249,13 +251,8 @@ TEST(ShippedContent, EnemiesCanDriveFromBothCornersIntoTheLowerHalf)
 
 class ShippedContentTool : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "brakkon-content-XXXXXX").string();
-        dir_ = ::mkdtemp(pattern.data());
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    fs::path dir_;
+    const test::TempFolder temp_{"brakkon-content"};
+    const fs::path& dir_ = temp_.path;
 };
 
 TEST_F(ShippedContentTool, UnpackThenPackGivesBackTheSameBytes)
@@ -285,6 +282,30 @@ TEST_F(ShippedContentTool, InfoJsonShowsTheFieldTheGatesAndTheGroups)
     ASSERT_EQ(info.ExitCode, 0) << info.Err;
     EXPECT_EQ(info.Out.rfind("{\"kind\":\"gamedata\",\"Cols\":19,\"Rows\":14,\"CellWidth\":32,\"CellHeight\":32,", 0), 0u);
     EXPECT_NE(info.Out.find("\"Images\":[[18],[2,2,2,2],"), std::string::npos) << info.Out;
+}
+
+// The pictures for people to look at: the library sheet, a field for every
+// stored gate and one for the scene, each a whole PNG of the field's size.
+TEST_F(ShippedContentTool, RenderDrawsTheLibraryEveryGateAndTheScene)
+{
+    const fs::path out = dir_ / "pictures";
+    const auto render = test::RunTool(BRAKKON_DATA_TOOL, {"render", BRAKKON_GAME_DAT, out, BRAKKON_SCENE});
+    ASSERT_EQ(render.ExitCode, 0) << render.Err;
+    auto sizeOf = [](const fs::path& png) {
+        const auto bytes = ReadFileBytes(png).value_or(std::vector<std::uint8_t>{});
+        auto be32 = [&](std::size_t at) { return bytes[at] << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 | bytes[at + 3]; };
+        return bytes.size() > 24 && bytes[1] == 'P' ? std::pair(be32(16), be32(20)) : std::pair(0, 0);
+    };
+    const std::pair field(FieldCols * FieldCellWidth, FieldRows * FieldCellHeight);
+    const std::size_t gates = BuiltGame().Gates.size();
+    for (std::size_t i = 0; i < gates; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "gate-%02zu.png", i);
+        EXPECT_EQ(sizeOf(out / name), field) << name;
+    }
+    EXPECT_EQ(sizeOf(out / "Game.png"), field);
+    EXPECT_GT(sizeOf(out / "library.png").first, 18 * 3 * FieldCellWidth); // the 18 tiles side by side, thrice the size
+    EXPECT_EQ(std::count(render.Out.begin(), render.Out.end(), '\n'), static_cast<std::ptrdiff_t>(gates + 2));
 }
 
 } // namespace

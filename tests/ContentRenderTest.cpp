@@ -1,12 +1,10 @@
-// Renders the built "Game.dat" to PNG files in the build tree (the whole
-// image library and every gate with tanks on it) for people to look at, and
-// checks what the eye is meant to see: covers hide tanks but show the ground
-// through their gaps, and every tank looks different in each direction.
-#include "ContentSheets.h"
+// What the eye is meant to see in the built "Game.dat", checked on the field
+// as "brakkon-data render" composes it: covers hide tanks but show the ground
+// through their gaps. And the PNG writer those pictures are written with.
 #include "BuiltContent.h"
 #include "GameData.h"
+#include "PictureSheets.h"
 #include "Png.h"
-#include "SavedGame.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +13,6 @@
 
 namespace brakkon {
 namespace {
-
-namespace fs = std::filesystem;
 
 using test::BuiltGame;
 
@@ -28,58 +24,6 @@ SpriteType Tank(std::int32_t group, std::int32_t col, std::int32_t row, std::int
     s.Direction = direction;
     s.Frame = frame;
     return s;
-}
-
-// A copy of stored gate `index` with the players at their start cells, the
-// four enemy kinds on open cells facing the four ways, and a tank under the
-// first cover.
-std::unique_ptr<GateType> Staged(std::size_t index)
-{
-    const GateType& stored = *BuiltGame().Gates[index];
-    auto gate = std::make_unique<GateType>();
-    gate->Cells = CloneCells(stored.Cells);
-    const auto level = static_cast<std::int32_t>(index % 3);
-    gate->Sprites.push_back(std::make_unique<SpriteType>(Tank(GroupPlayer1 + level, Player1StartCol, PlayerStartRow, DirUp)));
-    gate->Sprites.push_back(std::make_unique<SpriteType>(Tank(GroupPlayer2 + level, Player2StartCol, PlayerStartRow, DirUp, 1)));
-    std::int32_t placed = 0;
-    bool covered = false;
-    for (std::int32_t row = 0; row < FieldRows; ++row)
-        for (std::int32_t col = 0; col < FieldCols; ++col) {
-            const CellType& cell = *gate->Cells[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)];
-            if (cell.Block != BlockOpen) continue;
-            if (!covered && cell.TopImage >= TileCoverFirst && cell.TopImage <= TileCoverLast) {
-                gate->Sprites.push_back(std::make_unique<SpriteType>(Tank(GroupEnemyTank, col, row, DirRight)));
-                covered = true;
-            } else if (placed < 4 && (row * FieldCols + col) % 23 == 5 && cell.TopImage < 0) {
-                gate->Sprites.push_back(
-                    std::make_unique<SpriteType>(Tank(GroupEnemyTank + placed, col, row, placed, placed % 2)));
-                ++placed;
-            }
-        }
-    // Shells in flight and bursting, one of each level.
-    for (std::int32_t level = 0; level < 3; ++level)
-        gate->Sprites.push_back(std::make_unique<SpriteType>(Tank(GroupShell + level, 3 + 6 * level, 7, level, level % 2)));
-    return gate;
-}
-
-TEST(ContentRender, TheLibraryAndEveryGateAreRenderedToPng)
-{
-    const GameType& game = BuiltGame();
-    ASSERT_FALSE(game.Images.empty());
-    const fs::path dir = BRAKKON_RENDER_DIR;
-    const auto sheet = test::LibrarySheet(game.Images, 3);
-    ASSERT_TRUE(test::WritePng(dir / "library.png", sheet));
-    for (std::size_t i = 0; i < game.Gates.size(); ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "gate-%02zu.png", i);
-        const auto field = test::ComposeField(game.Images, *Staged(i));
-        ASSERT_TRUE(test::WritePng(dir / name, field));
-        EXPECT_GT(fs::file_size(dir / name), static_cast<std::uintmax_t>(field.Width * field.Height * 4));
-    }
-    GateType scene;
-    ASSERT_TRUE(LoadGame(BRAKKON_SCENE, scene));
-    ASSERT_TRUE(test::WritePng(dir / "scene-Game.png", test::ComposeField(game.Images, scene)));
-    std::printf("pictures written to %s\n", dir.c_str());
 }
 
 TEST(ContentRender, ACoverHidesATankButShowsItThroughItsGaps)
@@ -94,9 +38,9 @@ TEST(ContentRender, ACoverHidesATankButShowsItThroughItsGaps)
         cell.TopImage = cover;
         cell.Right = cell.Bottom = 31;
         gate.Cells[0].push_back(std::make_unique<CellType>(cell));
-        const auto empty = test::ComposeField(game.Images, gate);
+        const auto empty = ComposeField(game.Images, gate);
         gate.Sprites.push_back(std::make_unique<SpriteType>(Tank(GroupEnemyLargeTank, 0, 0, DirUp)));
-        const auto hidden = test::ComposeField(game.Images, gate);
+        const auto hidden = ComposeField(game.Images, gate);
         const Bitmap& top = game.Images[GroupTiles][0][static_cast<std::size_t>(cover)];
         const Bitmap& tank = game.Images[GroupEnemyLargeTank][DirUp][0];
         int coverPixels = 0, tankShows = 0, tankPixels = 0;

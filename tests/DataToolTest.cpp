@@ -5,6 +5,7 @@
 #include "RunTool.h"
 #include "SavedGame.h"
 #include "TestSupport.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,15 +17,9 @@ using test::RunTool;
 
 class DataToolTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "brakkon-tool-XXXXXX").string();
-        dir_ = ::mkdtemp(pattern.data());
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     test::ToolRun Data(const std::vector<std::string>& args) { return RunTool(BRAKKON_DATA_TOOL, args); }
     fs::path Path(const char* name) const { return dir_ / name; }
+
 
     fs::path WriteDataFile()
     {
@@ -49,7 +44,7 @@ protected:
     }
 
 private:
-    fs::path dir_;
+    const test::TempFolder dir_{"brakkon-tool"};
 };
 
 TEST_F(DataToolTest, InfoJsonBriefListsSizesGatesAndImages)

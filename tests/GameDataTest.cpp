@@ -6,6 +6,7 @@
 #include "GateStream.h"
 #include "SavedGame.h"
 #include "TestSupport.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -26,17 +27,7 @@ const std::vector<std::string> DataIo{"Data IO Error"};
 const std::vector<std::string> Format{"File format error"};
 const std::vector<std::string> Version{"File version error"};
 
-/// A fresh directory for one test, removed afterwards.
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "brakkon-test-XXXXXX").string();
-        path = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(path); }
-    fs::path path;
-};
+using TempDir = test::TempFolder;
 
 std::vector<std::uint8_t> Int32s(std::initializer_list<std::int32_t> values)
 {

@@ -76,7 +76,7 @@ TEST_P(StartPlayers, NewGamePlacesBothTanksWithTheirStartValues)
 
 INSTANTIATE_TEST_SUITE_P(Players, StartPlayers,
                          ::testing::Values(PlayersCase{"OnePlayer", false, 0, 0}, PlayersCase{"TwoPlayers", true, 1, 2}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName);
 
 TEST(StartGate, ExampleQuotasPlaceThirteenEnemiesInKindOrder)
 {

@@ -1,5 +1,6 @@
 // The gate stream and its raw records: byte layout and round trips.
 #include "GateStream.h"
+#include "RecordFields.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -17,111 +18,86 @@ std::int32_t ReadLe32(const std::vector<std::uint8_t>& b, std::size_t at)
     return static_cast<std::int32_t>(b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24));
 }
 
-// Every field of the raw sprite record at its offset: a distinct value is set,
-// written, found at the documented offset and read back.
-struct SpriteFieldCase {
-    const char* name;
+// Where each field lies in the stream, written down apart from the code: a
+// field of the record table (RecordFields.h) gets a distinct value, is
+// written, found at this offset and read back. The tables must name the same
+// fields in the same order as the record table.
+struct FieldAt {
+    std::string_view name;
     std::size_t offset;
-    bool isByte;
-    std::function<void(SpriteType&, std::int32_t)> set;
+    bool isByte; ///< one byte and three of padding, else a little-endian int32
 };
 
-const std::vector<SpriteFieldCase>& SpriteFields()
-{
-    static const std::vector<SpriteFieldCase> cases = {
-        {"Index", 0, false, [](SpriteType& s, std::int32_t v) { s.Index = v; }},
-        {"Kind", 4, true, [](SpriteType& s, std::int32_t v) { s.Kind = static_cast<std::uint8_t>(v); }},
-        {"ImageGroup", 8, false, [](SpriteType& s, std::int32_t v) { s.ImageGroup = v; }},
-        {"Direction", 12, false, [](SpriteType& s, std::int32_t v) { s.Direction = v; }},
-        {"Frame", 16, false, [](SpriteType& s, std::int32_t v) { s.Frame = v; }},
-        {"Level", 20, false, [](SpriteType& s, std::int32_t v) { s.Level = v; }},
-        {"ReverseChance", 24, false, [](SpriteType& s, std::int32_t v) { s.ReverseChance = v; }},
-        {"TurnChance", 28, false, [](SpriteType& s, std::int32_t v) { s.TurnChance = v; }},
-        {"BackChance", 32, false, [](SpriteType& s, std::int32_t v) { s.BackChance = v; }},
-        {"FireChance", 36, false, [](SpriteType& s, std::int32_t v) { s.FireChance = v; }},
-        {"StepPeriod", 40, false, [](SpriteType& s, std::int32_t v) { s.StepPeriod = v; }},
-        {"StepCount", 44, false, [](SpriteType& s, std::int32_t v) { s.StepCount = v; }},
-        {"Active", 48, true, [](SpriteType& s, std::int32_t v) { s.Active = static_cast<std::uint8_t>(v); }},
-        {"Shield", 52, false, [](SpriteType& s, std::int32_t v) { s.Shield = v; }},
-        {"Col", 56, false, [](SpriteType& s, std::int32_t v) { s.Col = v; }},
-        {"Row", 60, false, [](SpriteType& s, std::int32_t v) { s.Row = v; }},
-        {"Left", 64, false, [](SpriteType& s, std::int32_t v) { s.Left = v; }},
-        {"Top", 68, false, [](SpriteType& s, std::int32_t v) { s.Top = v; }},
-        {"Right", 72, false, [](SpriteType& s, std::int32_t v) { s.Right = v; }},
-        {"Bottom", 76, false, [](SpriteType& s, std::int32_t v) { s.Bottom = v; }},
-        {"OffsetX", 80, false, [](SpriteType& s, std::int32_t v) { s.OffsetX = v; }},
-        {"OffsetY", 84, false, [](SpriteType& s, std::int32_t v) { s.OffsetY = v; }},
-        {"Armour", 88, false, [](SpriteType& s, std::int32_t v) { s.Armour = v; }},
-        {"Dirty", 92, true, [](SpriteType& s, std::int32_t v) { s.Dirty = static_cast<std::uint8_t>(v); }},
-    };
-    return cases;
-}
-
-struct CellFieldCase {
-    const char* name;
-    std::size_t offset;
-    bool isByte;
-    std::function<void(CellType&, std::int32_t)> set;
+constexpr FieldAt SpriteOffsets[] = {
+    {"Index", 0, false},   {"Kind", 4, true},        {"ImageGroup", 8, false},     {"Direction", 12, false},
+    {"Frame", 16, false},  {"Level", 20, false},     {"ReverseChance", 24, false}, {"TurnChance", 28, false},
+    {"BackChance", 32, false}, {"FireChance", 36, false}, {"StepPeriod", 40, false}, {"StepCount", 44, false},
+    {"Active", 48, true},  {"Shield", 52, false},    {"Col", 56, false},           {"Row", 60, false},
+    {"Left", 64, false},   {"Top", 68, false},       {"Right", 72, false},         {"Bottom", 76, false},
+    {"OffsetX", 80, false}, {"OffsetY", 84, false},  {"Armour", 88, false},        {"Dirty", 92, true},
 };
 
-const std::vector<CellFieldCase>& CellFields()
+constexpr FieldAt CellOffsets[] = {
+    {"Bonus", 0, true},   {"TopImage", 4, false}, {"Block", 8, true},   {"WallImage", 12, false},
+    {"Hardness", 16, false}, {"GroundImage", 20, false}, {"Left", 24, false}, {"Top", 28, false},
+    {"Right", 32, false}, {"Bottom", 36, false},  {"Dirty", 40, true},
+};
+
+constexpr FieldAt GateHeaderOffsets[] = {
+    {"GateNo", 0, false}, {"PlayTime", 4, false}, {"Lives1", 8, false},    {"Lives2", 12, false},
+    {"EnemiesLeft", 16, false}, {"Tank", 20, false}, {"LargeTank", 24, false}, {"ZJC", 28, false},
+    {"KC", 32, false},    {"Total", 36, false},   {"NextGate", 40, false},
+};
+
+// The gate header alone: a gate with no sprites and no columns.
+void WriteHeader(ByteWriter& w, const GateType& gate)
 {
-    static const std::vector<CellFieldCase> cases = {
-        {"Bonus", 0, true, [](CellType& c, std::int32_t v) { c.Bonus = static_cast<std::uint8_t>(v); }},
-        {"TopImage", 4, false, [](CellType& c, std::int32_t v) { c.TopImage = v; }},
-        {"Block", 8, true, [](CellType& c, std::int32_t v) { c.Block = static_cast<std::uint8_t>(v); }},
-        {"WallImage", 12, false, [](CellType& c, std::int32_t v) { c.WallImage = v; }},
-        {"Hardness", 16, false, [](CellType& c, std::int32_t v) { c.Hardness = v; }},
-        {"GroundImage", 20, false, [](CellType& c, std::int32_t v) { c.GroundImage = v; }},
-        {"Left", 24, false, [](CellType& c, std::int32_t v) { c.Left = v; }},
-        {"Top", 28, false, [](CellType& c, std::int32_t v) { c.Top = v; }},
-        {"Right", 32, false, [](CellType& c, std::int32_t v) { c.Right = v; }},
-        {"Bottom", 36, false, [](CellType& c, std::int32_t v) { c.Bottom = v; }},
-        {"Dirty", 40, true, [](CellType& c, std::int32_t v) { c.Dirty = static_cast<std::uint8_t>(v); }},
-    };
-    return cases;
+    EXPECT_TRUE(WriteGate(w, &gate));
 }
 
-TEST(RawSprite, EveryFieldSitsAtItsOffsetAndRoundTrips)
+GateType ReadHeader(ByteReader& r)
 {
-    for (const auto& field : SpriteFields()) {
-        for (std::int32_t value : {field.isByte ? 0xA5 : -123456789, field.isByte ? 1 : 0x7FFFFFFF}) {
-            SCOPED_TRACE(field.name);
-            SpriteType sprite;
-            field.set(sprite, value);
+    GateType gate;
+    EXPECT_TRUE(ReadGate(r, &gate));
+    return gate;
+}
+
+template <typename Record>
+void ExpectFieldsAtTheirOffsets(std::span<const FieldAt> offsets, std::span<const RecordField<Record>> fields,
+                                void (*write)(ByteWriter&, const Record&), Record (*read)(ByteReader&),
+                                std::size_t size)
+{
+    ASSERT_EQ(offsets.size(), fields.size());
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const FieldAt& at = offsets[i];
+        SCOPED_TRACE(at.name);
+        ASSERT_EQ(fields[i].Name, at.name);
+        ASSERT_EQ(fields[i].IsByte(), at.isByte);
+        for (std::int32_t value : {at.isByte ? 0xA5 : -123456789, at.isByte ? 1 : 0x7FFFFFFF}) {
+            Record record;
+            fields[i].Set(record, value);
             ByteWriter w;
-            WriteRawSprite(w, sprite);
+            write(w, record);
             const auto& bytes = w.Bytes();
-            ASSERT_EQ(bytes.size(), RawSpriteSize);
-            if (field.isByte)
-                EXPECT_EQ(bytes[field.offset], static_cast<std::uint8_t>(value));
-            else
-                EXPECT_EQ(ReadLe32(bytes, field.offset), value);
+            ASSERT_EQ(bytes.size(), size);
+            if (at.isByte) {
+                EXPECT_EQ(bytes[at.offset], static_cast<std::uint8_t>(value));
+                EXPECT_EQ(ReadLe32(bytes, at.offset) & ~0xFF, 0); // padding written as zeros
+            } else {
+                EXPECT_EQ(ReadLe32(bytes, at.offset), value);
+            }
             ByteReader r(bytes);
-            EXPECT_EQ(ReadRawSprite(r), sprite);
+            EXPECT_EQ(fields[i].Get(read(r)), value);
         }
     }
 }
 
-TEST(RawCell, EveryFieldSitsAtItsOffsetAndRoundTrips)
+TEST(RawRecords, EveryFieldSitsAtItsOffsetAndRoundTrips)
 {
-    for (const auto& field : CellFields()) {
-        for (std::int32_t value : {field.isByte ? 0xA5 : -987654321, field.isByte ? 2 : 0x7FFFFFFF}) {
-            SCOPED_TRACE(field.name);
-            CellType cell;
-            field.set(cell, value);
-            ByteWriter w;
-            WriteRawCell(w, cell);
-            const auto& bytes = w.Bytes();
-            ASSERT_EQ(bytes.size(), RawCellSize);
-            if (field.isByte)
-                EXPECT_EQ(bytes[field.offset], static_cast<std::uint8_t>(value));
-            else
-                EXPECT_EQ(ReadLe32(bytes, field.offset), value);
-            ByteReader r(bytes);
-            EXPECT_EQ(ReadRawCell(r), cell);
-        }
-    }
+    ExpectFieldsAtTheirOffsets<SpriteType>(SpriteOffsets, SpriteFields(), WriteRawSprite, ReadRawSprite, RawSpriteSize);
+    ExpectFieldsAtTheirOffsets<CellType>(CellOffsets, CellFields(), WriteRawCell, ReadRawCell, RawCellSize);
+    ExpectFieldsAtTheirOffsets<GateType>(GateHeaderOffsets, GateHeaderFields(), WriteHeader, ReadHeader,
+                                         MinGateStreamSize);
 }
 
 TEST(RawRecords, PaddingIsIgnoredWhenReading)
@@ -154,7 +130,7 @@ TEST(GateStream, ShapesRoundTripWithTheExactLength)
          [] {
              auto g = std::make_unique<GateType>();
              g->Cells.resize(2);
-             g->Cells[1].push_back(std::make_unique<CellType>(test::ClearCell(1, 0)));
+             g->Cells[1].push_back(std::make_unique<CellType>(NewCell(1, 0)));
              return g;
          },
          MinGateStreamSize + 4 + 4 + RawCellSize},

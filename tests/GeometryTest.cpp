@@ -35,7 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RectCase{"BottomLeftCornerInside", {32, 32, 63, 63}, {10, 40, 41, 71}, true},
                       RectCase{"TopRightCornerInside", {32, 32, 63, 63}, {10, 10, 41, 41}, true},
                       RectCase{"EnclosingBoxHasNoCornerInside", {10, 10, 20, 20}, {0, 0, 31, 31}, false}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName);
 
 struct CentreCase {
     const char* name;
@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(Offsets, CentreInsideCases,
                                            CentreCase{"Left16", -16, 0, false}, CentreCase{"Down14", 0, 14, true},
                                            CentreCase{"Down15", 0, 15, false}, CentreCase{"Up16", 0, -16, false},
                                            CentreCase{"Diagonal14", 14, 14, true}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName);
 
 TEST(MarkSprite, SpreadsAlongOverlapsOnlyTowardLaterEntries)
 {
@@ -189,7 +189,7 @@ INSTANTIATE_TEST_SUITE_P(Frames, NextFrameCases,
                                            FrameCase{"NegativeGroupUnchanged", 3, -1, 0, 1, 1},
                                            FrameCase{"MissingDirectionUnchanged", 3, 1, 4, 1, 1},
                                            FrameCase{"NoFramesGivesZero", 0, 1, 0, 2, 0}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName);
 
 TEST(CellAt, MissingCellsAreNullAndShut)
 {

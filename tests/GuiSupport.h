@@ -5,9 +5,9 @@
 
 #include "MainUnit.h"
 #include "MediaRecorder.h"
+#include "TempFolder.h"
 #include "TestSupport.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <filesystem>
@@ -37,10 +37,10 @@ public:
             Music = music.get();
             return std::make_unique<GameSound>(std::move(effects), std::move(music));
         };
-        form = std::make_unique<MainForm>(dir_.path(), std::move(seams));
+        form = std::make_unique<MainForm>(QString::fromStdString(dir_.path.string()), std::move(seams));
     }
 
-    [[nodiscard]] std::filesystem::path Dir() const { return dir_.path().toStdString(); }
+    [[nodiscard]] std::filesystem::path Dir() const { return dir_.path; }
     [[nodiscard]] MainState& State() { return form->State(); }
     [[nodiscard]] GateType& Gate() { return *form->State().Game.Gate; }
 
@@ -75,7 +75,7 @@ public:
     std::unique_ptr<MainForm> form;
 
 private:
-    QTemporaryDir dir_;
+    TempFolder dir_;
 };
 
 } // namespace brakkon::test

@@ -116,7 +116,7 @@ TEST_P(Respawn, ALostTankComesBackAtItsStartCellShieldedAtLevelZero)
 
 INSTANTIATE_TEST_SUITE_P(Players, Respawn,
                          ::testing::Values(RespawnCase{"PlayerOne", true, 11, 1}, RespawnCase{"PlayerTwo", false, 7, 4}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName);
 
 TEST(HitTank, TheLastTankOfAOnePlayerGameEndsIt)
 {
@@ -178,7 +178,8 @@ TEST_P(PlayTime, HoursMinutesSecondsWithTwoDigitsAtLeast)
 INSTANTIATE_TEST_SUITE_P(Seconds, PlayTime,
                          ::testing::Values(TimeCase{0, "00:00:00"}, TimeCase{59, "00:00:59"}, TimeCase{60, "00:01:00"},
                                            TimeCase{65, "00:01:05"}, TimeCase{3599, "00:59:59"},
-                                           TimeCase{36000, "10:00:00"}, TimeCase{360000, "100:00:00"}));
+                                           TimeCase{36000, "10:00:00"}, TimeCase{360000, "100:00:00"}),
+                         [](const auto& info) { return "Seconds" + std::to_string(info.param.seconds); });
 
 TEST(StatusLine, GateNumberInBrackets)
 {
@@ -220,7 +221,7 @@ INSTANTIATE_TEST_SUITE_P(
                       IndicatorCase{"LevelOutOfRangeLeavesStars", 1, 3, 1, {-1, -1, -1}, {1, 0, 0}},
                       IndicatorCase{"ReserveOutOfRangeLeavesTanks", 1, 0, 4, {1, 0, 0}, {-1, -1, -1}},
                       IndicatorCase{"NegativeReserveLeavesTanks", 1, 0, -1, {1, 0, 0}, {-1, -1, -1}}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName);
 
 } // namespace
 } // namespace brakkon

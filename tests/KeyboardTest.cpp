@@ -69,7 +69,8 @@ INSTANTIATE_TEST_SUITE_P(Keys, Requests,
                          ::testing::Values(RequestCase{37, false, 0}, RequestCase{39, false, 1},
                                            RequestCase{38, false, 2}, RequestCase{40, false, 3},
                                            RequestCase{70, true, 0}, RequestCase{72, true, 1},
-                                           RequestCase{84, true, 2}, RequestCase{71, true, 3}));
+                                           RequestCase{84, true, 2}, RequestCase{71, true, 3}),
+                         [](const auto& info) { return "Key" + std::to_string(info.param.key); });
 
 TEST(Requests, AutoRepeatOfTheHeldKeyGivesNoNewRequest)
 {
@@ -123,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TurnCase{"BetweenCellsKeepsWayWhenAskedUp", DirRight, 10, 0, VkUp, DirRight},
                       TurnCase{"VerticalBetweenCellsReverses", DirUp, 0, 6, VkDown, DirDown},
                       TurnCase{"VerticalBetweenCellsKeepsWayWhenAskedLeft", DirDown, 0, 6, VkLeft, DirDown}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName);
 
 TEST(Requests, ATankOutOfPlayIsStillTurned)
 {
@@ -214,7 +215,7 @@ INSTANTIATE_TEST_SUITE_P(States, PauseKeys,
                                            PauseCase{"EscapePaused", false, false, VkEscape, true, false},
                                            PauseCase{"F1Waiting", false, true, VkF1, false, true},
                                            PauseCase{"OtherKeyPaused", false, false, VkReturn, false, false}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName);
 
 TEST(Keys, LosingTheFocusReleasesBothPlayersMovementKeysOnly)
 {

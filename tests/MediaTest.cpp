@@ -3,6 +3,8 @@
 #include "MediaMidi.h"
 #include "MediaSdl.h"
 
+#include "TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -114,7 +116,8 @@ TEST(MidiLengthRead, ShippedMusicLastsItsFortyBars)
 TEST(SoundFont, FoundWhereTheDataDirectoriesSay)
 {
     namespace fs = std::filesystem;
-    const fs::path root = fs::path(testing::TempDir()) / "brakkon-soundfonts";
+    const test::TempFolder folder("brakkon-soundfonts");
+    const fs::path& root = folder.path;
     for (const char* dir : {"user", "system"}) fs::create_directories(root / dir / "sounds" / "sf2");
     std::ofstream(root / "user" / "sounds" / "sf2" / "default-GM.sf2") << "sf2";
     std::ofstream(root / "system" / "sounds" / "sf2" / "TimGM6mb.sf2") << "sf2";
@@ -129,7 +132,6 @@ TEST(SoundFont, FoundWhereTheDataDirectoriesSay)
     EXPECT_EQ(FindSoundFont(lookup), (root / "user" / "sounds" / "sf2" / "default-GM.sf2").string());
     env.erase("XDG_DATA_HOME");
     EXPECT_EQ(FindSoundFont(lookup), "");
-    fs::remove_all(root);
 }
 
 } // namespace

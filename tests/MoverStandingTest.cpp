@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(Caps, Bonuses,
                                            BonusCase{"ExtraLifeAtThree", 2, 0, 3, 0, 0, 3, 0},
                                            BonusCase{"Shield", 3, 0, 1, 0, 0, 1, 10},
                                            BonusCase{"ShieldIsSetNotAdded", 3, 0, 1, 12, 0, 1, 10}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName);
 
 TEST(Bonus, ExtraLifeOfPlayerTwoCountsForPlayerTwo)
 {
@@ -186,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EdgeCase{"TankDown", KindEnemy, 5, 12, 0, 30, DirDown, 4, 5, 13},
                       EdgeCase{"ShellRight", KindPlayerShell, 17, 5, 26, 0, DirRight, 16, 18, 5},
                       EdgeCase{"ShellUp", KindEnemyShell, 5, 0, 0, 2, DirUp, -8, 5, 0}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName);
 
 TEST(FieldEdge, AMoveInsideTheFieldIsNotShortened)
 {

@@ -49,7 +49,11 @@ TEST_P(ShotsNeeded, ArmourIsTwiceTheLevelAndAShellTakesItsLevelPlusOne)
 INSTANTIATE_TEST_SUITE_P(Levels, ShotsNeeded,
                          ::testing::Values(ShotsCase{0, 0, 1}, ShotsCase{0, 1, 1}, ShotsCase{0, 2, 1},
                                            ShotsCase{1, 0, 3}, ShotsCase{1, 1, 2}, ShotsCase{1, 2, 1},
-                                           ShotsCase{2, 0, 5}, ShotsCase{2, 1, 3}, ShotsCase{2, 2, 2}));
+                                           ShotsCase{2, 0, 5}, ShotsCase{2, 1, 3}, ShotsCase{2, 2, 2}),
+                         [](const auto& info) {
+                             return "Enemy" + std::to_string(info.param.enemyLevel) + "Shell" +
+                                    std::to_string(info.param.shellLevel);
+                         });
 
 // ---- Re-entry ----
 
@@ -95,7 +99,8 @@ TEST_P(Reentry, ComesBackAtTheFarTopCorner)
 
 INSTANTIATE_TEST_SUITE_P(Columns, Reentry,
                          ::testing::Values(ReentryCase{0, 18}, ReentryCase{9, 18}, ReentryCase{10, 0},
-                                           ReentryCase{18, 0}));
+                                           ReentryCase{18, 0}),
+                         [](const auto& info) { return "Column" + std::to_string(info.param.shellCol); });
 
 TEST(Reentry, NoEnemiesLeftLeavesTheEnemyOutOfPlay)
 {
@@ -239,7 +244,11 @@ TEST_P(WallHardness, AShellBreaksWallsNotHarderThanItself)
 INSTANTIATE_TEST_SUITE_P(Levels, WallHardness,
                          ::testing::Values(WallCase{0, 0, true}, WallCase{0, 1, false}, WallCase{0, 2, false},
                                            WallCase{1, 0, true}, WallCase{1, 1, true}, WallCase{1, 2, false},
-                                           WallCase{2, 0, true}, WallCase{2, 1, true}, WallCase{2, 2, true}));
+                                           WallCase{2, 0, true}, WallCase{2, 1, true}, WallCase{2, 2, true}),
+                         [](const auto& info) {
+                             return "Shell" + std::to_string(info.param.shellLevel) + "Hardness" +
+                                    std::to_string(info.param.hardness);
+                         });
 
 TEST(Walls, BarriersLetShellsPass)
 {

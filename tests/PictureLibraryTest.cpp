@@ -7,6 +7,7 @@
 #include "GameData.h"
 #include "PictureText.h"
 #include "TestSupport.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,16 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "brakkon-pictures-XXXXXX").string();
-        path = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() { fs::remove_all(path); }
-    fs::path path;
-};
+using test::TempFolder;
 
 TextResult Build(const std::string& body, std::vector<ImageGroup>& images)
 {

@@ -75,7 +75,8 @@ TEST_P(ChanceRate, SucceedsAtTheAskedRate)
 
 INSTANTIATE_TEST_SUITE_P(Rates, ChanceRate,
                          ::testing::Values(RateCase{50}, RateCase{500}, RateCase{2000}, RateCase{3000},
-                                           RateCase{5000}, RateCase{9999}));
+                                           RateCase{5000}, RateCase{9999}),
+                         [](const auto& info) { return "Per10000_" + std::to_string(info.param.n); });
 
 } // namespace
 } // namespace brakkon

@@ -1,6 +1,8 @@
 // Runs one of our command-line tools and captures what it printed.
 #pragma once
 
+#include "TempFolder.h"
+
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -9,7 +11,6 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace brakkon::test {
@@ -30,12 +31,11 @@ inline std::string ShellQuote(const std::string& s)
 /// Runs `tool` with `args` through the shell; stderr is captured in a file.
 inline ToolRun RunTool(const std::string& tool, const std::vector<std::string>& args)
 {
-    std::string errPattern = (std::filesystem::temp_directory_path() / "brakkon-stderr-XXXXXX").string();
-    const int errFd = ::mkstemp(errPattern.data());
-    ::close(errFd);
+    const TempFolder folder("brakkon-stderr");
+    const std::string errPath = (folder / "stderr").string();
     std::string command = ShellQuote(tool);
     for (const auto& a : args) command += " " + ShellQuote(a);
-    command += " 2>" + ShellQuote(errPattern);
+    command += " 2>" + ShellQuote(errPath);
 
     ToolRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
@@ -45,11 +45,10 @@ inline ToolRun RunTool(const std::string& tool, const std::vector<std::string>& 
     while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.Out.append(buffer.data(), n);
     const int status = ::pclose(pipe);
     run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream err(errPattern, std::ios::binary);
+    std::ifstream err(errPath, std::ios::binary);
     std::ostringstream text;
     text << err.rdbuf();
     run.Err = text.str();
-    std::filesystem::remove(errPattern);
     return run;
 }
 

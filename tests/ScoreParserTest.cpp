@@ -13,6 +13,12 @@ namespace {
 
 constexpr const char* Header = "brakkon-score 1\ntempo 120\ntrack T\nchannel 1\n";
 
+// Reads `text` as the score "s"; a fault's message is "s:LINE: ..." or "s: ...".
+TextResult Read(std::string_view text, Score& score)
+{
+    return ReadScore(TextSource::FromString("s", text), score);
+}
+
 /// A note as the tests write it: start, sounding length, pitch, velocity.
 using N = std::tuple<std::uint32_t, std::uint32_t, int, int>;
 
@@ -59,10 +65,11 @@ TEST(ScoreParser, GoodInputs)
         {"tabs and CRLF", "gate 100\r\n\tC4\t D4 \r\n", {{0, 480, 60, 96}, {480, 480, 62, 96}}, 960},
     };
     for (const GoodCase& c : cases) {
-        const ScoreParseResult r = ParseScore(std::string(Header) + c.body);
-        ASSERT_TRUE(r) << c.name << ": " << r.Describe();
-        ASSERT_EQ(r.Value->Tracks.size(), 1u) << c.name;
-        const ScoreTrack& t = r.Value->Tracks[0];
+        Score score;
+        const TextResult r = Read(std::string(Header) + c.body, score);
+        ASSERT_TRUE(r) << c.name << ": " << r.Message;
+        ASSERT_EQ(score.Tracks.size(), 1u) << c.name;
+        const ScoreTrack& t = score.Tracks[0];
         std::vector<N> got;
         for (const ScoreNote& n : t.Notes) got.emplace_back(n.Start, n.Length, n.Pitch, n.Velocity);
         EXPECT_EQ(got, c.notes) << c.name;
@@ -72,12 +79,13 @@ TEST(ScoreParser, GoodInputs)
 
 TEST(ScoreParser, HeaderAndTrackSettings)
 {
-    const ScoreParseResult r = ParseScore(
+    Score s;
+    const TextResult r = Read(
         "brakkon-score 1  \ntitle  Night  March \ntempo 96\nmeter 6/8\n"
         "track Melody line\nchannel 16\nprogram 128\nvolume 0\nC4:4. C4:4. |\n"
-        "track Drums\nchannel 10\nkick:2\n");
-    ASSERT_TRUE(r) << r.Describe();
-    const Score& s = *r.Value;
+        "track Drums\nchannel 10\nkick:2\n",
+        s);
+    ASSERT_TRUE(r) << r.Message;
     EXPECT_EQ(s.Title, "Night  March");
     EXPECT_EQ(s.Tempo, 96u);
     EXPECT_EQ(s.MeterTop, 6u);
@@ -97,7 +105,7 @@ TEST(ScoreParser, HeaderAndTrackSettings)
 struct BadCase {
     const char* name;
     std::string text;
-    int line;
+    int line;            ///< 0: the fault concerns the whole text
     const char* message; ///< a part of the message
 };
 
@@ -116,10 +124,10 @@ TEST(ScoreParser, BadInputs)
     std::string seventeen = "brakkon-score 1\ntempo 120\n";
     for (int i = 0; i < 17; ++i) seventeen += "track T\nchannel 1\nC4\n";
     const BadCase cases[] = {
-        {"empty text", "", 1, "first line must be 'brakkon-score 1'"},
+        {"empty text", "", 0, "empty file; the first line must be 'brakkon-score 1'"},
         {"other first line", "tempo 120\n", 1, "first line must be"},
-        {"newer version", "brakkon-score 2\n", 1, "unsupported score version '2'"},
-        {"version glued on", "brakkon-score1\n", 1, "unsupported score version"},
+        {"newer version", "brakkon-score 2\n", 1, "version '2' of brakkon-score is not known"},
+        {"version glued on", "brakkon-score1\n", 1, "found 'brakkon-score1'"},
         {"tempo too slow", "brakkon-score 1\ntempo 10\n", 2, "tempo 10 is out of range (20 to 400)"},
         {"tempo not a number", "brakkon-score 1\ntempo fast\n", 2, "tempo must be a whole number"},
         {"tempo huge", "brakkon-score 1\ntempo 99999999999\n", 2, "whole number"},
@@ -130,8 +138,8 @@ TEST(ScoreParser, BadInputs)
         {"notes outside a track", "brakkon-score 1\ntempo 120\nC4\n", 3, "outside a track"},
         {"setting outside a track", "brakkon-score 1\ntempo 120\nchannel 1\n", 3, "'channel' outside a track"},
         {"header inside a track", h + "C4\ntempo 100\n", 6, "'tempo' belongs before the first track"},
-        {"no track", "brakkon-score 1\ntempo 120\n", 3, "no track"},
-        {"no notes", "brakkon-score 1\ntempo 120\ntrack T\nchannel 1\n", 5, "no notes"},
+        {"no track", "brakkon-score 1\ntempo 120\n", 0, "the score has no track"},
+        {"no notes", "brakkon-score 1\ntempo 120\ntrack T\nchannel 1\n", 0, "the score has no notes"},
         {"notes before channel", "brakkon-score 1\ntempo 120\ntrack T\nC4\n", 4, "'channel' must come before"},
         {"track left without channel", "brakkon-score 1\ntempo 120\ntrack A\ntrack B\n", 3, "track 'A' has no channel"},
         {"channel 0", h + "channel 0\n", 5, "channel 0 is out of range (1 to 16)"},
@@ -177,26 +185,27 @@ TEST(ScoreParser, BadInputs)
         {"non-ASCII", h + "C4 \xC3\xA9\n", 5, "byte 0xC3"},
     };
     for (const BadCase& c : cases) {
-        const ScoreParseResult r = ParseScore(c.text);
+        Score score;
+        const TextResult r = Read(c.text, score);
         EXPECT_FALSE(r) << c.name;
-        EXPECT_EQ(r.ErrorLine, c.line) << c.name << ": " << r.Describe();
-        EXPECT_NE(r.ErrorMessage.find(c.message), std::string::npos) << c.name << ": " << r.Describe();
+        const std::string where = c.line > 0 ? "s:" + std::to_string(c.line) + ": " : "s: ";
+        EXPECT_EQ(r.Message.rfind(where, 0), 0u) << c.name << ": " << r.Message;
+        EXPECT_NE(r.Message.find(c.message), std::string::npos) << c.name << ": " << r.Message;
     }
 }
 
-TEST(ScoreParser, DescribeNamesTheLine)
+TEST(ScoreParser, TheMessageNamesTheTextAndTheLine)
 {
-    const ScoreParseResult r = ParseScore(std::string(Header) + "C4 Z9\n");
-    EXPECT_EQ(r.Describe(), "line 5: unknown note 'Z9'");
+    Score score;
+    EXPECT_EQ(Read(std::string(Header) + "C4 Z9\n", score).Message, "s:5: unknown note 'Z9'");
 }
 
 TEST(ScoreParser, OversizedTextIsRefused)
 {
     std::string text = std::string(Header) + "C4\n";
     text.append(MaxScoreBytes, ' ');
-    const ScoreParseResult r = ParseScore(text);
-    EXPECT_FALSE(r);
-    EXPECT_EQ(r.ErrorLine, 1);
+    Score score;
+    EXPECT_EQ(Read(text, score).Message, "s: the score is longer than 1 MiB");
 }
 
 std::string GameScore()
@@ -211,9 +220,9 @@ std::string GameScore()
 // least a minute of music, drums on the percussion channel.
 TEST(ScoreParser, GameScoreIsWholeAndLongEnough)
 {
-    const ScoreParseResult r = ParseScore(GameScore());
-    ASSERT_TRUE(r) << r.Describe();
-    const Score& s = *r.Value;
+    Score s;
+    const TextResult r = Read(GameScore(), s);
+    ASSERT_TRUE(r) << r.Message;
     ASSERT_GE(s.Tracks.size(), 3u);
     for (const ScoreTrack& t : s.Tracks) {
         EXPECT_EQ(t.End, s.End()) << t.Name;
@@ -233,13 +242,17 @@ TEST(ScoreParser, DamagedScoresAreRefusedCleanly)
     ASSERT_FALSE(score.empty());
     std::size_t refused = 0;
     auto check = [&](const std::string& text, const std::string& what) {
-        const ScoreParseResult r = ParseScore(text);
+        Score score;
+        const TextResult r = Read(text, score);
         if (r) return;
         ++refused;
+        // "s: what", or "s:LINE: what" with a line inside the text.
+        ASSERT_EQ(r.Message.rfind("s:", 0), 0u) << what;
+        if (r.Message[2] == ' ') return;
+        const int line = std::stoi(r.Message.substr(2));
         const int lines = static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
-        EXPECT_GE(r.ErrorLine, 1) << what;
-        EXPECT_LE(r.ErrorLine, lines) << what;
-        EXPECT_FALSE(r.ErrorMessage.empty()) << what;
+        EXPECT_GE(line, 1) << what;
+        EXPECT_LE(line, lines) << what;
     };
     const char replacements[] = {' ', '[', ']', ':', '!', '|', '#', '\n', '.', '+', 't', '9', '\0', '\xFF'};
     // About a hundred places spread over the whole text (the fuzz target

@@ -4,8 +4,12 @@
 #include "SavedGame.h"
 #include "SimSupport.h"
 #include "Simulation.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <cctype>
+#include <string_view>
 
 namespace brakkon {
 namespace {
@@ -40,29 +44,40 @@ INSTANTIATE_TEST_SUITE_P(Keys, KeyNames,
                                            KeyNameCase{"70", 70}, KeyNameCase{"112", 112},
                                            KeyNameCase{"65535", 65535}, KeyNameCase{"65536", -1},
                                            KeyNameCase{"F2", -1}, KeyNameCase{"", -1}, KeyNameCase{"-5", -1},
-                                           KeyNameCase{"?", -1}));
+                                           KeyNameCase{"?", -1}),
+                         [](const auto& info) {
+                             // Letters and digits as they are, the rest spelt out.
+                             std::string name = "Name_";
+                             for (const char c : std::string_view(info.param.name))
+                                 name += std::isalnum(static_cast<unsigned char>(c)) ? std::string(1, c)
+                                         : c == '-'                                  ? "Minus"
+                                                                                     : "Mark";
+                             return info.param.name[0] == '\0' ? std::string("Empty") : name;
+                         });
 
 TEST(KeyScript, OrdersEventsByTickKeepingScriptOrderWithinATick)
 {
-    std::string error;
-    const auto events = ParseKeyScript("# comment\n\n5 press Up\n2 press A\n5 release Up\n 2 release A \n", error);
-    ASSERT_TRUE(events) << error;
-    ASSERT_EQ(events->size(), 4u);
-    EXPECT_EQ((*events)[0].Tick, 2);
-    EXPECT_TRUE((*events)[0].Press);
-    EXPECT_FALSE((*events)[1].Press);
-    EXPECT_EQ((*events)[2].Key, VkUp);
-    EXPECT_TRUE((*events)[2].Press);
-    EXPECT_FALSE((*events)[3].Press);
+    std::vector<KeyEvent> events;
+    const auto r = ReadKeyScript(
+        TextSource::FromString("keys", "# comment\n\n5 press Up\n2 press A\n5 release Up\n 2 release A \n"), events);
+    ASSERT_TRUE(r) << r.Message;
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[0].Tick, 2);
+    EXPECT_TRUE(events[0].Press);
+    EXPECT_FALSE(events[1].Press);
+    EXPECT_EQ(events[2].Key, VkUp);
+    EXPECT_TRUE(events[2].Press);
+    EXPECT_FALSE(events[3].Press);
 }
 
 TEST(KeyScript, ABadLineIsNamed)
 {
     for (const char* text : {"1 press Up\n2 hold Up\n", "1 press Up\nx press Up\n", "1 press Up\n-1 press Up\n",
                              "1 press Up\n2 press Nope\n", "1 press Up\n2 press\n", "1 press Up\n2 press Up Up\n"}) {
-        std::string error;
-        EXPECT_FALSE(ParseKeyScript(text, error)) << text;
-        EXPECT_EQ(error.rfind("line 2:", 0), 0u) << error;
+        std::vector<KeyEvent> events{KeyEvent{}};
+        const auto r = ReadKeyScript(TextSource::FromString("keys", text), events);
+        EXPECT_EQ(r.Message.rfind("keys:2: ", 0), 0u) << r.Message;
+        EXPECT_EQ(events.size(), 1u) << "the events before a failed read stay";
     }
 }
 
@@ -70,13 +85,7 @@ TEST(KeyScript, ABadLineIsNamed)
 
 class SimulationTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "brakkon-sim-XXXXXX").string();
-        dir_ = ::mkdtemp(pattern.data());
-        ASSERT_TRUE(test::WriteSimGameData(Path("Game.dat")));
-    }
-    void TearDown() override { fs::remove_all(dir_); }
+    void SetUp() override { ASSERT_TRUE(test::WriteSimGameData(Path("Game.dat"))); }
     fs::path Path(const char* name) const { return dir_ / name; }
 
     SimStart Start(std::int32_t gate = 3) const
@@ -88,7 +97,7 @@ protected:
         return start;
     }
 
-    fs::path dir_;
+    const test::TempFolder dir_{"brakkon-sim"};
 };
 
 TEST_F(SimulationTest, TheClockTicksEachTimeAnother1000MsHavePassed)
@@ -225,8 +234,8 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"GateOutsideTheFile", {"--gate", "4", "--players", "1"}, 1, "holds 4 gates"},
                       UsageCase{"MissingSavedGame", {"--load", "/nonexistent/x.gam"}, 1, "Data IO Error"},
                       UsageCase{"MissingKeys", {"--gate", "0", "--players", "1", "--keys", "/nonexistent/k"}, 1,
-                                "cannot read"}),
-    [](const auto& info) { return info.param.name; });
+                                "/nonexistent/k: cannot open the file"}),
+    test::CaseName);
 
 TEST_F(SimToolTest, ABadKeyScriptIsRefusedWithItsLine)
 {
@@ -235,7 +244,7 @@ TEST_F(SimToolTest, ABadKeyScriptIsRefusedWithItsLine)
     ASSERT_TRUE(WriteFileAtomically(keys, std::vector<std::uint8_t>(text.begin(), text.end())));
     const auto run = Sim({"--gate", "0", "--players", "1", "--keys", keys.string()});
     EXPECT_EQ(run.ExitCode, 2);
-    EXPECT_NE(run.Err.find("line 2: unknown key 'Sideways'"), std::string::npos) << run.Err;
+    EXPECT_EQ(run.Err, "brakkon-sim: " + keys.string() + ":2: unknown key 'Sideways'\n");
 }
 
 TEST_F(SimToolTest, AMissingDataFileIsAnIoError)

@@ -14,6 +14,7 @@
 #include "SavedGame.h"
 #include "SimSupport.h"
 #include "Simulation.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -130,8 +131,7 @@ bool SoakGame(const SimStart& start, std::int64_t slots, std::mt19937_64& rng, S
 
 TEST(Soak, EveryTickKeepsTheFieldsRules)
 {
-    std::string pattern = (fs::temp_directory_path() / "brakkon-soak-XXXXXX").string();
-    const fs::path dir = ::mkdtemp(pattern.data());
+    const test::TempFolder dir("brakkon-soak");
     ASSERT_TRUE(SaveGameFile(dir / "step1.gam", test::SavedStepOneGame()));
     fs::path dataFile = SoakData;
     if (dataFile.empty()) {
@@ -160,7 +160,6 @@ TEST(Soak, EveryTickKeepsTheFieldsRules)
         }
         if (!SoakGame(start, std::min<std::int64_t>(6000, SoakTicks - stats.ticks + 300), rng, stats)) break;
     }
-    fs::remove_all(dir);
     std::printf("soak: %lld ticks in %lld games, %lld gate changes, %lld games over, at most %zu sprites\n",
                 static_cast<long long>(stats.ticks), static_cast<long long>(stats.games),
                 static_cast<long long>(stats.gateChanges), static_cast<long long>(stats.gameOvers),

@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(Offsets, CorneringHelp,
                                            CornerCase{"UpOffset14Left", DirUp, 14, DirLeft, DirUp},
                                            CornerCase{"UpOffset16Right", DirUp, 16, DirRight, DirDown},
                                            CornerCase{"DownOffset2Right", DirDown, 2, DirRight, DirUp}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName);
 
 TEST(PlayerTank, SlidesToTheBoundaryThenTurnsThereAndMovesOnNextTick)
 {
@@ -150,7 +150,7 @@ TEST_P(PlayerWayAhead, OnlyAnOpenCellLetsAnAlignedTankStart)
 INSTANTIATE_TEST_SUITE_P(Blocks, PlayerWayAhead,
                          ::testing::Values(WayCase{"Open", BlockOpen, true}, WayCase{"Wall", BlockWall, false},
                                            WayCase{"Barrier", BlockBarrier, false}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName);
 
 TEST(PlayerTank, TheBottomEdgeIsShut)
 {
@@ -221,7 +221,7 @@ INSTANTIATE_TEST_SUITE_P(Places, TouchesAheadCases,
                                            TouchCase{"DownContact", DirDown, -31, 32, true},
                                            TouchCase{"DownBehindIsNot", DirDown, 0, -32, false},
                                            TouchCase{"BadDirection", 7, 32, 0, false}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName);
 
 TEST(Contact, ShellsAndTanksOutOfPlayNeverBlock)
 {
@@ -286,7 +286,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LaunchCase{"UpInTopRow", DirUp, 5, 0, 0, 0, 5, 0, 0, 0},
                       LaunchCase{"DownInBottomRow", DirDown, 5, 13, 0, 0, 5, 13, 0, 0},
                       LaunchCase{"OtherDirection", 9, 5, 5, 0, 0, 0, 0, 0, 0}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName);
 
 class ShellAtTheEdge : public ::testing::TestWithParam<LaunchCase> {};
 
@@ -313,7 +313,7 @@ INSTANTIATE_TEST_SUITE_P(Edges, ShellAtTheEdge,
                                            LaunchCase{"LastColumn", DirRight, 18, 6, 0, 0, 0, 0, 0, 0},
                                            LaunchCase{"TopRow", DirUp, 6, 0, 0, 0, 0, 0, 0, 0},
                                            LaunchCase{"BottomRow", DirDown, 6, 13, 0, 0, 0, 0, 0, 0}),
-                         [](const auto& info) { return info.param.name; });
+                         test::CaseName);
 
 TEST(Shell, LeavesTheFieldOnlyAcrossItsAxisOfTravel)
 {
@@ -351,7 +351,11 @@ TEST_P(ShellSpeed, FliesTwoOrFourStepsATick)
 
 INSTANTIATE_TEST_SUITE_P(Steps, ShellSpeed,
                          ::testing::Values(SpeedCase{1, 0, 2}, SpeedCase{2, 0, 4}, SpeedCase{4, 0, 8},
-                                           SpeedCase{2, 1, 8}, SpeedCase{4, 1, 16}, SpeedCase{4, 2, 16}));
+                                           SpeedCase{2, 1, 8}, SpeedCase{4, 1, 16}, SpeedCase{4, 2, 16}),
+                         [](const auto& info) {
+                             return "Step" + std::to_string(info.param.moveStep) + "Level" +
+                                    std::to_string(info.param.level);
+                         });
 
 } // namespace
 } // namespace brakkon

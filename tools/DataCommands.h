@@ -29,5 +29,6 @@ int RunResave(const CommandArgs& args);
 int RunPack(const CommandArgs& args);
 int RunUnpack(const CommandArgs& args);
 int RunDraw(const CommandArgs& args);
+int RunRender(const CommandArgs& args);
 
 } // namespace brakkon

@@ -20,6 +20,7 @@ constexpr Command Commands[] = {
     {"pack", brakkon::RunPack, "pack SRCDIR OUT                text sources (SRCDIR/Game.txt) to a data file"},
     {"unpack", brakkon::RunUnpack, "unpack FILE DIR                a data file to text sources that pack back"},
     {"draw", brakkon::RunDraw, "draw SRCDIR NAME OUT           one drawing of the sources as .bmp or .png"},
+    {"render", brakkon::RunRender, "render FILE DIR [SAVEDGAME...] the library, every gate and saved games as .png"},
 };
 
 int Usage()

@@ -3,6 +3,7 @@
 #include "FileIo.h"
 #include "GameData.h"
 #include "GateJson.h"
+#include "RecordFields.h"
 #include "SavedGame.h"
 
 #include <cstdio>
@@ -19,10 +20,12 @@ std::int32_t Magic(std::span<const std::uint8_t> bytes)
 
 void PrintGateSummary(const GateType& g)
 {
-    std::printf("  GateNo %d  PlayTime %d  Lives1 %d  Lives2 %d  EnemiesLeft %d\n", g.GateNo, g.PlayTime, g.Lives1,
-                g.Lives2, g.EnemiesLeft);
-    std::printf("  Tank %d  LargeTank %d  ZJC %d  KC %d  Total %d  NextGate %d\n", g.Tank, g.LargeTank, g.ZJC, g.KC,
-                g.Total, g.NextGate);
+    // The running totals on one line, the gate's own figures on the next.
+    const auto header = GateHeaderFields();
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        std::printf("  %.*s %d", static_cast<int>(header[i].Name.size()), header[i].Name.data(), header[i].Get(g));
+        if (i + 1 == GateRunningFieldCount || i + 1 == header.size()) std::printf("\n");
+    }
     std::size_t cells = 0;
     for (const auto& column : g.Cells) cells += column.size();
     std::printf("  %zu sprites, %zu columns, %zu cells\n", g.Sprites.size(), g.Cells.size(), cells);

@@ -1,12 +1,10 @@
 // brakkon-sim: plays a game without a window, from a key script, and prints
 // or saves where it ended.
-#include "FileIo.h"
 #include "SavedGame.h"
 #include "Simulation.h"
 #include "StatusLine.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -49,13 +47,6 @@ int Usage(const std::string& why)
     if (!why.empty()) std::fprintf(stderr, "brakkon-sim: %s\n", why.c_str());
     std::fputs(UsageText, stderr);
     return 2;
-}
-
-template <typename Int>
-bool ParseInt(std::string_view s, Int& out)
-{
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
-    return ec == std::errc() && end == s.data() + s.size() && !s.empty();
 }
 
 struct Options {
@@ -152,18 +143,15 @@ int main(int argc, char** argv)
 
     std::vector<KeyEvent> keys;
     if (options.Keys) {
-        const auto bytes = ReadFileBytes(*options.Keys);
-        if (!bytes) {
-            std::fprintf(stderr, "brakkon-sim: cannot read %s\n", options.Keys->c_str());
+        TextSource script;
+        if (TextResult r = TextSource::Load(*options.Keys, options.Keys->string(), script); !r) {
+            std::fprintf(stderr, "brakkon-sim: %s\n", r.Message.c_str());
             return 1;
         }
-        std::string error;
-        const auto parsed = ParseKeyScript(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), error);
-        if (!parsed) {
-            std::fprintf(stderr, "brakkon-sim: %s: %s\n", options.Keys->c_str(), error.c_str());
+        if (TextResult r = ReadKeyScript(script, keys); !r) {
+            std::fprintf(stderr, "brakkon-sim: %s\n", r.Message.c_str());
             return 2;
         }
-        keys = *parsed;
     }
 
     Simulation sim;

@@ -1,11 +1,12 @@
-// Key scripts of brakkon-sim: one key event a line, "TICK press|release KEY".
+// Key scripts of brakkon-sim: one key event a line, "TICK press|release KEY",
+// read through the shared text source.
 #pragma once
 
 #include "KeyCodes.h"
+#include "TextSource.h"
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,9 +24,10 @@ struct KeyEvent {
 /// more decimal digits (10 to 65535).
 [[nodiscard]] std::optional<KeyCode> ParseKeyName(std::string_view name);
 
-/// Parses a whole script. Blank lines and lines starting with '#' are
-/// skipped. The events come back ordered by tick, in script order within a
-/// tick. On a bad line: nullopt, and `error` names the line and the fault.
-[[nodiscard]] std::optional<std::vector<KeyEvent>> ParseKeyScript(std::string_view text, std::string& error);
+/// Reads a whole script into `events`, replaced only when every line was
+/// read. Blank lines and lines starting with '#' are skipped. The events come
+/// back ordered by tick, in script order within a tick. A bad line fails
+/// with "NAME:LINE: what".
+[[nodiscard]] TextResult ReadKeyScript(const TextSource& source, std::vector<KeyEvent>& events);
 
 } // namespace brakkon

@@ -88,12 +88,8 @@ TextResult ReadContentSources(const std::filesystem::path& folder, GameType& gam
         fresh.Gates.push_back(std::move(gate));
     }
     if (TextResult r = BuildLibrary(book, fresh.Images); !r) return r;
-    game.Cols = fresh.Cols;
-    game.Rows = fresh.Rows;
-    game.CellWidth = fresh.CellWidth;
-    game.CellHeight = fresh.CellHeight;
-    game.Gates = std::move(fresh.Gates);
-    game.Images = std::move(fresh.Images);
+    fresh.Gate = std::move(game.Gate); // the working gate is not the sources' to replace
+    game = std::move(fresh);
     return TextResult::Ok();
 }
 

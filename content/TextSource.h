@@ -1,10 +1,13 @@
-// Reading the text sources of the shipped content (data/): a file held as
-// numbered lines, the words of a line, strict whole numbers, and the one
-// message of a failure, which names the file and the line. Text sources are
-// outside input: every reader built on this refuses damage with a message and
-// never trusts a count or a size it has not checked.
+// Reading text: the sources of the shipped content (data/), the music score
+// and the simulator's key scripts. A file held as numbered lines, the words of
+// a line, the one reader of whole numbers, and the one message of a failure,
+// which names the file and the line. Text files are outside input: every
+// reader built on this refuses damage with a message and never trusts a count
+// or a size it has not checked.
 #pragma once
 
+#include <charconv>
+#include <concepts>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -39,6 +42,8 @@ public:
     static TextSource FromString(std::string name, std::string_view text);
 
     [[nodiscard]] const std::string& Name() const { return name_; }
+    /// Bytes of the text as it was given, line ends included.
+    [[nodiscard]] std::size_t Size() const { return size_; }
     [[nodiscard]] std::size_t LineCount() const { return lines_.size(); }
     /// Line `index`, counted from 0; its number in messages is index + 1.
     [[nodiscard]] std::string_view Line(std::size_t index) const { return lines_[index]; }
@@ -51,6 +56,7 @@ public:
 private:
     std::string name_;
     std::vector<std::string> lines_;
+    std::size_t size_ = 0;
 };
 
 /// The words of a line, split at blanks and tabs.
@@ -59,9 +65,22 @@ private:
 /// True for an empty line and for a comment line (first non-blank is '#').
 [[nodiscard]] bool IsBlankOrComment(std::string_view line);
 
-/// A whole number in decimal: an optional '-', then digits only, within
-/// the 32-bit range. False (value unchanged) for anything else.
-[[nodiscard]] bool ParseInt(std::string_view word, std::int32_t& value);
+/// The one reader of whole numbers in text: decimal, an optional '-' (for a
+/// signed type), then digits only, within the range of Int. False (value
+/// unchanged) for anything else: blanks, '+', a fraction, an overflow.
+template <std::integral Int>
+[[nodiscard]] bool ParseInt(std::string_view word, Int& value)
+{
+    const std::size_t sign = !word.empty() && word.front() == '-' ? 1 : 0;
+    if (word.size() == sign) return false;
+    for (std::size_t i = sign; i < word.size(); ++i)
+        if (word[i] < '0' || word[i] > '9') return false;
+    Int parsed{};
+    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), parsed);
+    if (ec != std::errc() || end != word.data() + word.size()) return false;
+    value = parsed;
+    return true;
+}
 
 /// A word quoted for a message: 'word', with control bytes shown as \xNN.
 [[nodiscard]] std::string Quoted(std::string_view word);

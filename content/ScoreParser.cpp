@@ -1,13 +1,13 @@
-// Reading the text of a music score. The reader walks the text line by line;
-// header lines set tempo, metre and title, "track" opens a voice, and note
-// lines advance that voice's clock. Repeats are unfolded as they close. The
-// first fault stops the reading with its line number.
+// Reading the text of a music score. After the version line the reader walks
+// the lines of the text source; header lines set tempo, metre and title,
+// "track" opens a voice, and note lines advance that voice's clock. Repeats
+// are unfolded as they close. The first fault stops the reading and becomes
+// the text source's message for its line.
 #include "Score.h"
 
 #include "ScoreSyntax.h"
 
 #include <algorithm>
-#include <charconv>
 #include <stdexcept>
 
 namespace brakkon::audio {
@@ -30,7 +30,7 @@ struct RepeatFrame {
 /// Reads one score; owns the score while it is being built.
 class ScoreReader {
 public:
-    Score Read(std::string_view text);
+    Score Read(const TextSource& source);
 
 private:
     void ReadLine(std::string_view line);
@@ -69,29 +69,17 @@ bool IsTrackKeyword(std::string_view w)
            w == "end";
 }
 
-Score ScoreReader::Read(std::string_view text)
+Score ScoreReader::Read(const TextSource& source)
 {
-    if (text.size() > MaxScoreBytes) throw ScoreFault{1, "the score is longer than 1 MiB"};
-    std::size_t at = 0;
-    bool first = true;
-    while (at <= text.size()) {
-        const std::size_t newline = text.find('\n', at);
-        std::string_view line = text.substr(at, newline == std::string_view::npos ? std::string_view::npos : newline - at);
-        ++line_;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    for (std::size_t i = 1; i < source.LineCount(); ++i) {
+        line_ = static_cast<int>(i + 1);
+        const std::string_view line = source.Line(i);
         CheckCharacters(line, line_);
-        if (first) {
-            CheckVersionLine(line);
-            first = false;
-        } else {
-            ReadLine(line);
-        }
-        if (newline == std::string_view::npos) break;
-        at = newline + 1;
+        ReadLine(line);
     }
     if (inTrack_) CloseTrack();
-    if (score_.Tracks.empty()) throw ScoreFault{line_, "the score has no track"};
-    if (totalNotes_ == 0) throw ScoreFault{line_, "the score has no notes"};
+    if (score_.Tracks.empty()) throw ScoreFault{0, "the score has no track"};
+    if (totalNotes_ == 0) throw ScoreFault{0, "the score has no notes"};
     return std::move(score_);
 }
 
@@ -253,23 +241,17 @@ std::uint32_t Score::End() const
     return end;
 }
 
-std::string ScoreParseResult::Describe() const
+TextResult ReadScore(const TextSource& source, Score& score)
 {
-    if (Value) return "ok";
-    return "line " + std::to_string(ErrorLine) + ": " + ErrorMessage;
-}
-
-ScoreParseResult ParseScore(std::string_view text)
-{
-    ScoreParseResult result;
+    if (source.Size() > MaxScoreBytes) return source.Error("the score is longer than 1 MiB");
+    if (TextResult r = CheckVersionLine(source, ScoreKind, ScoreVersion); !r) return r;
     try {
-        ScoreReader reader;
-        result.Value = reader.Read(text);
+        score = ScoreReader().Read(source);
     } catch (const ScoreFault& fault) {
-        result.ErrorLine = fault.Line;
-        result.ErrorMessage = fault.Message;
+        return fault.Line > 0 ? source.Error(static_cast<std::size_t>(fault.Line - 1), fault.Message)
+                              : source.Error(fault.Message);
     }
-    return result;
+    return TextResult::Ok();
 }
 
 } // namespace brakkon::audio

@@ -2,16 +2,15 @@
 // back as a gate file.
 #include "GateText.h"
 #include "GameData.h"
-#include "RecordFields.h"
 
 #include <map>
 
 namespace brakkon {
 namespace {
 
-CellContent Content(std::int32_t bonus, std::int32_t top, std::int32_t block, std::int32_t wall, std::int32_t hardness)
+CellContent Content(std::uint8_t bonus, std::int32_t top, std::uint8_t block, std::int32_t wall, std::int32_t hardness)
 {
-    return {bonus, top, block, wall, hardness, std::nullopt};
+    return {CellType{.Bonus = bonus, .TopImage = top, .Block = block, .WallImage = wall, .Hardness = hardness}, false};
 }
 
 std::vector<LegendEntry> MakeStandardLegend()
@@ -37,10 +36,12 @@ std::vector<LegendEntry> MakeStandardLegend()
     return legend;
 }
 
-CellContent ContentOf(const CellType& c, std::int32_t ground)
+CellContent ContentOf(const CellType& cell, std::int32_t ground)
 {
-    CellContent content{c.Bonus, c.TopImage, c.Block, c.WallImage, c.Hardness, std::nullopt};
-    if (c.GroundImage != ground) content.GroundImage = c.GroundImage;
+    CellContent content;
+    for (const auto& f : CellContentFields()) f.Set(content.Cell, f.Get(cell));
+    content.OwnGround = cell.GroundImage != ground;
+    if (!content.OwnGround) content.Cell.GroundImage = CellType{}.GroundImage;
     return content;
 }
 
@@ -77,14 +78,11 @@ std::string LegendPool()
 
 std::string LegendFields(const CellContent& c)
 {
-    const CellContent clear;
+    const CellType clear;
     std::string text;
-    if (c.Bonus != clear.Bonus) text += " Bonus=" + std::to_string(c.Bonus);
-    if (c.TopImage != clear.TopImage) text += " TopImage=" + std::to_string(c.TopImage);
-    if (c.Block != clear.Block) text += " Block=" + std::to_string(c.Block);
-    if (c.WallImage != clear.WallImage) text += " WallImage=" + std::to_string(c.WallImage);
-    if (c.Hardness != clear.Hardness) text += " Hardness=" + std::to_string(c.Hardness);
-    if (c.GroundImage) text += " GroundImage=" + std::to_string(*c.GroundImage);
+    for (const auto& f : CellContentFields())
+        if (f.Get(c.Cell) != f.Get(clear) || (c.OwnGround && f.Name == "GroundImage"))
+            text += " " + std::string(f.Name) + "=" + std::to_string(f.Get(c.Cell));
     return text;
 }
 
@@ -98,18 +96,9 @@ const std::vector<LegendEntry>& StandardGateLegend()
 
 CellType MakeCell(const CellContent& content, std::int32_t ground, std::int32_t col, std::int32_t row)
 {
-    CellType c;
-    c.Bonus = static_cast<std::uint8_t>(content.Bonus);
-    c.TopImage = content.TopImage;
-    c.Block = static_cast<std::uint8_t>(content.Block);
-    c.WallImage = content.WallImage;
-    c.Hardness = content.Hardness;
-    c.GroundImage = content.GroundImage.value_or(ground);
-    c.Left = col * FieldCellWidth;
-    c.Top = row * FieldCellHeight;
-    c.Right = c.Left + FieldCellWidth - 1;
-    c.Bottom = c.Top + FieldCellHeight - 1;
-    c.Dirty = 1;
+    CellType c = NewCell(col, row);
+    for (const auto& f : CellContentFields()) f.Set(c, f.Get(content.Cell));
+    if (!content.OwnGround) c.GroundImage = ground;
     return c;
 }
 
@@ -120,14 +109,13 @@ TextResult WriteGateText(const GateType& gate, std::string& text)
                                 std::to_string(FieldRows) + " cells cannot be written as a map");
     const std::int32_t ground = CommonGround(gate);
     text = "brakkon-gate 1\n";
-    if (gate.GateNo != 1) text += "GateNo " + std::to_string(gate.GateNo) + "\n";
-    if (gate.PlayTime != 0) text += "PlayTime " + std::to_string(gate.PlayTime) + "\n";
-    if (gate.Lives1 != 3) text += "Lives1 " + std::to_string(gate.Lives1) + "\n";
-    if (gate.Lives2 != 3) text += "Lives2 " + std::to_string(gate.Lives2) + "\n";
-    if (gate.EnemiesLeft != 0) text += "EnemiesLeft " + std::to_string(gate.EnemiesLeft) + "\n";
-    text += "Tank " + std::to_string(gate.Tank) + "\nLargeTank " + std::to_string(gate.LargeTank) + "\nZJC " +
-            std::to_string(gate.ZJC) + "\nKC " + std::to_string(gate.KC) + "\nTotal " + std::to_string(gate.Total) +
-            "\nNextGate " + std::to_string(gate.NextGate) + "\nGround " + std::to_string(ground) + "\n";
+    const auto header = GateHeaderFields();
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        const std::int32_t value = header[i].Get(gate);
+        if (i < GateRunningFieldCount && value == NewGateRunningTotals[i]) continue;
+        text += std::string(header[i].Name) + " " + std::to_string(value) + "\n";
+    }
+    text += "Ground " + std::to_string(ground) + "\n";
 
     // Characters: the standard one where the content has one, then new legend
     // entries while characters last, then '.' with every field on a cell line.

@@ -6,10 +6,11 @@
 // format is described in data/README.md.
 #pragma once
 
+#include "RecordFields.h"
 #include "Records.h"
 #include "TextSource.h"
 
-#include <optional>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -18,14 +19,17 @@ namespace brakkon {
 constexpr std::string_view GateKind = "brakkon-gate";
 constexpr std::int32_t GateVersion = 1;
 
-/// What a map character stands for: the cell fields a tile sets.
+/// The running totals GateNo, PlayTime, Lives1, Lives2 and EnemiesLeft as a
+/// new gate of the editor has them; a gate file leaves out those that agree.
+constexpr std::array<std::int32_t, GateRunningFieldCount> NewGateRunningTotals = {1, 0, 3, 3, 0};
+
+/// What a map character stands for: the content fields of a cell (Bonus to
+/// GroundImage) as its tile sets them. The cell's place and Dirty mark stay at
+/// their defaults, and so does its GroundImage unless OwnGround: the map and
+/// the gate's ground tile fill them in.
 struct CellContent {
-    std::int32_t Bonus = 0;
-    std::int32_t TopImage = TileNone;
-    std::int32_t Block = 0;
-    std::int32_t WallImage = TileNone;
-    std::int32_t Hardness = 0;
-    std::optional<std::int32_t> GroundImage; ///< none: the gate's ground tile
+    CellType Cell;
+    bool OwnGround = false;
 
     friend bool operator==(const CellContent&, const CellContent&) = default;
 };

@@ -1,4 +1,4 @@
-// A small streaming JSON writer for the command-line tools' output.
+// A small streaming JSON writer: brakkon-data's and the simulator's output.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,5 @@
 // Reading a gate file: header, legend, map, then single cells and sprites.
 #include "GateText.h"
-#include "RecordFields.h"
 
 #include <array>
 #include <optional>
@@ -10,40 +9,21 @@ namespace {
 
 using Words = std::vector<std::string_view>;
 
-struct HeaderField {
-    std::string_view Name;
-    bool Required;
-    std::int32_t Default;
-};
+// The header is the gate's eleven integers, then "Ground": the gate's ground
+// tile, which the map's characters lay unless they have their own.
+constexpr std::string_view GroundWord = "Ground";
+constexpr std::size_t HeaderWords = 11 + 1;
 
-// The header in the order it is written; "Ground" is the gate's ground tile.
-constexpr std::array<HeaderField, 12> HeaderFields = {{
-    {"GateNo", false, 1},
-    {"PlayTime", false, 0},
-    {"Lives1", false, 3},
-    {"Lives2", false, 3},
-    {"EnemiesLeft", false, 0},
-    {"Tank", true, 0},
-    {"LargeTank", true, 0},
-    {"ZJC", true, 0},
-    {"KC", true, 0},
-    {"Total", true, 0},
-    {"NextGate", true, 0},
-    {"Ground", true, 0},
-}};
-
-std::int32_t* HeaderTarget(GateType& g, std::size_t index, std::int32_t& ground)
+std::string_view HeaderName(std::size_t index)
 {
-    std::int32_t* targets[] = {&g.GateNo, &g.PlayTime, &g.Lives1, &g.Lives2, &g.EnemiesLeft, &g.Tank,
-                               &g.LargeTank, &g.ZJC, &g.KC, &g.Total, &g.NextGate, &ground};
-    return targets[index];
+    return index < GateHeaderFields().size() ? GateHeaderFields()[index].Name : GroundWord;
 }
 
-// Content fields a legend entry may set.
-bool IsContentField(std::string_view name)
+std::string ContentFieldNames()
 {
-    return name == "Bonus" || name == "TopImage" || name == "Block" || name == "WallImage" || name == "Hardness" ||
-           name == "GroundImage";
+    std::string names;
+    for (const auto& f : CellContentFields()) names += (names.empty() ? "" : ", ") + std::string(f.Name);
+    return names;
 }
 
 class GateReader {
@@ -51,7 +31,8 @@ public:
     explicit GateReader(const TextSource& source) : src_(source)
     {
         for (const auto& e : StandardGateLegend()) legend_[Slot(e.Char)] = e.Content;
-        for (std::size_t i = 0; i < HeaderFields.size(); ++i) *HeaderTarget(gate_, i, ground_) = HeaderFields[i].Default;
+        for (std::size_t i = 0; i < GateRunningFieldCount; ++i)
+            GateHeaderFields()[i].Set(gate_, NewGateRunningTotals[i]);
     }
 
     TextResult Run(GateType& out)
@@ -63,19 +44,7 @@ public:
             if (TextResult r = Statement(SplitWords(text)); !r) return r;
         }
         if (!mapRead_) return src_.Error("no 'map' in the file");
-        out.GateNo = gate_.GateNo;
-        out.PlayTime = gate_.PlayTime;
-        out.Lives1 = gate_.Lives1;
-        out.Lives2 = gate_.Lives2;
-        out.EnemiesLeft = gate_.EnemiesLeft;
-        out.Tank = gate_.Tank;
-        out.LargeTank = gate_.LargeTank;
-        out.ZJC = gate_.ZJC;
-        out.KC = gate_.KC;
-        out.Total = gate_.Total;
-        out.NextGate = gate_.NextGate;
-        out.Sprites = std::move(gate_.Sprites);
-        out.Cells = std::move(gate_.Cells);
+        out = std::move(gate_);
         return TextResult::Ok();
     }
 
@@ -86,8 +55,8 @@ private:
     TextResult Statement(const Words& w)
     {
         const std::string_view keyword = w[0];
-        for (std::size_t i = 0; i < HeaderFields.size(); ++i)
-            if (keyword == HeaderFields[i].Name) return Header(w, i);
+        for (std::size_t i = 0; i < HeaderWords; ++i)
+            if (keyword == HeaderName(i)) return Header(w, i);
         if (keyword == "legend") return LegendLine(w);
         if (keyword == "map") return Map(w);
         if (keyword == "cell") return CellLine(w);
@@ -97,12 +66,15 @@ private:
 
     TextResult Header(const Words& w, std::size_t index)
     {
-        const std::string name(HeaderFields[index].Name);
+        const std::string name(HeaderName(index));
         if (mapRead_) return Fail(Quoted(name) + " must come before the map");
         if (seen_[index]) return Fail(Quoted(name) + " is given twice");
         std::int32_t value = 0;
         if (w.size() != 2 || !ParseInt(w[1], value)) return Fail("expected '" + name + " NUMBER'");
-        *HeaderTarget(gate_, index, ground_) = value;
+        if (index < GateHeaderFields().size())
+            GateHeaderFields()[index].Set(gate_, value);
+        else
+            ground_ = value;
         seen_[index] = true;
         return TextResult::Ok();
     }
@@ -127,17 +99,12 @@ private:
             std::string_view name;
             std::int32_t value = 0;
             if (TextResult r = Pair(w[i], name, value); !r) return r;
-            const auto* field = FindField(CellFields(), name);
-            if (!IsContentField(name) || field == nullptr)
-                return Fail(Quoted(name) + " is not a field a legend sets (Bonus, TopImage, Block, WallImage, "
-                                           "Hardness, GroundImage)");
+            const auto* field = FindField(CellContentFields(), name);
+            if (field == nullptr)
+                return Fail(Quoted(name) + " is not a field a legend sets (" + ContentFieldNames() + ")");
             if (!FitsField(*field, value)) return Fail(Quoted(w[i]) + ": " + std::string(name) + " takes 0 to 255");
-            if (name == "Bonus") content.Bonus = value;
-            if (name == "TopImage") content.TopImage = value;
-            if (name == "Block") content.Block = value;
-            if (name == "WallImage") content.WallImage = value;
-            if (name == "Hardness") content.Hardness = value;
-            if (name == "GroundImage") content.GroundImage = value;
+            field->Set(content.Cell, value);
+            if (field->Name == "GroundImage") content.OwnGround = true;
         }
         legend_[Slot(c)] = content;
         defined_[Slot(c)] = true;
@@ -148,9 +115,9 @@ private:
     {
         if (w.size() != 1) return Fail("'map' stands alone on its line");
         if (mapRead_) return Fail("a second map");
-        for (std::size_t i = 0; i < HeaderFields.size(); ++i)
-            if (HeaderFields[i].Required && !seen_[i])
-                return Fail(Quoted(HeaderFields[i].Name) +
+        for (std::size_t i = GateRunningFieldCount; i < HeaderWords; ++i)
+            if (!seen_[i])
+                return Fail(Quoted(HeaderName(i)) +
                             " is missing above the map (a gate needs Tank, LargeTank, ZJC, KC, Total, NextGate and "
                             "Ground)");
         gate_.Cells.resize(FieldCols);
@@ -178,7 +145,7 @@ private:
     }
 
     template <typename Record>
-    TextResult Fields(const Words& w, std::size_t first, const std::vector<RecordField<Record>>& fields, Record& r)
+    TextResult Fields(const Words& w, std::size_t first, std::span<const RecordField<Record>> fields, Record& r)
     {
         for (std::size_t i = first; i < w.size(); ++i) {
             std::string_view name;
@@ -216,7 +183,7 @@ private:
     std::size_t line_ = 0;
     GateType gate_;
     std::int32_t ground_ = 0;
-    std::array<bool, HeaderFields.size()> seen_{};
+    std::array<bool, HeaderWords> seen_{};
     std::array<std::optional<CellContent>, 128> legend_{};
     std::array<bool, 128> defined_{};
     bool mapRead_ = false;

@@ -42,12 +42,11 @@ int MakeWav(std::string_view name, const std::filesystem::path& out)
 
 int MakeMidi(const std::filesystem::path& scorePath, const std::filesystem::path& out)
 {
-    const auto bytes = ReadFileBytes(scorePath);
-    if (!bytes) return Fail("cannot read " + scorePath.string());
-    const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-    const ScoreParseResult score = ParseScore(text);
-    if (!score) return Fail(scorePath.string() + ": " + score.Describe());
-    return Write(out, EncodeMidi(*score.Value));
+    TextSource text;
+    Score score;
+    if (TextResult r = TextSource::Load(scorePath, scorePath.string(), text); !r) return Fail(r.Message);
+    if (TextResult r = ReadScore(text, score); !r) return Fail(r.Message);
+    return Write(out, EncodeMidi(score));
 }
 
 } // namespace

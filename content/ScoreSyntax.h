@@ -10,9 +10,10 @@
 
 namespace brakkon::audio {
 
-/// The first fault found in a score: where and what.
+/// The first fault found in a score: where and what. The reader turns it
+/// into the text source's message.
 struct ScoreFault {
-    int Line = 0;        ///< 1-based line number
+    int Line = 0;        ///< 1-based line number; 0 for the whole text
     std::string Message; ///< what is wrong there
 };
 
@@ -26,9 +27,6 @@ struct NoteEvent {
 
 /// Refuses control characters and bytes outside printable ASCII (tabs pass).
 void CheckCharacters(std::string_view line, int lineNo);
-
-/// Accepts only "brakkon-score 1" (surrounding blanks allowed) as line 1.
-void CheckVersionLine(std::string_view line);
 
 /// The line without a comment: "#" at the start of a word begins one.
 [[nodiscard]] std::string_view StripComment(std::string_view line);

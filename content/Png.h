@@ -1,6 +1,6 @@
 // A small PNG writer: 8-bit RGBA, one IDAT chunk of uncompressed ("stored")
 // deflate blocks, so it needs no compression library. Used for the desktop
-// icon and for the picture sheets the tests render.
+// icon and for the pictures of "brakkon-data render".
 #pragma once
 
 #include <cstdint>

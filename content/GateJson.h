@@ -1,5 +1,6 @@
 // JSON forms of the game records, shared by brakkon-data and brakkon-sim.
-// Every record field appears under its own name, in record order.
+// Every record field appears under its own name, in record order (the
+// tables of RecordFields.h).
 #pragma once
 
 #include "Json.h"

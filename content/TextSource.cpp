@@ -2,7 +2,6 @@
 
 #include "FileIo.h"
 
-#include <charconv>
 #include <cstdio>
 #include <system_error>
 
@@ -45,6 +44,7 @@ TextSource TextSource::FromString(std::string name, std::string_view text)
 {
     TextSource source;
     source.name_ = std::move(name);
+    source.size_ = text.size();
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         const std::string_view line = text.substr(0, end);
@@ -84,20 +84,6 @@ bool IsBlankOrComment(std::string_view line)
         if (IsBlank(c)) continue;
         return c == '#';
     }
-    return true;
-}
-
-bool ParseInt(std::string_view word, std::int32_t& value)
-{
-    if (word.empty()) return false;
-    const std::size_t digits = word.front() == '-' ? 1 : 0;
-    if (word.size() == digits) return false;
-    for (std::size_t i = digits; i < word.size(); ++i)
-        if (word[i] < '0' || word[i] > '9') return false;
-    std::int32_t parsed = 0;
-    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), parsed);
-    if (ec != std::errc() || end != word.data() + word.size()) return false;
-    value = parsed;
     return true;
 }
 

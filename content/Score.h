@@ -1,7 +1,9 @@
 // The music score: tempo, metre and tracks of timed notes, read from the
-// text format documented in data/README.md ("Music score") and written out
-// as a Standard MIDI File by Midi.h.
+// text format documented in data/README.md ("Music score") through the shared
+// text source, and written out as a Standard MIDI File by Midi.h.
 #pragma once
+
+#include "TextSource.h"
 
 #include <cstdint>
 #include <optional>
@@ -50,21 +52,12 @@ struct Score {
     [[nodiscard]] std::uint32_t BarTicks() const { return MeterTop * TicksPerQuarter * 4 / MeterBottom; }
 };
 
-/// The outcome of reading a score: the score, or the line and text of the
-/// first fault.
-struct [[nodiscard]] ScoreParseResult {
-    std::optional<Score> Value; ///< set on success
-    int ErrorLine = 0;          ///< 1-based line of the fault; 0 on success
-    std::string ErrorMessage;   ///< what is wrong there
+inline constexpr std::string_view ScoreKind = "brakkon-score"; ///< the first line: "brakkon-score 1"
 
-    explicit operator bool() const { return Value.has_value(); }
-    /// "line N: message", the form the tool prints.
-    [[nodiscard]] std::string Describe() const;
-};
-
-/// Reads a score from text. Any input is safe: faults give an error, never
-/// a crash, and nothing is returned unless the whole text was read.
-ScoreParseResult ParseScore(std::string_view text);
+/// Reads a score from its text into `score`, which is replaced only when the
+/// whole text was read. Any input is safe: a fault gives the one message
+/// "NAME:LINE: what" (or "NAME: what" for the whole text), never a crash.
+[[nodiscard]] TextResult ReadScore(const TextSource& source, Score& score);
 
 /// The MIDI note number of a percussion name ("kick", "snare", ...), if any.
 [[nodiscard]] std::optional<std::uint8_t> DrumByName(std::string_view name);

@@ -2,6 +2,7 @@
 #include "ScoreSyntax.h"
 
 #include "Score.h"
+#include "TextSource.h"
 
 #include <algorithm>
 #include <array>
@@ -10,7 +11,6 @@
 namespace brakkon::audio {
 namespace {
 
-constexpr std::string_view VersionWord = "brakkon-score";
 constexpr std::size_t MaxChordNotes = 16;
 
 struct DrumName {
@@ -23,11 +23,6 @@ constexpr std::array<DrumName, 16> Drums = {{
     {"hat", 42},     {"pedalhat", 44}, {"openhat", 46}, {"tomlow", 45}, {"tommid", 47}, {"tomhigh", 50},
     {"crash", 49},   {"ride", 51},   {"tambourine", 54}, {"cowbell", 56},
 }};
-
-std::string Quoted(std::string_view text)
-{
-    return "'" + std::string(text) + "'";
-}
 
 bool IsBlank(char c)
 {
@@ -101,17 +96,6 @@ void CheckCharacters(std::string_view line, int lineNo)
     }
 }
 
-void CheckVersionLine(std::string_view line)
-{
-    const std::string_view content = Trim(line);
-    const std::string expected = std::string(VersionWord) + " " + std::to_string(ScoreVersion);
-    if (content == expected) return;
-    if (content.starts_with(VersionWord))
-        throw ScoreFault{1, "unsupported score version " + Quoted(Trim(content.substr(VersionWord.size()))) +
-                                " (this tool reads version " + std::to_string(ScoreVersion) + ")"};
-    throw ScoreFault{1, "the first line must be " + Quoted(expected)};
-}
-
 std::string_view StripComment(std::string_view line)
 {
     for (std::size_t i = 0; i < line.size(); ++i)
@@ -131,10 +115,9 @@ std::uint32_t ParseNumber(std::string_view text, std::uint32_t low, std::uint32_
 {
     const std::string_view digits = Trim(text);
     auto range = [&] { return " (" + std::to_string(low) + " to " + std::to_string(high) + ")"; };
-    if (digits.empty() || digits.size() > 9 || !std::all_of(digits.begin(), digits.end(), IsDigit))
-        throw ScoreFault{lineNo, std::string(what) + " must be a whole number" + range() + ", not " + Quoted(digits)};
     std::uint32_t value = 0;
-    for (char c : digits) value = value * 10 + static_cast<std::uint32_t>(c - '0');
+    if (!ParseInt(digits, value))
+        throw ScoreFault{lineNo, std::string(what) + " must be a whole number" + range() + ", not " + Quoted(digits)};
     if (value < low || value > high)
         throw ScoreFault{lineNo, std::string(what) + " " + std::string(digits) + " is out of range" + range()};
     return value;
