@@ -40,7 +40,8 @@ std::vector<std::uint8_t> Bmp(std::uint32_t headerSize, std::int32_t width, std:
     Put(b, bpp, 2);
     Put(b, compression, 4);
     Put(b, static_cast<std::uint32_t>(data.size()), 4);
-    Put(b, 0, 8);
+    Put(b, 0, 4); // resolution
+    Put(b, 0, 4);
     Put(b, static_cast<std::uint32_t>(table.size()), 4);
     Put(b, 0, 4);
     for (std::size_t i = 0; i < 4 && b.size() < 14 + headerSize; ++i) Put(b, masks[i], 4);
