@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!read.Decoded) return 0;
     const Picture& picture = *read.Decoded;
     Require(picture.Width > 0 && picture.Height > 0);
-    Require(picture.Pixels.size() == static_cast<std::size_t>(picture.Width) * static_cast<std::size_t>(picture.Height));
+    Require(picture.Pixels.size() ==
+            static_cast<std::size_t>(picture.Width) * static_cast<std::size_t>(picture.Height));
 
     const Bitmap frame = FrameFromPicture(picture);
     Require(frame.Transparent && frame.Bytes.size() > 30);

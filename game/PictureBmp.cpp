@@ -232,11 +232,13 @@ void DecodeRows(std::span<const std::uint8_t> d, const Header& h, const Palette&
                 dst[x] = palette[IndexAt(row, x, h.Bpp)];
             } else if (h.Bpp == 24) {
                 const std::uint8_t* p = row + 3 * x;
-                dst[x] = Opaque | (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[1]) << 8) | p[0];
+                dst[x] = Opaque | (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[1]) << 8) |
+                         p[0];
             } else {
                 const std::uint8_t* p = row + (h.Bpp / 8) * x;
                 std::uint32_t v = p[0] | (static_cast<std::uint32_t>(p[1]) << 8);
-                if (h.Bpp == 32) v |= (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+                if (h.Bpp == 32)
+                    v |= (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
                 const std::uint32_t alpha = c[3].Present() ? c[3].Of(v) : 0xFFu;
                 dst[x] = (alpha << 24) | (c[0].Of(v) << 16) | (c[1].Of(v) << 8) | c[2].Of(v);
             }
@@ -244,7 +246,8 @@ void DecodeRows(std::span<const std::uint8_t> d, const Header& h, const Palette&
     }
     // Many programs leave the fourth byte of 32-bit pixels 0: no picture is
     // meant to be wholly invisible, so an alpha channel of only 0 is no alpha.
-    if (c[3].Present() && std::all_of(out.Pixels.begin(), out.Pixels.end(), [](std::uint32_t p) { return (p >> 24) == 0; }))
+    const auto clear = [](std::uint32_t p) { return (p >> 24) == 0; };
+    if (c[3].Present() && std::all_of(out.Pixels.begin(), out.Pixels.end(), clear))
         for (auto& p : out.Pixels) p |= Opaque;
 }
 
@@ -263,7 +266,8 @@ PictureResult DecodeBmpPicture(std::span<const std::uint8_t> bytes)
         picture.Pixels.resize(count);
         if (h.Compression == Rle8 || h.Compression == Rle4) {
             std::vector<std::uint8_t> indices(count, 0);
-            const auto data = bytes.subspan(static_cast<std::size_t>(h.PixelOffset), static_cast<std::size_t>(h.PixelBytes));
+            const auto data =
+                bytes.subspan(static_cast<std::size_t>(h.PixelOffset), static_cast<std::size_t>(h.PixelBytes));
             if (std::string problem = ExpandRle(data, h, indices); !problem.empty())
                 return {std::nullopt, std::move(problem)};
             const auto width = static_cast<std::size_t>(h.Width);

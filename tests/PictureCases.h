@@ -1,12 +1,12 @@
 // The picture files of the picture reader's tests: pictures/source.png (23 x 9,
-// an odd width; transparent, half-transparent and opaque columns; a block of
-// one colour for runs) written by ImageMagick in the forms drawing programs
-// use. Each case is made afresh with ImageMagick's convert when it is
-// installed, and is also committed in pictures/ with ImageMagick's own dump
-// of its pixels (NAME.rgba, `convert FILE -depth 8 rgba:-`), which stands in
-// when ImageMagick is not there. Not here: 16-bit pixels with alpha, which
-// ImageMagick 6 reads without repeating the bits (an opaque ARGB4444 pixel as
-// alpha 240, ARGB1555 as 128); PictureFrameTest covers them.
+// an odd width; clear, half-clear and opaque columns; a block of one colour
+// for runs) written by ImageMagick in the forms drawing programs use. Each
+// case is made afresh with convert when ImageMagick is installed, and is
+// committed in pictures/ with ImageMagick's own reading of it, which stands
+// in when it is not: `convert source.png OPTIONS FORMAT:NAME.EXT` and
+// `convert NAME.EXT -depth 8 rgba:NAME.rgba`. Not here: 16-bit pixels with
+// alpha, which ImageMagick 6 scales without repeating the bits (an opaque
+// ARGB1555 pixel reads as alpha 128); PictureFrameTest covers them.
 #pragma once
 
 #include "FileIo.h"
@@ -15,22 +15,23 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
-#include <vector>
 
 namespace brakkon::test {
 
 struct PictureCase {
     const char* name;
     const char* options; ///< convert's options between the source and the output
-    const char* format;  ///< the output's format prefix: "BMP3", "PNG32", ...
+    const char* format;  ///< the output's format prefix
     const char* ext;
 };
+
+inline void PrintTo(const PictureCase& c, std::ostream* os) { *os << c.name; }
 
 inline const PictureCase PictureCases[] = {
     {"bmp2", "-alpha off", "BMP2", "bmp"},                                // core header, 24 bits
@@ -52,43 +53,34 @@ inline const PictureCase PictureCases[] = {
 
 inline const std::filesystem::path PicturesDir = BRAKKON_TEST_PICTURES;
 
-inline void PrintTo(const PictureCase& c, std::ostream* os) { *os << c.name; }
-
-inline std::string ShellQuoted(const std::filesystem::path& p) { return "'" + p.string() + "'"; }
-
-/// Standard output of a shell command; empty when it fails.
-inline std::optional<std::vector<std::uint8_t>> CommandOutput(const std::string& command)
-{
-    FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
-    if (pipe == nullptr) return std::nullopt;
-    std::vector<std::uint8_t> out;
-    std::uint8_t buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.insert(out.end(), buffer, buffer + n);
-    if (::pclose(pipe) != 0) return std::nullopt;
-    return out;
-}
-
 inline bool HaveImageMagick()
 {
     static const bool have = std::system("convert -version >/dev/null 2>&1") == 0;
     return have;
 }
 
-/// Bytes R, G, B, A per pixel as 0xAARRGGBB.
-inline std::vector<std::uint32_t> FromRgba(const std::optional<std::vector<std::uint8_t>>& rgba)
+/// Bytes R, G, B, A per pixel (a committed dump, or convert's output of a
+/// command) as 0xAARRGGBB; empty when the file or the command fails.
+inline std::vector<std::uint32_t> RgbaPixels(const std::filesystem::path& file, const std::string& command = {})
 {
+    std::optional<std::vector<std::uint8_t>> rgba;
+    if (command.empty()) {
+        rgba = ReadFileBytes(file);
+    } else if (FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r")) {
+        rgba.emplace();
+        for (int c; (c = std::fgetc(pipe)) != EOF;) rgba->push_back(static_cast<std::uint8_t>(c));
+        if (::pclose(pipe) != 0) rgba.reset();
+    }
     std::vector<std::uint32_t> pixels;
-    if (rgba)
-        for (std::size_t i = 0; i + 3 < rgba->size(); i += 4)
-            pixels.push_back((std::uint32_t{(*rgba)[i + 3]} << 24) | (std::uint32_t{(*rgba)[i]} << 16) |
-                             (std::uint32_t{(*rgba)[i + 1]} << 8) | (*rgba)[i + 2]);
+    for (std::size_t i = 0; rgba && i + 3 < rgba->size(); i += 4)
+        pixels.push_back((std::uint32_t{(*rgba)[i + 3]} << 24) | (std::uint32_t{(*rgba)[i]} << 16) |
+                         (std::uint32_t{(*rgba)[i + 1]} << 8) | (*rgba)[i + 2]);
     return pixels;
 }
 
-/// ImageMagick's reading of a file.
 inline std::vector<std::uint32_t> ImageMagickPixels(const std::filesystem::path& file)
 {
-    return FromRgba(CommandOutput("convert " + ShellQuoted(file) + " -depth 8 rgba:-"));
+    return RgbaPixels(file, "convert '" + file.string() + "' -depth 8 rgba:-");
 }
 
 inline std::filesystem::path CommittedFile(const PictureCase& c)
@@ -98,30 +90,27 @@ inline std::filesystem::path CommittedFile(const PictureCase& c)
 
 inline std::vector<std::uint32_t> CommittedPixels(const PictureCase& c)
 {
-    return FromRgba(ReadFileBytes(PicturesDir / (std::string(c.name) + ".rgba")));
+    return RgbaPixels(PicturesDir / (std::string(c.name) + ".rgba"));
 }
 
 /// Makes the case's file from the source picture with ImageMagick.
 inline std::filesystem::path MakeWithImageMagick(const PictureCase& c, const TempFolder& folder)
 {
-    const std::filesystem::path out = folder / (std::string(c.name) + "." + c.ext);
-    const auto made = CommandOutput("convert " + ShellQuoted(PicturesDir / "source.png") + " " + c.options + " " +
-                                    c.format + ":" + ShellQuoted(out));
-    EXPECT_TRUE(made) << "convert could not make " << out;
+    const auto out = folder / (std::string(c.name) + "." + c.ext);
+    const std::string command = "convert '" + (PicturesDir / "source.png").string() + "' " + c.options + " " +
+                                c.format + ":'" + out.string() + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
     return out;
 }
 
-/// The decoded picture against the expected pixels: the size and the first
-/// pixel that differs, so that a failure names a place.
+/// The decoded pixels against the expected ones, naming the first that differs.
 inline void ExpectPixels(const Picture& decoded, const std::vector<std::uint32_t>& expected)
 {
-    ASSERT_EQ(decoded.Width, 23);
-    ASSERT_EQ(decoded.Height, 9);
+    ASSERT_EQ(decoded.Width * decoded.Height, 23 * 9);
     ASSERT_EQ(decoded.Pixels.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i)
-        ASSERT_EQ(decoded.Pixels[i], expected[i]) << std::hex << "pixel (" << std::dec << i % 23 << ", " << i / 23
-                                                  << ") is " << std::hex << decoded.Pixels[i] << ", ImageMagick reads "
-                                                  << expected[i];
+    const auto [a, b] = std::mismatch(decoded.Pixels.begin(), decoded.Pixels.end(), expected.begin());
+    EXPECT_TRUE(a == decoded.Pixels.end()) << "pixel " << (a - decoded.Pixels.begin()) << " is " << std::hex << *a
+                                           << ", ImageMagick reads " << *b;
 }
 
 } // namespace brakkon::test

@@ -22,24 +22,14 @@ std::vector<PictureCase> PngCases()
     return cases;
 }
 
-Picture DecodeWithQt(const std::filesystem::path& file)
-{
-    const auto bytes = ReadFileBytes(file);
-    PictureResult r = DecodePngWithQt(bytes.value_or(std::vector<std::uint8_t>{}));
-    if (!r.Decoded) ADD_FAILURE() << file << ": " << r.Problem;
-    return r.Decoded.value_or(Picture{});
-}
-
 class QtPngPictures : public ::testing::TestWithParam<PictureCase> {};
 
 TEST_P(QtPngPictures, DecodeToImageMagicksPixels)
 {
-    const PictureCase& c = GetParam();
-    test::ExpectPixels(DecodeWithQt(test::CommittedFile(c)), test::CommittedPixels(c));
-    if (!test::HaveImageMagick()) return;
-    const test::TempFolder folder("qt-pictures");
-    const auto fresh = test::MakeWithImageMagick(c, folder);
-    test::ExpectPixels(DecodeWithQt(fresh), test::ImageMagickPixels(fresh));
+    const auto file = test::CommittedFile(GetParam());
+    PictureResult r = DecodePngWithQt(ReadFileBytes(file).value_or(std::vector<std::uint8_t>{}));
+    ASSERT_TRUE(r.Decoded) << r.Problem;
+    test::ExpectPixels(*r.Decoded, test::CommittedPixels(GetParam()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, QtPngPictures, ::testing::ValuesIn(PngCases()), test::CaseName);
@@ -52,29 +42,20 @@ TEST(EditorPictures, AVersion5BmpWithAlphaAndAPngOfOneDrawingLoadAsOneFrame)
     ASSERT_TRUE(png.Frame) << png.Message;
     EXPECT_EQ(*bmp.Frame, *png.Frame);
 
-    // The drawing's bottom-left pixel is clear: fuchsia, which it does not
-    // show, is the key, and every clear pixel shows it.
-    const Bitmap& frame = *png.Frame;
-    EXPECT_TRUE(frame.Transparent);
-    EXPECT_EQ(frame.TransparentColour(), 0xFFFF00FFu);
-    const auto drawn = test::CommittedPixels({"bmp5_alpha", "", "BMP", "bmp"});
-    ASSERT_EQ(drawn.size(), frame.Pixels.size());
-    for (std::size_t i = 0; i < drawn.size(); ++i)
-        ASSERT_EQ(frame.Pixels[i], (drawn[i] >> 24) == 0 ? 0xFFFF00FFu : (drawn[i] | 0xFF000000u)) << i;
+    // The drawing's bottom-left pixel is clear: fuchsia, which it does not show, is the key.
+    EXPECT_TRUE(png.Frame->Transparent);
+    EXPECT_EQ(png.Frame->TransparentColour(), 0xFFFF00FFu);
 }
 
 TEST(EditorPictures, ADamagedPngIsRefusedWithOneMessageNamingIt)
 {
     const test::TempFolder folder("qt-pictures");
-    auto bytes = ReadFileBytes(test::PicturesDir / "png32.png").value();
-    bytes.resize(bytes.size() / 2);
-    const auto cut = folder / "cut.png";
-    ASSERT_TRUE(WriteFileAtomically(cut, bytes));
-    const LoadedFrame r = LoadPictureFile(cut);
+    const auto bytes = ReadFileBytes(test::PicturesDir / "png32.png").value();
+    ASSERT_TRUE(WriteFileAtomically(folder / "cut.png", std::span(bytes).first(bytes.size() / 2)));
+    const LoadedFrame r = LoadPictureFile(folder / "cut.png");
     EXPECT_FALSE(r.Frame);
-    EXPECT_EQ(r.Message.rfind("The picture \"" + cut.string() + "\" cannot be loaded: it is a damaged PNG picture", 0),
-              0u)
-        << r.Message;
+    const std::string start = "The picture \"" + (folder / "cut.png").string() + "\" cannot be loaded: it is a damaged PNG";
+    EXPECT_EQ(r.Message.rfind(start, 0), 0u) << r.Message;
 }
 
 } // namespace
