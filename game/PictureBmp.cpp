@@ -116,7 +116,8 @@ std::string ReadHeader(std::span<const std::uint8_t> d, Header& h)
     h.TopDown = h.Height < 0;
     if (h.Height < 0) h.Height = -h.Height; // int64: even INT32_MIN negates safely
     if (h.Width <= 0 || h.Height == 0)
-        return "its size of " + std::to_string(h.Width) + " x " + std::to_string(h.Height) + " pixels is empty";
+        return "its size of " + std::to_string(h.Width) + " x " + std::to_string(h.Height) +
+               " pixels is not the size of a picture";
     if (h.Width > MaxBmpSide || h.Height > MaxBmpSide || h.Width * h.Height > MaxBmpPixels)
         return "it is " + std::to_string(h.Width) + " x " + std::to_string(h.Height) + " pixels; at most " +
                std::to_string(MaxBmpSide) + " on a side and " + std::to_string(MaxBmpPixels) + " in all are read";
@@ -124,7 +125,7 @@ std::string ReadHeader(std::span<const std::uint8_t> d, Header& h)
     // The rows start where the file header says, unless that points into the
     // headers (a writer that left it 0); then right after the colour table.
     const std::uint64_t depthColours = h.Bpp <= 8 ? std::uint64_t{1} << h.Bpp : 0;
-    std::uint64_t entries = coloursUsed != 0 ? std::min(coloursUsed, depthColours) : depthColours;
+    const std::uint64_t entries = coloursUsed != 0 ? std::min(coloursUsed, depthColours) : depthColours;
     const std::uint64_t offset = Le32(d, 10);
     h.TableOffset = pos;
     h.PixelOffset = offset >= pos ? offset : pos + entries * h.EntrySize;
