@@ -66,7 +66,7 @@ void TImagesForm::AddGoupClick()
 {
     auto& images = state_.Game.Images;
     images.emplace_back();
-    ListGroup(static_cast<std::int32_t>(images.size() - 1));
+    TreeView1->scrollToItem(ListGroup(static_cast<std::int32_t>(images.size() - 1)));
     LibraryChanged();
 }
 
@@ -79,7 +79,7 @@ void TImagesForm::AddClick()
         if (static_cast<std::size_t>(node->Group) >= images.size()) return;
         ImageGroup& group = images[static_cast<std::size_t>(node->Group)];
         group.emplace_back();
-        ListImage(ListGroup(node->Group), static_cast<std::int32_t>(group.size() - 1));
+        TreeView1->scrollToItem(ListImage(ListGroup(node->Group), static_cast<std::int32_t>(group.size() - 1)));
         LibraryChanged();
         return;
     }
@@ -150,6 +150,7 @@ void TImagesForm::AddGateClick()
     const auto index = static_cast<std::int32_t>(gates.size());
     gates.push_back(NewGate(state_.Game, index));
     ListGate(index);
+    ListBox1->scrollToBottom(); // the new gate's index is the largest
 }
 
 void TImagesForm::SaveClick()

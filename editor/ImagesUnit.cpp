@@ -9,12 +9,15 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QListWidget>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace brakkon {
 namespace {
@@ -147,7 +150,37 @@ void TImagesForm::BuildControls()
     layout->addWidget(ToolBar1);
     layout->addLayout(lists, 1);
     layout->addWidget(StatusBar1);
-    resize(640, 360);
+    // Wide enough for every tool-bar button: none hides behind an extension arrow.
+    resize(std::max(640, ToolBar1->sizeHint().width()), 360);
+    StatusBar1->showMessage(QStringLiteral("\"ListAll\" lists the stored gates and pictures; \"AddGate\" adds a gate"));
+}
+
+void TImagesForm::PlaceBesideField()
+{
+    const QScreen* screen = main_.screen();
+    if (screen == nullptr) return;
+    const QRect room = screen->availableGeometry();
+    const QRect field = main_.frameGeometry();
+    const QSize size = frameGeometry().size();
+    // Right of the game's window, left of it, below or above it: kept on the
+    // screen, wherever it hides the least of the field.
+    const QPoint places[] = {{field.right() + 1, field.top()},
+                             {field.left() - size.width(), field.top()},
+                             {field.left(), field.bottom() + 1},
+                             {field.left(), field.top() - size.height()}};
+    QPoint best;
+    qint64 bestHidden = -1;
+    for (QPoint place : places) {
+        place.setX(std::clamp(place.x(), room.left(), std::max(room.left(), room.right() - size.width() + 1)));
+        place.setY(std::clamp(place.y(), room.top(), std::max(room.top(), room.bottom() - size.height() + 1)));
+        const QRect hidden = QRect(place, size) & field;
+        const qint64 area = hidden.isEmpty() ? 0 : qint64{hidden.width()} * hidden.height();
+        if (bestHidden < 0 || area < bestHidden) {
+            best = place;
+            bestHidden = area;
+        }
+    }
+    move(best);
 }
 
 QWidget* TImagesForm::ToolButton(const QString& caption) const { return ToolBar1->findChild<QToolButton*>(caption); }
@@ -155,6 +188,10 @@ QWidget* TImagesForm::ToolButton(const QString& caption) const { return ToolBar1
 void TImagesForm::Open()
 {
     state_.FieldEditing = true;
+    if (!placed_) {
+        placed_ = true;
+        PlaceBesideField();
+    }
     show();
     raise();
     activateWindow();

@@ -86,6 +86,8 @@ private:
     };
 
     void BuildControls();
+    /// Moves the window where it leaves the whole field in view, if the screen has room.
+    void PlaceBesideField();
     [[nodiscard]] std::optional<std::int32_t> SelectedGate() const;
     [[nodiscard]] std::optional<Node> SelectedNode() const;
     [[nodiscard]] std::optional<std::int32_t> SelectedFrame() const;
@@ -107,6 +109,7 @@ private:
     MainState& state_;
     PictureDialog choosePicture_;
     QPointer<FieldWidget> field_;
+    bool placed_ = false; ///< placed beside the field when first opened
 };
 
 } // namespace brakkon
