@@ -158,12 +158,14 @@ void TImagesForm::SaveClick()
     const std::filesystem::path path = GameDataSavePath(state_.AppPath);
     std::error_code error;
     std::filesystem::create_directories(path.parent_path(), error);
-    if (error) {
+    bool saved = false;
+    if (error)
         ReportError(MsgDataIoError);
-        return;
-    }
-    if (SaveGameDataFile(path, state_.Game))
-        StatusBar1->showMessage(QStringLiteral("Saved %1").arg(QString::fromStdString(path.string())));
+    else
+        saved = SaveGameDataFile(path, state_.Game);
+    // The line of an earlier save must not stand after a failed one.
+    StatusBar1->showMessage((saved ? QStringLiteral("Saved %1") : QStringLiteral("Not saved: %1"))
+                                .arg(QString::fromStdString(path.string())));
 }
 
 void TImagesForm::ListAllClick()

@@ -358,6 +358,15 @@ TEST(GameEditor, AGateBuiltAndSavedIsPlayedAfterARestart)
         EXPECT_EQ(Fields(*gate.Cells[3][6]), (CellFields{0, -1, 0, -1, 1}));
         EXPECT_EQ(Fields(*gate.Cells[9][2]), (CellFields{1, 1, 0, -1, 0}));
         EXPECT_EQ(*gate.Cells[18][13], test::ClearCell(18, 13)); // as "AddGate" made it
+
+        if (installed) { // no place to save to: one message, and the saved file stays
+            const auto before = ReadFileBytes(saved);
+            qputenv("XDG_DATA_HOME", QByteArray::fromStdString((appDir.parent_path() / "brakkon" / "Game.dat").string()));
+            e.Tool("Save");
+            EXPECT_EQ(e.errors.messages.back(), "Data IO Error");
+            EXPECT_TRUE(e.editor->StatusBar1->currentMessage().startsWith("Not saved"));
+            EXPECT_EQ(ReadFileBytes(saved), before);
+        }
         oldXdg.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", oldXdg);
     }
 }
