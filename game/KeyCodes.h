@@ -20,6 +20,7 @@ constexpr KeyCode VkDown = 40;
 constexpr KeyCode VkDigit0 = 48; ///< "0" .. "9" are 48 .. 57
 constexpr KeyCode VkLetterA = 65; ///< "A" .. "Z" are 65 .. 90
 constexpr KeyCode VkF1 = 112;
+constexpr KeyCode VkF12 = 123;
 
 /// The code of a letter key, 'A' to 'Z'.
 constexpr KeyCode VkLetter(char letter) { return static_cast<KeyCode>(VkLetterA + (letter - 'A')); }

@@ -10,8 +10,9 @@
 
 namespace brakkon {
 
-/// Shows each reported message in a critical message box over `parent`
-/// until the handler is replaced.
+/// Shows each reported message in a critical message box over the active
+/// window, or over `parent` when no window is active, until the handler is
+/// replaced.
 void InstallErrorBox(QWidget* parent);
 
 } // namespace brakkon

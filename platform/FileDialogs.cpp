@@ -17,4 +17,14 @@ QString RunFileDialog(QWidget* parent, FileDialogMode mode)
     return dialog.selectedFiles().constFirst();
 }
 
+QString RunPictureDialog(QWidget* parent)
+{
+    QFileDialog dialog(parent, QString(), QString(), BitmapsFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 } // namespace brakkon

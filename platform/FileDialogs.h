@@ -1,9 +1,11 @@
 // The file dialogs of the menu's "Load Game" and "Save Game": the filter
 // "Game Files(*.gam)" and the default suffix "1", which the dialog adds to a
-// name typed without one.
+// name typed without one. And the Game Editor's picture dialog, which opens
+// files of the filter "Bitmaps (*.bmp)".
 //
-// A FileDialog is a plain function so that tests can put a chosen answer in
-// place of the modal dialog; RunFileDialog is the real one.
+// A FileDialog and a PictureDialog are plain functions so that tests can put
+// a chosen answer in place of the modal dialog; RunFileDialog and
+// RunPictureDialog are the real ones.
 #pragma once
 
 #include <QString>
@@ -25,5 +27,14 @@ inline const QString GameFileSuffix = QStringLiteral("1");
 
 /// The real modal dialog over `parent`.
 QString RunFileDialog(QWidget* parent, FileDialogMode mode);
+
+/// Asks for a picture file to open; an empty string when the author cancels.
+using PictureDialog = std::function<QString(QWidget* parent)>;
+
+/// The filter of the picture dialog.
+inline const QString BitmapsFilter = QStringLiteral("Bitmaps (*.bmp)");
+
+/// The real modal picture dialog over `parent`.
+QString RunPictureDialog(QWidget* parent);
 
 } // namespace brakkon

@@ -1,7 +1,8 @@
-// Program entry: the application titled "Brakkon", the main window, and the
-// message loop until the main window closes.
+// Program entry: the application titled "Brakkon", the main window with the
+// hidden Game Editor, and the message loop until the main window closes.
 #include "ErrorBox.h"
 #include "Fonts.h"
+#include "ImagesUnit.h"
 #include "MainUnit.h"
 #include "StartUnit.h"
 
@@ -20,6 +21,7 @@ int main(int argc, char** argv)
     seams.ShowIntro = [] { return brakkon::ShowIntro(QCoreApplication::applicationDirPath().toStdString()); };
     brakkon::MainForm window(QCoreApplication::applicationDirPath(), std::move(seams));
     if (window.Cancelled()) return 0;
+    brakkon::TImagesForm editor(window); // hidden until F12
     brakkon::InstallErrorBox(&window);
     window.show();
     return QApplication::exec();

@@ -2,7 +2,7 @@
 // controls. A press hides the key help (and, in play, the title), then goes
 // through the window's own keys (Enter, the menu's digits, the menu arrows)
 // and on to the engine's pause keys and players' keys; a release ends a
-// player's request.
+// player's request. F12 opens the Game Editor.
 #include "MainUnit.h"
 
 #include "KeyMap.h"
@@ -15,7 +15,7 @@
 namespace brakkon {
 namespace {
 
-enum class MenuKeyAction { RunHighlighted, RunItem, Up, Down };
+enum class MenuKeyAction { RunHighlighted, RunItem, Up, Down, OpenEditor };
 
 /// The window's own keys: codes First to Last, what they do, and whether the
 /// press ends there.
@@ -26,11 +26,12 @@ struct MenuKey {
     bool EndsPress;
 };
 
-constexpr std::array<MenuKey, 4> MenuKeys{{
+constexpr std::array<MenuKey, 5> MenuKeys{{
     {VkReturn, VkReturn, MenuKeyAction::RunHighlighted, true},
     {VkDigit0 + 1, VkDigit0 + MenuItemCount, MenuKeyAction::RunItem, false},
     {VkUp, VkUp, MenuKeyAction::Up, false},
     {VkDown, VkDown, MenuKeyAction::Down, false},
+    {VkF12, VkF12, MenuKeyAction::OpenEditor, true},
 }};
 
 } // namespace
@@ -51,6 +52,9 @@ bool MainForm::WindowKey(KeyCode key)
         }
         case MenuKeyAction::Up: MenuUp(); break;
         case MenuKeyAction::Down: MenuDown(); break;
+        case MenuKeyAction::OpenEditor:
+            if (openEditor_) openEditor_();
+            break;
         }
         return entry.EndsPress;
     }

@@ -4,6 +4,7 @@
 #include "MainUnit.h"
 
 #include "ControlUnit.h"
+#include "DataPaths.h"
 #include "ErrorReport.h"
 #include "GameData.h"
 #include "GameFlow.h"
@@ -97,8 +98,10 @@ void MainForm::FormShow()
     state_.NextGatePending = false;
     const std::filesystem::path dir = state_.AppPath;
     std::error_code error; // an unreadable directory counts as a missing file
-    if (std::filesystem::exists(dir / "Game.dat", error)) {
-        (void)LoadGameDataFile(dir / "Game.dat", state_.Game);
+    // The Game Editor's last save, when there is one, else the installed file.
+    const std::filesystem::path data = GameDataLoadPath(dir);
+    if (std::filesystem::exists(data, error)) {
+        (void)LoadGameDataFile(data, state_.Game);
         ImagesChanged();
     } else {
         ReportError("\"Game.dat\" file not found");

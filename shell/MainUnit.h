@@ -105,6 +105,8 @@ public:
     [[nodiscard]] const Timer& ClockTimer() const { return Timer2; }
     /// The library of Game.Images changed (a loaded "Game.dat", the editor).
     void ImagesChanged();
+    /// What F12 does: the Game Editor installs how it is opened (none: nothing).
+    void SetEditorOpener(std::function<void()> open) { openEditor_ = std::move(open); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -132,6 +134,7 @@ private:
     std::unique_ptr<GameSound> sound_; ///< MediaPlayer1 and MediaPlayer2
     bool cancelled_ = false;
     bool shown_ = false;
+    std::function<void()> openEditor_; ///< F12: shows the Game Editor
 
     QFrame* Panel1 = nullptr;
     FieldWidget* Image1 = nullptr;

@@ -1,0 +1,29 @@
+#include "DataPaths.h"
+
+#include <QStandardPaths>
+
+#include <unistd.h>
+
+namespace brakkon {
+
+std::filesystem::path UserDataDir()
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return std::filesystem::path(base.toStdString()) / "brakkon";
+}
+
+std::filesystem::path GameDataSavePath(const std::filesystem::path& appPath)
+{
+    if (::access(appPath.c_str(), W_OK) == 0) return appPath / GameDataFileName;
+    return UserDataDir() / GameDataFileName;
+}
+
+std::filesystem::path GameDataLoadPath(const std::filesystem::path& appPath)
+{
+    const std::filesystem::path saved = GameDataSavePath(appPath);
+    std::error_code error; // an unreadable place counts as no file
+    if (std::filesystem::exists(saved, error)) return saved;
+    return appPath / GameDataFileName;
+}
+
+} // namespace brakkon
