@@ -1,18 +1,12 @@
-// The Game Editor's pictures from drawing programs: the picture dialog's
-// second filter and the one step from a picture file to a frame for "Add"
-// and "ChangeImage". BMP files go through our own reader (PictureImport.h,
+// The Game Editor's pictures from drawing programs: the one step from a
+// picture file to a frame for "Add" and "ChangeImage". BMP files go through our own reader (PictureImport.h,
 // covered by the fuzzer), PNG files through Qt's image reader; either way the
 // frame starts transparent with its bottom-left pixel's colour as key.
 #pragma once
 
 #include "PictureImport.h"
 
-#include <QString>
-
 namespace brakkon {
-
-/// The picture dialog's filter beside "Bitmaps (*.bmp)": every picture read.
-inline const QString PicturesFilter = QStringLiteral("Pictures (*.bmp *.png)");
 
 /// Decodes PNG bytes with Qt's reader, any colour type and depth, to 8-bit
 /// ARGB; refuses damage and sizes beyond the picture bounds. A PngDecoder.
