@@ -357,7 +357,7 @@ TEST(GameEditor, AGateBuiltAndSavedIsPlayedAfterARestart)
         for (int col : {1, 2}) EXPECT_EQ(Fields(*gate.Cells[col][6]), (CellFields{0, -1, 1, 5, 1})) << col;
         EXPECT_EQ(Fields(*gate.Cells[3][6]), (CellFields{0, -1, 0, -1, 1}));
         EXPECT_EQ(Fields(*gate.Cells[9][2]), (CellFields{1, 1, 0, -1, 0}));
-        EXPECT_EQ(*gate.Cells[18][13], test::ClearCell(18, 13)); // as "AddGate" made it
+        EXPECT_EQ(*gate.Cells[18][13], NewCell(18, 13)); // as "AddGate" made it
 
         if (installed) { // no place to save to: one message, and the saved file stays
             const auto before = ReadFileBytes(saved);
