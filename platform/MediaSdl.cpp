@@ -209,6 +209,9 @@ private:
 std::shared_ptr<SdlAudio> SdlAudio::Open()
 {
     std::shared_ptr<SdlAudio> audio(new SdlAudio());
+    // SDL would turn SIGINT and SIGTERM into quit events that nobody reads,
+    // and the game would no longer end when the desktop asks it to.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return audio;
     Mix_Init(MIX_INIT_MID);
     // A font the user named in SDL_SOUNDFONTS is the mixer's own choice.
