@@ -8,16 +8,6 @@
 namespace brakkon {
 namespace {
 
-// A path named in the list: relative, inside the folder, no ".." steps.
-bool InsideFolder(std::string_view word)
-{
-    const std::filesystem::path p(word);
-    if (p.empty() || p.is_absolute()) return false;
-    for (const auto& part : p)
-        if (part == "..") return false;
-    return true;
-}
-
 struct ListEntry {
     std::string Keyword; ///< "pictures" or "gate"
     std::string Path;
@@ -48,7 +38,7 @@ TextResult ReadList(const std::filesystem::path& folder, GameType& sizes, std::v
             sizes.CellHeight = v[3];
         } else if (w[0] == "pictures" || w[0] == "gate") {
             if (w.size() != 2) return list.Error(i, "expected '" + std::string(w[0]) + " PATH'");
-            if (!InsideFolder(w[1])) return list.Error(i, Quoted(w[1]) + " must be a relative path inside the folder");
+            if (!IsInsidePath(w[1])) return list.Error(i, Quoted(w[1]) + " must be a relative path inside the folder");
             entries.push_back({std::string(w[0]), std::string(w[1]), i});
         } else {
             return list.Error(i, "unknown statement " + Quoted(w[0]) + " (field, pictures, gate)");

@@ -3,6 +3,7 @@
 #include "Bmp.h"
 #include "FileIo.h"
 #include "PictureText.h"
+#include "Png.h"
 
 #include <system_error>
 
@@ -55,6 +56,7 @@ private:
         if (keyword == "overlay") return OverlayLine(w);
         if (keyword == "derive") return DeriveLine(w);
         if (keyword == "frame" || keyword == "bmp") return FrameLine(w, keyword == "bmp");
+        if (keyword == "picture") return PictureLine(w);
         if (keyword == "tile") return TileLine(w);
         if (keyword == "turning") return TurningLine(w);
         if (keyword == "group" || keyword == "image") return CountLine(w);
@@ -89,9 +91,10 @@ private:
     }
 
     // Counts the pixels the book is about to hold; refuses more than MaxBookPixels.
-    TextResult Hold(const Drawing& d)
+    TextResult Hold(const Drawing& d) { return Hold(d.Pixels.size()); }
+    TextResult Hold(std::size_t pixels)
     {
-        book_.Pixels += d.Pixels.size();
+        book_.Pixels += pixels;
         if (book_.Pixels > MaxBookPixels)
             return Fail("the pictures hold more than " + std::to_string(MaxBookPixels) + " pixels in all");
         return TextResult::Ok();
@@ -277,6 +280,26 @@ private:
         p.Frame = frame;
         p.Transparent = transparent;
         p.BmpBytes = *bytes;
+        p.Where = Where();
+        book_.Frames.push_back(std::move(p));
+        return TextResult::Ok();
+    }
+
+    // A frame made from a picture file (BMP of any kind, PNG) at pack time.
+    TextResult PictureLine(const Words& w)
+    {
+        if (w.size() != 6) return Fail("expected 'picture GROUP IMAGE FRAME opaque|transparent FILE'");
+        PlacedFrame p;
+        if (TextResult r = Index(w[1], "group", p.Group); !r) return r;
+        if (TextResult r = Index(w[2], "image", p.Image); !r) return r;
+        if (TextResult r = Index(w[3], "frame", p.Frame); !r) return r;
+        if (TextResult r = Mode(w[4], p.Transparent); !r) return r;
+        if (!IsInsidePath(w[5]))
+            return Fail(Quoted(w[5]) + " must be a path relative to the pictures file, without '..' steps");
+        LoadedFrame loaded = ReadPictureFrame(folder_ / std::string(w[5]), DecodePng);
+        if (!loaded.Frame) return Fail(loaded.Message);
+        if (TextResult r = Hold(loaded.Frame->Pixels.size()); !r) return r;
+        p.BmpBytes = std::move(loaded.Frame->Bytes);
         p.Where = Where();
         book_.Frames.push_back(std::move(p));
         return TextResult::Ok();

@@ -33,7 +33,7 @@ struct PlacedFrame {
     std::int32_t Frame = 0;
     bool Transparent = false;
     Drawing Picture;                    ///< its colours (drawn frames)
-    std::vector<std::uint8_t> BmpBytes; ///< its BMP image as taken from a file ("bmp" frames)
+    std::vector<std::uint8_t> BmpBytes; ///< its BMP image: a "bmp" file's bytes, or made from a "picture" file
     std::string Where;                  ///< "FILE:LINE" of the statement that placed it
 };
 
@@ -55,8 +55,8 @@ struct PictureBook {
     std::size_t Pixels = 0; ///< pixels held by the drawings and the placed frames
 };
 
-/// Reads one pictures file into `book`; "bmp" statements name files relative
-/// to `folder`. Fails with "FILE:LINE: ..." on the first fault.
+/// Reads one pictures file into `book`; "bmp" and "picture" statements name
+/// files relative to `folder`. Fails with "FILE:LINE: ..." on the first fault.
 [[nodiscard]] TextResult ReadPictures(const TextSource& source, const std::filesystem::path& folder, PictureBook& book);
 
 /// The image library of the book: every group, image and frame from 0 up to

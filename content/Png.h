@@ -1,7 +1,10 @@
 // A small PNG writer: 8-bit RGBA, one IDAT chunk of uncompressed ("stored")
 // deflate blocks, so it needs no compression library. Used for the desktop
-// icon and for the pictures of "brakkon-data render".
+// icon and for the pictures of "brakkon-data render". Reading PNG pictures
+// (the `picture` lines of pictures files) goes through libpng.
 #pragma once
+
+#include "PictureImport.h"
 
 #include <cstdint>
 #include <span>
@@ -18,5 +21,9 @@ namespace brakkon {
 
 /// Adler-32 as zlib streams end with it.
 [[nodiscard]] std::uint32_t Adler32(std::span<const std::uint8_t> bytes);
+
+/// Decodes a PNG file image of any colour type and depth to 8-bit RGBA;
+/// refuses damage and sizes beyond the picture bounds. A PngDecoder.
+[[nodiscard]] PictureResult DecodePng(std::span<const std::uint8_t> bytes);
 
 } // namespace brakkon

@@ -87,6 +87,15 @@ bool IsBlankOrComment(std::string_view line)
     return true;
 }
 
+bool IsInsidePath(std::string_view word)
+{
+    const std::filesystem::path p(word);
+    if (p.empty() || p.is_absolute()) return false;
+    for (const auto& part : p)
+        if (part == "..") return false;
+    return true;
+}
+
 std::string Quoted(std::string_view word)
 {
     std::string out = "'";

@@ -82,6 +82,10 @@ template <std::integral Int>
     return true;
 }
 
+/// True for a path that a source may name: relative, without ".." steps, so
+/// that it stays inside the folder it is taken from.
+[[nodiscard]] bool IsInsidePath(std::string_view word);
+
 /// A word quoted for a message: 'word', with control bytes shown as \xNN.
 [[nodiscard]] std::string Quoted(std::string_view word);
 

@@ -6,7 +6,7 @@
 #include "ErrorReport.h"
 #include "GameData.h"
 #include "GateEditerUnit.h"
-#include "PictureFile.h"
+#include "PictureFiles.h"
 
 #include <QListWidget>
 #include <QStatusBar>
@@ -57,7 +57,7 @@ std::optional<Bitmap> TImagesForm::ChoosePicture()
 {
     const QString name = choosePicture_(this);
     if (name.isEmpty()) return std::nullopt;
-    PictureFrame loaded = LoadPictureFrame(std::filesystem::path(name.toStdString()));
+    LoadedFrame loaded = LoadPictureFile(std::filesystem::path(name.toStdString()));
     if (!loaded.Frame) ReportError(loaded.Message);
     return std::move(loaded.Frame);
 }

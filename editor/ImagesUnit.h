@@ -1,10 +1,10 @@
 // ImagesUnit: the Game Editor window "Game Editor", the authoring tool of
-// "Game.dat". Its tool bar builds the image library group by group from BMP
-// files, makes frames transparent or opaque, adds gates and saves the whole
-// game data; its gate list shows a gate on the main window's field (and opens
-// the gate dialog on a double click); its frame view is where tiles are
-// dragged from onto the field, whose drops and clicks it handles
-// (FieldEditing.cpp).
+// "Game.dat". Its tool bar builds the image library group by group from BMP and
+// PNG files (PictureFiles.h), makes frames transparent or opaque, adds gates
+// and saves the whole game data; its gate list shows a gate on the main
+// window's field (and opens the gate dialog on a double click); its frame view
+// is where tiles are dragged from onto the field, whose drops and clicks it
+// handles (FieldEditing.cpp).
 //
 // Made hidden with the main window and living as long as it; F12 in the main
 // window shows it and turns field editing on, closing it turns that off.

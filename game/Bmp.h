@@ -5,12 +5,14 @@
 //
 // Reading (BmpRead.cpp) accepts uncompressed images with a 40-byte or a
 // 12-byte (core) information header; writing (BmpWrite.cpp) always produces
-// a 40-byte header. Both refuse images larger than the bounds below, so that
+// a 40-byte header. Pictures from drawing programs, in more BMP forms, are
+// read by PictureImport.h. Both refuse images larger than the bounds below, so that
 // a damaged header can never ask for more memory than a real picture needs.
 #pragma once
 
 #include "Bitmap.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -18,6 +20,14 @@
 #include <vector>
 
 namespace brakkon {
+
+/// The 16 standard colours (0xFFRRGGBB) in the order of the standard 4-bit
+/// colour table: black, maroon, green, olive, navy, purple, teal, silver,
+/// grey, red, lime, yellow, blue, fuchsia, aqua, white.
+inline constexpr std::array<std::uint32_t, 16> StandardPalette = {
+    0xFF000000, 0xFF800000, 0xFF008000, 0xFF808000, 0xFF000080, 0xFF800080, 0xFF008080, 0xFFC0C0C0,
+    0xFF808080, 0xFFFF0000, 0xFF00FF00, 0xFFFFFF00, 0xFF0000FF, 0xFFFF00FF, 0xFF00FFFF, 0xFFFFFFFF,
+};
 
 /// Largest width or height, in pixels, that the codec reads or writes.
 constexpr std::int32_t MaxBmpSide = 16384;
@@ -53,6 +63,12 @@ constexpr std::int64_t MaxBmpPixels = std::int64_t{1} << 24;
 /// not positive, beyond the bounds above, or does not match the pixel count.
 [[nodiscard]] std::vector<std::uint8_t> EncodeBmp(std::int32_t width, std::int32_t height,
                                                   const std::vector<std::uint32_t>& pixels);
+
+/// Encodes a frame made from an outside picture: 4 bits with the standard
+/// colour table when every pixel is a standard colour, else 24 bits; an
+/// uncompressed, bottom-up image with a 40-byte header. Empty as EncodeBmp.
+[[nodiscard]] std::vector<std::uint8_t> EncodeFrameBmp(std::int32_t width, std::int32_t height,
+                                                       const std::vector<std::uint32_t>& pixels);
 
 /// A bitmap made from pixels: encoded, with its bytes and pixels set. The
 /// pixels are stored opaque (top byte 0xFF), as decoding the bytes gives them.

@@ -3,13 +3,18 @@
 // 64 bits from 32-bit fields, so no sum or product here can overflow, and
 // every read is checked against the end found by the walk before it happens.
 #include "Bmp.h"
+#include "BmpParts.h"
 
 #include <array>
-#include <bit>
 #include <new>
 
 namespace brakkon {
 namespace {
+
+using bmp::Channel;
+using bmp::Le16;
+using bmp::Le32;
+using bmp::UsableMask;
 
 constexpr std::size_t FileHeaderSize = 14;
 constexpr std::uint32_t InfoHeaderSize = 40;
@@ -18,54 +23,6 @@ constexpr std::uint32_t CompressionNone = 0;
 constexpr std::uint32_t CompressionBitFields = 3;
 constexpr std::size_t MaskBytes = 12;
 constexpr std::uint32_t Opaque = 0xFF000000u;
-
-std::uint32_t Le16(std::span<const std::uint8_t> d, std::size_t at)
-{
-    return static_cast<std::uint32_t>(d[at]) | (static_cast<std::uint32_t>(d[at + 1]) << 8);
-}
-
-std::uint32_t Le32(std::span<const std::uint8_t> d, std::size_t at)
-{
-    return Le16(d, at) | (Le16(d, at + 2) << 16);
-}
-
-/// One colour channel of a 16- or 32-bit pixel, as its mask selects it,
-/// scaled to 8 bits: narrow channels through a table that spreads 0..2^n-1
-/// over 0..255 with rounding, wide ones by keeping their top 8 bits.
-class Channel {
-public:
-    explicit Channel(std::uint32_t mask)
-    {
-        if (mask == 0) return; // a missing channel reads as 0
-        shift_ = std::countr_zero(mask);
-        bits_ = std::popcount(mask);
-        mask_ = mask;
-        if (bits_ >= 8) return;
-        const std::uint32_t top = (1u << bits_) - 1;
-        for (std::uint32_t v = 0; v <= top; ++v) table_[v] = static_cast<std::uint8_t>((v * 255 + top / 2) / top);
-    }
-
-    [[nodiscard]] std::uint32_t Of(std::uint32_t pixel) const
-    {
-        if (bits_ >= 8) return (pixel >> (shift_ + bits_ - 8)) & 0xFFu;
-        return table_[(pixel & mask_) >> shift_];
-    }
-
-private:
-    std::uint32_t mask_ = 0;
-    int shift_ = 0;
-    int bits_ = 0;
-    std::array<std::uint8_t, 128> table_{};
-};
-
-/// True for 0 and for one unbroken run of set bits inside the pixel's bits.
-bool UsableMask(std::uint32_t mask, std::uint32_t bpp)
-{
-    if (mask == 0) return true;
-    if (bpp < 32 && (mask >> bpp) != 0) return false;
-    const std::uint32_t run = mask >> std::countr_zero(mask);
-    return (run & (run + 1)) == 0;
-}
 
 /// Where the parts of one image lie, found by walking its headers.
 struct Layout {

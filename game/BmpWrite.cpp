@@ -1,6 +1,7 @@
-// Writing BMP images: the smallest uncompressed depth that holds the pixels'
-// colours (4, 8 or 24 bits), a 40-byte header, bottom-up rows, every size
-// and offset field filled in.
+// Writing BMP images: uncompressed, a 40-byte header, bottom-up rows, every
+// size and offset field filled in; the depth is the smallest that holds the
+// pixels' colours (4, 8 or 24 bits), or for frames made from outside
+// pictures 4 bits with the standard colours, else 24.
 #include "Bmp.h"
 
 #include <unordered_map>
@@ -12,14 +13,15 @@ constexpr std::uint32_t HeaderBytes = 14 + 40;
 constexpr std::size_t MaxTableColours = 256;
 constexpr std::uint32_t Rgb = 0x00FFFFFFu;
 
-/// The distinct colours of the pixels in order of first use, with the index
-/// of each; empty colours when there are more than the table can hold.
+/// A colour table with the index of each colour; Overflow (and no colours)
+/// when the pixels need colours the table does not hold: 24 bits then.
 struct ColourTable {
     std::vector<std::uint32_t> Colours;
     std::unordered_map<std::uint32_t, std::uint8_t> Index;
     bool Overflow = false;
 };
 
+/// The distinct colours of the pixels in order of first use.
 ColourTable CollectColours(const std::vector<std::uint32_t>& pixels)
 {
     ColourTable t;
@@ -55,16 +57,33 @@ void Put32(std::vector<std::uint8_t>& b, std::uint32_t v)
     Put16(b, v >> 16);
 }
 
-} // namespace
-
-std::vector<std::uint8_t> EncodeBmp(std::int32_t width, std::int32_t height, const std::vector<std::uint32_t>& pixels)
+/// The 16 standard colours as a table, when every pixel is one of them.
+ColourTable StandardTable(const std::vector<std::uint32_t>& pixels)
 {
-    if (width <= 0 || height <= 0 || width > MaxBmpSide || height > MaxBmpSide) return {};
+    ColourTable t;
+    for (const std::uint32_t c : StandardPalette) {
+        t.Index.emplace(c & Rgb, static_cast<std::uint8_t>(t.Colours.size()));
+        t.Colours.push_back(c & Rgb);
+    }
+    for (const std::uint32_t p : pixels)
+        if (!t.Index.contains(p & Rgb)) return {{}, {}, true};
+    return t;
+}
+
+bool FitsBounds(std::int32_t width, std::int32_t height, const std::vector<std::uint32_t>& pixels)
+{
+    if (width <= 0 || height <= 0 || width > MaxBmpSide || height > MaxBmpSide) return false;
+    const auto count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    return static_cast<std::int64_t>(count) <= MaxBmpPixels && pixels.size() == count;
+}
+
+/// The image with 4 bits when the table has at most 16 colours, 8 bits up to
+/// 256, 24 bits when it overflowed; the size is within bounds.
+std::vector<std::uint8_t> WriteBmp(std::int32_t width, std::int32_t height, const std::vector<std::uint32_t>& pixels,
+                                   const ColourTable& table)
+{
     const auto w = static_cast<std::size_t>(width);
     const auto h = static_cast<std::size_t>(height);
-    if (static_cast<std::int64_t>(w * h) > MaxBmpPixels || pixels.size() != w * h) return {};
-
-    const ColourTable table = CollectColours(pixels);
     const std::uint32_t bpp = table.Overflow ? 24 : (table.Colours.size() <= 16 ? 4 : 8);
     const std::size_t entries = bpp == 4 ? 16 : table.Colours.size(); // 0 at 24 bits
     const std::size_t rowBytes = (w * bpp + 31) / 32 * 4;
@@ -110,6 +129,21 @@ std::vector<std::uint8_t> EncodeBmp(std::int32_t width, std::int32_t height, con
         }
     }
     return b;
+}
+
+} // namespace
+
+std::vector<std::uint8_t> EncodeBmp(std::int32_t width, std::int32_t height, const std::vector<std::uint32_t>& pixels)
+{
+    if (!FitsBounds(width, height, pixels)) return {};
+    return WriteBmp(width, height, pixels, CollectColours(pixels));
+}
+
+std::vector<std::uint8_t> EncodeFrameBmp(std::int32_t width, std::int32_t height,
+                                         const std::vector<std::uint32_t>& pixels)
+{
+    if (!FitsBounds(width, height, pixels)) return {};
+    return WriteBmp(width, height, pixels, StandardTable(pixels));
 }
 
 Bitmap MakeBitmap(std::int32_t width, std::int32_t height, std::vector<std::uint32_t> pixels, bool transparent)

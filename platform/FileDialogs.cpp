@@ -19,7 +19,7 @@ QString RunFileDialog(QWidget* parent, FileDialogMode mode)
 
 QString RunPictureDialog(QWidget* parent)
 {
-    QFileDialog dialog(parent, QString(), QString(), BitmapsFilter);
+    QFileDialog dialog(parent, QString(), QString(), BitmapsFilter + QStringLiteral(";;") + PicturesFilter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);

@@ -1,7 +1,8 @@
 // The file dialogs of the menu's "Load Game" and "Save Game": the filter
 // "Game Files(*.gam)" and the default suffix "1", which the dialog adds to a
 // name typed without one. And the Game Editor's picture dialog, which opens
-// files of the filter "Bitmaps (*.bmp)".
+// files of the filter "Bitmaps (*.bmp)" or, beside it, "Pictures (*.bmp
+// *.png)".
 //
 // A FileDialog and a PictureDialog are plain functions so that tests can put
 // a chosen answer in place of the modal dialog; RunFileDialog and
@@ -31,8 +32,10 @@ QString RunFileDialog(QWidget* parent, FileDialogMode mode);
 /// Asks for a picture file to open; an empty string when the author cancels.
 using PictureDialog = std::function<QString(QWidget* parent)>;
 
-/// The filter of the picture dialog.
+/// The filters of the picture dialog: the bitmaps, and every picture the
+/// Game Editor reads (PictureFiles.h).
 inline const QString BitmapsFilter = QStringLiteral("Bitmaps (*.bmp)");
+inline const QString PicturesFilter = QStringLiteral("Pictures (*.bmp *.png)");
 
 /// The real modal picture dialog over `parent`.
 QString RunPictureDialog(QWidget* parent);

@@ -5,6 +5,7 @@
 #include "Bmp.h"
 #include "DialogSupport.h"
 #include "FileIo.h"
+#include "GameData.h"
 #include "GateEditerUnit.h"
 #include "GateStart.h"
 #include "GuiSupport.h"
@@ -135,7 +136,8 @@ TEST(GameEditor, CommandsBuildALibraryFromNothingWithWhatTheyNeed)
     ASSERT_EQ(images.size(), 1u);
     ASSERT_EQ(images[0].size(), 3u);
     EXPECT_EQ(e.editor->TreeView1->topLevelItem(0)->child(2)->text(0), "2");
-    EXPECT_EQ(images[0][2][1].Bytes, *ReadFileBytes(e.Dir() / "red.bmp")); // stored as the file holds it
+    const Bitmap& added = images[0][2][1]; // of the standard colours: 4 bits with their table
+    EXPECT_EQ(added.Bytes, EncodeFrameBmp(added.Width, added.Height, added.Pixels));
     EXPECT_EQ(Transparency(images[0]), "TTTTTT");                           // keyed by the bottom-left pixel
 
     // The tree focused on a group reaches all six frames, on an image two.
@@ -205,6 +207,32 @@ TEST(GameEditor, SetBackAllTakesGroundTilesOnlyAndTheFieldShowsANewPictureAtOnce
     e.ClickFrame(15);
     e.Tool("ChangeImage");
     EXPECT_EQ(e.form->Canvas().Image().pixel(48, 240), qRgb(255, 0, 0));
+}
+
+TEST(GameEditor, AVersion5BmpWithAlphaAndAPngAreAddedShownAndSaved)
+{
+    EditorFixture e;
+    e.Tool("AddGoup");
+    const auto group = static_cast<int>(e.Game().Images.size()) - 1;
+    e.ClickNode(group);
+    e.Tool("Add");
+    e.ClickNode(group, 0);
+    for (const char* name : {"bmp5_alpha.bmp", "png32.png"}) { // one drawing in two files
+        e.pictureAnswer = QString::fromStdString((std::filesystem::path(BRAKKON_TEST_PICTURES) / name).string());
+        e.Tool("Add");
+    }
+    const ImageFrames& frames = e.Game().Images.back()[0];
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[0], frames[1]);
+    EXPECT_EQ(frames[0].TransparentColour(), 0xFFFF00FFu); // its bottom-left pixel is clear
+    ASSERT_EQ(e.editor->ListView1->count(), 2);
+    const QImage icon = e.editor->ListView1->item(1)->icon().pixmap(32).toImage();
+    EXPECT_EQ(icon.pixelColor(0, 0).alpha(), 0); // see-through where the drawing is clear
+
+    e.Tool("Save");
+    GameType saved;
+    ASSERT_TRUE(LoadGameData(e.Dir() / "Game.dat", saved));
+    EXPECT_EQ(saved.Images.back()[0], frames);
 }
 
 /// The fields a drop or a click may set: bonus, top, block, wall, hardness.

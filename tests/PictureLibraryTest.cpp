@@ -6,6 +6,7 @@
 #include "FileIo.h"
 #include "GameData.h"
 #include "PictureText.h"
+#include "Png.h"
 #include "TestSupport.h"
 #include "TempFolder.h"
 
@@ -166,6 +167,41 @@ TEST(PictureLibrary, UnpackedPicturesFilesGiveBackEveryFrameByteForByte)
             }
         }
     }
+}
+
+TEST(PictureLibrary, PictureLinesMakeFramesOfPngAndBmpFilesThatUnpackAndPackAgain)
+{
+    const TempFolder folder;
+    constexpr std::uint32_t Clear = 0x00123456, Red = 0xFFFF0000, Odd = 0xFF123456;
+    fs::create_directories(folder / "art");
+    ASSERT_TRUE(WriteFileAtomically(folder / "art" / "sprite.png", EncodePng(2, 2, {Clear, Red, Clear, Red})));
+    ASSERT_TRUE(WriteFileAtomically(folder / "tile.bmp", EncodeBmp(2, 1, {Odd, Red})));
+    PictureBook book;
+    const auto text = "brakkon-pictures 1\npicture 0 0 0 transparent art/sprite.png\npicture 0 0 1 opaque tile.bmp\n";
+    const auto r = ReadPictures(TextSource::FromString("p.txt", text), folder.path, book);
+    ASSERT_TRUE(r) << r.Message;
+    std::vector<ImageGroup> images;
+    ASSERT_TRUE(BuildLibrary(book, images));
+    ASSERT_EQ(images.size(), 1u);
+    ASSERT_EQ(images[0][0].size(), 2u);
+    const Bitmap& sprite = images[0][0][0];
+    EXPECT_TRUE(sprite.Transparent);
+    EXPECT_EQ(sprite.Pixels, (std::vector<std::uint32_t>{0xFFFF00FF, Red, 0xFFFF00FF, Red}));
+    EXPECT_EQ(sprite.Bytes, EncodeFrameBmp(2, 2, sprite.Pixels)); // 4 bits, standard colours
+    const Bitmap& tile = images[0][0][1];
+    EXPECT_FALSE(tile.Transparent);
+    EXPECT_EQ(tile.Bytes, EncodeFrameBmp(2, 1, {Odd, Red})); // 24 bits
+
+    const TempFolder unpacked;
+    std::vector<std::string> files;
+    ASSERT_TRUE(WritePictures(images, unpacked.path, files));
+    PictureBook back;
+    TextSource source;
+    ASSERT_TRUE(TextSource::Load(unpacked / files.at(0), files[0], source));
+    ASSERT_TRUE(ReadPictures(source, unpacked.path, back));
+    std::vector<ImageGroup> again;
+    ASSERT_TRUE(BuildLibrary(back, again));
+    EXPECT_EQ(again, images);
 }
 
 TEST(ContentSources, AWrittenFolderPacksToTheSameBytes)

@@ -161,6 +161,10 @@ TEST(PictureText, DamageIsRefusedWithTheFileAndLine)
         {"frame of nothing", "frame 1 0 0 opaque ghost\n", "p.txt:2: no drawing named 'ghost' is defined above"},
         {"missing BMP file", "bmp 1 0 0 opaque none.bmp\n", "p.txt:2: cannot read the BMP file 'none.bmp'"},
         {"BMP outside the folder", "bmp 1 0 0 opaque ../x.bmp\n", "p.txt:2: bad BMP file name '../x.bmp'"},
+        {"missing picture file", "picture 1 0 0 opaque art/none.png\n",
+         "p.txt:2: The picture file \"/nonexistent/art/none.png\" cannot be read."},
+        {"picture outside the folder", "picture 1 0 0 opaque ../x.png\n",
+         "p.txt:2: '../x.png' must be a path relative to the pictures file"},
         {"unknown statement", "paint a\n", "p.txt:2: unknown statement 'paint'"},
         {"group count missing", "group 1\n", "p.txt:2: expected 'group GROUP IMAGES'"},
     };
