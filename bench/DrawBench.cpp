@@ -13,6 +13,7 @@
 #include "GameFlow.h"
 #include "GateStart.h"
 #include "Keyboard.h"
+#include "PlayersHands.h"
 
 #include <benchmark/benchmark.h>
 
@@ -55,29 +56,11 @@ struct Match {
         for (std::size_t p = 0; p < 2; ++p) state.Game.Gate->Sprites[p]->Shield = 0;
     }
 
-    /// The players' hands: each turns every 64 ticks and fires every 10.
-    void Keys()
-    {
-        constexpr KeyCode ways1[] = {VkUp, VkLeft, VkDown, VkRight};
-        constexpr KeyCode ways2[] = {VkLetter('T'), VkLetter('H'), VkLetter('G'), VkLetter('F')};
-        if (tick % 64 == 0) {
-            GameKeyDown(state, host, ways1[(tick / 64) % 4]);
-            GameKeyDown(state, host, ways2[(tick / 64 + 1) % 4]);
-        }
-        if (tick % 10 == 0) {
-            GameKeyDown(state, host, VkSpace);
-            GameKeyDown(state, host, VkLetter('A'));
-        } else if (tick % 10 == 1) {
-            PlayerKeyUp(state, VkSpace);
-            PlayerKeyUp(state, VkLetter('A'));
-        }
-    }
-
     /// A tick up to its drawing.
     void Moves()
     {
         if (state.GameOver || tick % 4096 == 0) Restart(); // lost, or walls worn away
-        Keys();
+        bench::PlayersHands(state, host, tick);
         UpdateSprites(state, host);
         RemoveSpentShells(*state.Game.Gate);
         ++tick;

@@ -15,6 +15,7 @@
 #include "GateStart.h"
 #include "GateStream.h"
 #include "Keyboard.h"
+#include "PlayersHands.h"
 #include "SimSupport.h"
 
 #include <benchmark/benchmark.h>
@@ -37,27 +38,9 @@ struct Match {
         for (std::size_t p = 0; p < 2; ++p) state.Game.Gate->Sprites[p]->Shield = 1 << 30;
     }
 
-    /// The players' hands: each turns every 64 ticks and fires every 10.
-    void Keys()
-    {
-        constexpr KeyCode ways1[] = {VkUp, VkLeft, VkDown, VkRight};
-        constexpr KeyCode ways2[] = {VkLetter('T'), VkLetter('H'), VkLetter('G'), VkLetter('F')};
-        if (tick % 64 == 0) {
-            GameKeyDown(state, host, ways1[(tick / 64) % 4]);
-            GameKeyDown(state, host, ways2[(tick / 64 + 1) % 4]);
-        }
-        if (tick % 10 == 0) {
-            GameKeyDown(state, host, VkSpace);
-            GameKeyDown(state, host, VkLetter('A'));
-        } else if (tick % 10 == 1) {
-            PlayerKeyUp(state, VkSpace);
-            PlayerKeyUp(state, VkLetter('A'));
-        }
-    }
-
     void Tick()
     {
-        Keys();
+        bench::PlayersHands(state, host, tick);
         GameTimerTick(state, host);
         ++tick;
     }
