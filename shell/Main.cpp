@@ -9,11 +9,14 @@
 #include "StartUnit.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
 
+#include <csignal>
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unistd.h>
 
 namespace {
 
@@ -21,7 +24,8 @@ constexpr const char* UsageText =
     "usage: brakkon [--record FILE | --replay FILE]\n"
     "\n"
     "  --record FILE  record every game played, from the first one's start until\n"
-    "                 the window closes, into FILE (written when the window closes)\n"
+    "                 the window closes, into FILE (written when the window closes\n"
+    "                 or SIGINT or SIGTERM ends the game)\n"
     "  --replay FILE  show a recorded game in the window (no intro; keys and menu\n"
     "                 do nothing while it plays); refused unless the game's data\n"
     "                 file is the one it was recorded with\n"
@@ -53,6 +57,29 @@ std::string Parse(int argc, char** argv, Options& o)
     return {};
 }
 
+/// While a game is recorded, SIGINT and SIGTERM end the program as "Exit"
+/// does, so that the recording is written: the handler only writes a byte to
+/// a pipe that the event loop watches.
+int EndSignalPipe[2] = {-1, -1};
+
+void OnEndSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(EndSignalPipe[1], &byte, 1);
+}
+
+void QuitOnEndSignals(QObject& owner)
+{
+    if (::pipe(EndSignalPipe) != 0) return; // the signals end the program at once, as without a recording
+    auto* notifier = new QSocketNotifier(EndSignalPipe[0], QSocketNotifier::Read, &owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, &owner, [] { QCoreApplication::quit(); });
+    struct sigaction action {};
+    action.sa_handler = OnEndSignal;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGTERM, &action, nullptr);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -80,7 +107,10 @@ int main(int argc, char** argv)
     if (window.Cancelled()) return 0;
     brakkon::TImagesForm editor(window); // hidden until F12
     brakkon::InstallErrorBox(&window);
-    if (options.Record) window.RecordReplay(*options.Record);
+    if (options.Record) {
+        window.RecordReplay(*options.Record);
+        QuitOnEndSignals(window);
+    }
     if (options.Replay) {
         if (const std::string refused = window.PlayReplay(*options.Replay); !refused.empty()) {
             std::fprintf(stderr, "brakkon: %s\n", refused.c_str());

@@ -205,7 +205,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ToolRefusal{"AnotherDataFile", {"--replay", "other.replay"}, 1,
                                   "the replay was recorded with another data file than"},
                       ToolRefusal{"Damaged", {"--replay", "cut.replay"}, 1, "cut.replay:1: not a replay"},
-                      ToolRefusal{"Missing", {"--replay", "none.replay"}, 1, "cannot open"},
                       ToolRefusal{"WithAGate", {"--replay", "good.replay", "--gate", "0"}, 2,
                                   "--replay goes with --data, --save and --json only"}),
     test::CaseName);
