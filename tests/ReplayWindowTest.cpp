@@ -1,11 +1,18 @@
-// Replays of games played in the window: two games, a saved one loaded and a
-// pause, all through real key events and both timers, recorded, then played
-// by brakkon-sim and by the window to the same working gate, byte for byte.
+// Replays of games played in the window: two games, a saved one loaded,
+// pauses by key, menu and [Menu] button, a new movement step, all through
+// real key events and both timers, recorded, then played by brakkon-sim and
+// by the window to the same working gate, byte for byte.
+#include "ControlUnit.h"
+#include "DialogSupport.h"
 #include "FileIo.h"
 #include "GuiSupport.h"
 #include "Replay.h"
 #include "RunTool.h"
 #include "SavedGame.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +55,20 @@ std::vector<std::uint8_t> PlayRecordedSession(WindowFixture& w, const std::files
     w.Press(Qt::Key_Right);
     w.Click(Qt::Key_A);
     ticks(60);
+    // Paused by the [Menu] button, keys do not reach the players; the Game
+    // Control dialog sets step 4 (the sprites snap); "7" returns to the game.
+    auto* menuButton = w.form->findChild<QToolButton*>(QStringLiteral("SpeedButton1"));
+    QTest::mouseClick(menuButton, Qt::LeftButton);
+    w.Click(Qt::Key_Down);
+    test::WhenShown<TControlForm>([](TControlForm& f) {
+        QTest::mouseClick(f.RadioButton3, Qt::LeftButton);
+        QTest::mouseClick(f.Button1, Qt::LeftButton);
+    });
+    w.Click(Qt::Key_5);
+    w.Click(Qt::Key_7);
+    ticks(30);
+    QTest::mouseClick(menuButton, Qt::LeftButton);
+    QTest::mouseClick(menuButton, Qt::LeftButton);
     w.Click(Qt::Key_Escape);
     w.Click(Qt::Key_1); // a second game; its "1" reaches the players too
     w.Press(Qt::Key_Down);
@@ -74,7 +95,9 @@ TEST(ReplayWindow, AGamePlayedInTheWindowReplaysInBrakkonSimToTheSameGate)
         return std::count_if(replay.Events.begin(), replay.Events.end(), [&](const ReplayEvent& e) { return e.What == what; });
     };
     EXPECT_EQ(replay.Events.front().What, ReplayWhat::NewGame) << "the recording starts with the first game";
-    EXPECT_GE(replay.Ticks, 178);
+    EXPECT_GE(replay.Ticks, 208);
+    EXPECT_EQ(count(ReplayWhat::Step), 1);
+    EXPECT_EQ(count(ReplayWhat::Pause), 2);
     EXPECT_GE(count(ReplayWhat::Clock), 3);
     EXPECT_EQ(count(ReplayWhat::NewGame), 2);
     EXPECT_EQ(count(ReplayWhat::LoadGame), 1);
