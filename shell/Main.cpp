@@ -1,15 +1,98 @@
-// Program entry: the application titled "Brakkon", the main window with the
-// hidden Game Editor, and the message loop until the main window closes.
+// Program entry: the command line, the application titled "Brakkon", the main
+// window with the hidden Game Editor, and the message loop until the main
+// window closes.
 #include "ErrorBox.h"
+#include "ErrorReport.h"
 #include "Fonts.h"
 #include "ImagesUnit.h"
 #include "MainUnit.h"
 #include "StartUnit.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+
+namespace {
+
+constexpr const char* UsageText =
+    "usage: brakkon [--record FILE | --replay FILE]\n"
+    "\n"
+    "  --record FILE  record every game played, from the first one's start until\n"
+    "                 the window closes, into FILE (written when the window closes\n"
+    "                 or SIGINT or SIGTERM ends the game)\n"
+    "  --replay FILE  show a recorded game in the window (no intro; keys and menu\n"
+    "                 do nothing while it plays); refused unless the game's data\n"
+    "                 file is the one it was recorded with\n"
+    "  --help         this text\n"
+    "\n"
+    "Options of one dash (-platform, -display) go to Qt.\n";
+
+struct Options {
+    std::optional<std::string> Record;
+    std::optional<std::string> Replay;
+    bool Help = false;
+};
+
+/// Our options of two dashes; an empty string means success.
+std::string Parse(int argc, char** argv, Options& o)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (a == "--help" || a == "-h") {
+            o.Help = true;
+        } else if (a == "--record" || a == "--replay") {
+            if (i + 1 >= argc) return "missing file after " + std::string(a);
+            (a == "--record" ? o.Record : o.Replay) = argv[++i];
+        } else if (a.rfind("--", 0) == 0) {
+            return "unknown option " + std::string(a);
+        }
+    }
+    if (o.Record && o.Replay) return "--record and --replay go alone";
+    return {};
+}
+
+/// While a game is recorded, SIGINT and SIGTERM end the program as "Exit"
+/// does, so that the recording is written: the handler only writes a byte to
+/// a pipe that the event loop watches.
+int EndSignalPipe[2] = {-1, -1};
+
+void OnEndSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(EndSignalPipe[1], &byte, 1);
+}
+
+void QuitOnEndSignals(QObject& owner)
+{
+    if (::pipe(EndSignalPipe) != 0) return; // the signals end the program at once, as without a recording
+    auto* notifier = new QSocketNotifier(EndSignalPipe[0], QSocketNotifier::Read, &owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, &owner, [] { QCoreApplication::quit(); });
+    struct sigaction action {};
+    action.sa_handler = OnEndSignal;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGTERM, &action, nullptr);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    Options options;
+    if (const std::string why = Parse(argc, argv, options); !why.empty()) {
+        std::fprintf(stderr, "brakkon: %s\n%s", why.c_str(), UsageText);
+        return 2;
+    }
+    if (options.Help) {
+        std::fputs(UsageText, stdout);
+        return 0;
+    }
     // The game draws on a QImage and shows it through the backing store: no
     // OpenGL integration to load at start.
     if (qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION")) qputenv("QT_XCB_GL_INTEGRATION", "none");
@@ -18,11 +101,24 @@ int main(int argc, char** argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Brakkon"));
     brakkon::RegisterFontSubstitutions();
     brakkon::MainSeams seams;
-    seams.ShowIntro = [] { return brakkon::ShowIntro(QCoreApplication::applicationDirPath().toStdString()); };
+    if (!options.Replay)
+        seams.ShowIntro = [] { return brakkon::ShowIntro(QCoreApplication::applicationDirPath().toStdString()); };
     brakkon::MainForm window(QCoreApplication::applicationDirPath(), std::move(seams));
     if (window.Cancelled()) return 0;
     brakkon::TImagesForm editor(window); // hidden until F12
     brakkon::InstallErrorBox(&window);
+    if (options.Record) {
+        window.RecordReplay(*options.Record);
+        QuitOnEndSignals(window);
+    }
+    if (options.Replay) {
+        if (const std::string refused = window.PlayReplay(*options.Replay); !refused.empty()) {
+            std::fprintf(stderr, "brakkon: %s\n", refused.c_str());
+            brakkon::ReportError(refused);
+            return 1;
+        }
+    }
     window.show();
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    return window.FinishRecording() ? code : 1;
 }

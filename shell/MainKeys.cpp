@@ -67,6 +67,7 @@ void MainForm::FormKeyDown(KeyCode& key)
     ShowKeyHelp(false);
     if (state_.Playing) ShowTitle(false);
     if (WindowKey(key)) return;
+    Note(ReplayWhat::Press, key);
     PauseKey(state_, *this, key);
     PlayerKeyDown(state_, *this, key);
 }
@@ -74,6 +75,7 @@ void MainForm::FormKeyDown(KeyCode& key)
 void MainForm::FormKeyUp(KeyCode& key)
 {
     key = NormaliseKey(key);
+    Note(ReplayWhat::Release, key);
     PlayerKeyUp(state_, key);
 }
 
@@ -84,6 +86,7 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
         // Keys meant for this window or one of its controls, not for a dialog.
         const auto* target = qobject_cast<QWidget*>(watched);
         if (target == nullptr || target->window() != this) return false;
+        if (Replaying()) return true; // the replay plays the keys
         const auto& keyEvent = *static_cast<QKeyEvent*>(event);
         std::optional<KeyCode> key = type == QEvent::KeyPress ? PressedKey(keyEvent) : ReleasedKey(keyEvent);
         if (key) {

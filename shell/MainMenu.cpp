@@ -96,6 +96,7 @@ void MainForm::MenuUp()
 
 void MainForm::MenuCommand(int n)
 {
+    if (Replaying() && n != 6) return; // the replay plays the menu too; "Exit" still ends
     switch (n) {
     case 1: NewGame(false); break;
     case 2: NewGame(true); break;
@@ -111,6 +112,8 @@ void MainForm::MenuCommand(int n)
 void MainForm::NewGame(bool secondPlayer)
 {
     if (state_.Game.Gates.empty()) return;
+    NoteGameStart();
+    Note(ReplayWhat::NewGame, secondPlayer ? 2 : 1);
     ShowKeyHelp(true);
     SetTitle(state_.GameTitle, true);
     // A won gate whose change was still to come belongs to the game left
@@ -124,6 +127,8 @@ void MainForm::LoadGame()
 {
     const QString name = seams_.ChooseFile(this, FileDialogMode::Open);
     if (name.isEmpty() || !LoadGameFile(ToPath(name), *state_.Game.Gate)) return;
+    NoteGameStart();
+    if (recorder_) recorder_->NoteLoad(*state_.Game.Gate);
     state_.NextGatePending = false; // as for a new game: the loaded gate is not won yet
     DrawField(state_.Game.Gate.get());
     ShowTitle(false);
@@ -138,6 +143,7 @@ void MainForm::SaveGame()
 
 void MainForm::SpeedButton1Click()
 {
+    if (Replaying()) return;
     if (state_.Playing)
         PauseGame();
     else if (!state_.GameOver)

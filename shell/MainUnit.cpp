@@ -45,6 +45,7 @@ MainForm::MainForm(QString appPath, MainSeams seams) : appPathText_(std::move(ap
 
 MainForm::~MainForm()
 {
+    (void)FinishRecording();
     qApp->removeEventFilter(this);
 }
 
@@ -112,6 +113,7 @@ void MainForm::FormShow()
         ReportError("\"Game\" file not found");
     }
     PauseGame();
+    if (Replaying()) player_->Start(state_);
     sound_->StartSound(state_.AppPath);
 }
 
@@ -121,19 +123,39 @@ bool MainForm::event(QEvent* event)
     return QWidget::event(event);
 }
 
-void MainForm::FormDeactivate() { ReleaseMovementKeys(state_); }
+void MainForm::FormDeactivate()
+{
+    if (Replaying()) return;
+    Note(ReplayWhat::Focus);
+    ReleaseMovementKeys(state_);
+}
 
 void MainForm::Timer1Timer()
 {
     if (seams_.GameTickObserved) seams_.GameTickObserved();
+    if (Replaying()) return ReplayTick();
+    if (recorder_) recorder_->GameTick();
     GameTimerTick(state_, *this);
 }
 
-void MainForm::Timer2Timer() { ClockTimerTick(state_, *this); }
+void MainForm::Timer2Timer()
+{
+    if (Replaying()) return; // the replay holds the clock's ticks
+    Note(ReplayWhat::Clock);
+    ClockTimerTick(state_, *this);
+}
 
-void MainForm::PauseGame() { brakkon::PauseGame(state_, *this); }
+void MainForm::PauseGame()
+{
+    Note(ReplayWhat::Pause);
+    brakkon::PauseGame(state_, *this);
+}
 
-void MainForm::ResumeGame() { brakkon::ResumeGame(state_, *this); }
+void MainForm::ResumeGame()
+{
+    Note(ReplayWhat::Resume);
+    brakkon::ResumeGame(state_, *this);
+}
 
 void MainForm::ImagesChanged() { canvas_->LibraryChanged(); }
 
@@ -232,7 +254,9 @@ void MainForm::PlayMusic() { sound_->PlayMusic(); }
 void MainForm::RunGameControl()
 {
     std::int32_t interval = Timer1.Interval();
+    const std::int32_t step = state_.MoveStep;
     if (brakkon::RunGameControl(this, state_, interval, *this, *sound_)) Timer1.SetInterval(interval);
+    if (state_.MoveStep != step) Note(ReplayWhat::Step, state_.MoveStep);
 }
 
 } // namespace brakkon

@@ -15,6 +15,7 @@
 #include "FileDialogs.h"
 #include "GameHost.h"
 #include "MainState.h"
+#include "ReplayPlay.h"
 #include "Sound.h"
 #include "Timer.h"
 
@@ -23,6 +24,7 @@
 #include <QWidget>
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -108,6 +110,21 @@ public:
     /// What F12 does: the Game Editor installs how it is opened (none: nothing).
     void SetEditorOpener(std::function<void()> open) { openEditor_ = std::move(open); }
 
+    // ---- Replays (MainReplay.cpp) ----
+    /// From the next game's start until the window goes, every game played is
+    /// recorded and then written to `path`.
+    void RecordReplay(std::filesystem::path path);
+    /// Writes the recording now (the window's end does it too, once). True
+    /// when written, or when there is nothing to write.
+    bool FinishRecording();
+    /// Reads the replay and checks it against the window's data file; once the
+    /// window shows, it plays in place of the keys and the menu. Empty on
+    /// success, else the one message that refuses it.
+    [[nodiscard]] std::string PlayReplay(const std::filesystem::path& path);
+    [[nodiscard]] bool Replaying() const { return player_ != nullptr; }
+    /// Game ticks the replay played so far.
+    [[nodiscard]] std::int64_t ReplayTicks() const { return player_ ? player_->Tick() : 0; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -126,6 +143,9 @@ private:
     bool WindowKey(KeyCode key);
 
     void RunGameControl();
+    void NoteGameStart();
+    void Note(ReplayWhat what, std::int32_t value = 0);
+    void ReplayTick();
 
     QString appPathText_;
     MainSeams seams_;
@@ -135,6 +155,10 @@ private:
     bool cancelled_ = false;
     bool shown_ = false;
     std::function<void()> openEditor_; ///< F12: shows the Game Editor
+    std::filesystem::path recordPath_;
+    std::unique_ptr<ReplayRecorder> recorder_; ///< set while recording
+    std::unique_ptr<Replay> replay_;           ///< the replay being played
+    std::unique_ptr<ReplayPlayer> player_;     ///< set while a replay plays
 
     QFrame* Panel1 = nullptr;
     FieldWidget* Image1 = nullptr;

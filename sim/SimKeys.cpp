@@ -12,16 +12,16 @@ struct NamedKey {
     KeyCode Code;
 };
 
-constexpr std::array<NamedKey, 10> NamedKeys{{{"left", VkLeft},
-                                              {"right", VkRight},
-                                              {"up", VkUp},
-                                              {"down", VkDown},
-                                              {"space", VkSpace},
-                                              {"ctrl", VkControl},
-                                              {"shift", VkShift},
-                                              {"enter", VkReturn},
-                                              {"escape", VkEscape},
-                                              {"f1", VkF1}}};
+constexpr std::array<NamedKey, 10> NamedKeys{{{"Left", VkLeft},
+                                              {"Right", VkRight},
+                                              {"Up", VkUp},
+                                              {"Down", VkDown},
+                                              {"Space", VkSpace},
+                                              {"Ctrl", VkControl},
+                                              {"Shift", VkShift},
+                                              {"Enter", VkReturn},
+                                              {"Escape", VkEscape},
+                                              {"F1", VkF1}}};
 
 std::string Lower(std::string_view s)
 {
@@ -42,10 +42,20 @@ std::optional<KeyCode> ParseKeyName(std::string_view name)
     }
     const std::string lower = Lower(name);
     for (const NamedKey& k : NamedKeys)
-        if (k.Name == lower) return k.Code;
+        if (Lower(k.Name) == lower) return k.Code;
     KeyCode code = 0;
     if (ParseInt(name, code)) return code;
     return std::nullopt;
+}
+
+std::string KeyName(KeyCode code)
+{
+    for (const NamedKey& k : NamedKeys)
+        if (k.Code == code) return std::string(k.Name);
+    if ((code >= VkDigit0 && code <= VkDigit0 + 9) || (code >= VkLetterA && code <= VkLetter('Z')))
+        return std::string(1, static_cast<char>(code));
+    std::string digits = std::to_string(code);
+    return digits.size() < 2 ? "0" + digits : digits;
 }
 
 TextResult ReadKeyScript(const TextSource& source, std::vector<KeyEvent>& events)

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,6 +24,10 @@ struct KeyEvent {
 /// case), a single letter A..Z or digit 0..9, or a virtual-key code of two or
 /// more decimal digits (10 to 65535).
 [[nodiscard]] std::optional<KeyCode> ParseKeyName(std::string_view name);
+
+/// The name ParseKeyName reads back as `code`: a named key as the list spells
+/// it, a letter or digit, else the code in two or more digits ("07", "123").
+[[nodiscard]] std::string KeyName(KeyCode code);
 
 /// Reads a whole script into `events`, replaced only when every line was
 /// read. Blank lines and lines starting with '#' are skipped. The events come

@@ -6,6 +6,7 @@
 #include "GateStart.h"
 #include "Json.h"
 #include "Keyboard.h"
+#include "ReplayPlay.h"
 #include "SavedGame.h"
 
 #include <algorithm>
@@ -43,6 +44,35 @@ bool Simulation::Begin(const SimStart& start, std::string& error)
     ResumeGame(State, Host);
     Host.ClockRestarted = false;
     return true;
+}
+
+bool Simulation::BeginReplay(const std::filesystem::path& dataFile, const Replay& replay, std::string& error)
+{
+    error = DataMismatch(replay, IdentityOfFile(dataFile), dataFile.string());
+    if (!error.empty()) return false;
+    if (!LoadGameDataFile(dataFile, State.Game)) {
+        error = "cannot load the data file " + dataFile.string();
+        return false;
+    }
+    ApplyStart(replay.Start, State);
+    return true;
+}
+
+void Simulation::RunReplay(const Replay& replay)
+{
+    ReplayPlayer player(replay);
+    for (;;) {
+        Host.Slot = player.Tick();
+        const bool wasOver = State.GameOver;
+        const bool tickFollows = player.EventsBeforeTick(State, Host);
+        if (tickFollows) {
+            ++TicksRun;
+            GameTimerTick(State, Host);
+            player.TickRan();
+        }
+        NoteGameOver(wasOver);
+        if (!tickFollows) return;
+    }
 }
 
 void Simulation::Run(std::int64_t slots, const std::vector<KeyEvent>& keys,

@@ -13,6 +13,7 @@
 
 #include "GameHost.h"
 #include "MainState.h"
+#include "Replay.h"
 #include "SimKeys.h"
 
 #include <filesystem>
@@ -64,6 +65,15 @@ public:
     /// the reason in `error` (file errors are also shown through the error
     /// seam).
     bool Begin(const SimStart& start, std::string& error);
+
+    /// Loads the data file, refuses it unless it is the one `replay` was
+    /// recorded with, and puts the recorded start into the state.
+    bool BeginReplay(const std::filesystem::path& dataFile, const Replay& replay, std::string& error);
+
+    /// Plays `replay` to its end: the recorded events, each before the game
+    /// tick it came before, and every game tick that ran in the window (the
+    /// replay's events alone switch the timers; a slot is a game tick here).
+    void RunReplay(const Replay& replay);
 
     /// Runs `slots` tick slots with the key events of `keys` (in script
     /// order within a tick). `afterTick` runs after each game tick that ran.

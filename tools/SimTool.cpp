@@ -1,5 +1,6 @@
-// brakkon-sim: plays a game without a window, from a key script, and prints
-// or saves where it ended.
+// brakkon-sim: plays a game without a window, from a key script or a replay
+// recorded in the window, and prints or saves where it ended.
+#include "Replay.h"
 #include "SavedGame.h"
 #include "Simulation.h"
 #include "StatusLine.h"
@@ -18,6 +19,7 @@ constexpr const char* UsageText =
     "usage: brakkon-sim --data FILE (--gate N --players 1|2 | --load SAVEDGAME)\n"
     "                   [--seed N] [--ticks T] [--interval MS] [--step 1|2|4]\n"
     "                   [--keys SCRIPT] [--save OUT] [--json]\n"
+    "       brakkon-sim --data FILE --replay REPLAY [--save OUT] [--json]\n"
     "\n"
     "  --gate N --players P  a new game at stored gate N, as the menu starts one\n"
     "  --load SAVEDGAME      a saved game, resumed\n"
@@ -31,6 +33,9 @@ constexpr const char* UsageText =
     "                        tick TICK (from 0); KEY: Left Right Up Down Space Ctrl\n"
     "                        Shift Enter Escape F1, A..Z, 0..9, or a key code of\n"
     "                        two or more digits; '#' starts a comment line\n"
+    "  --replay REPLAY       play a replay that 'brakkon --record REPLAY' wrote,\n"
+    "                        to its end; refused unless FILE is the data file it\n"
+    "                        was recorded with\n"
     "  --save OUT            save the working gate as a saved game at the end\n"
     "  --json                print the end state as one JSON object:\n"
     "                        Ticks (game ticks run; slots while paused run none),\n"
@@ -55,6 +60,7 @@ struct Options {
     std::int64_t Ticks = 0;
     std::optional<std::filesystem::path> Keys;
     std::optional<std::filesystem::path> Save;
+    std::optional<std::filesystem::path> Replay;
     bool Json = false;
 };
 
@@ -69,7 +75,7 @@ std::string Parse(const std::vector<std::string>& args, Options& o)
             continue;
         }
         constexpr std::string_view valued[] = {"--data", "--gate", "--players", "--load", "--seed",
-                                               "--ticks", "--interval", "--step", "--keys", "--save"};
+                                               "--ticks", "--interval", "--step", "--keys", "--save", "--replay"};
         if (std::find(std::begin(valued), std::end(valued), a) == std::end(valued)) return "unknown option " + a;
         if (i + 1 >= args.size()) return "missing value after " + a;
         const std::string& v = args[++i];
@@ -105,10 +111,18 @@ std::string Parse(const std::vector<std::string>& args, Options& o)
             o.Keys = v;
         } else if (a == "--save") {
             o.Save = v;
+        } else if (a == "--replay") {
+            o.Replay = v;
         }
         if (!bad.empty()) return bad;
     }
     if (!haveData) return "--data is required";
+    if (o.Replay) {
+        for (const std::string& a : args)
+            if (a != "--data" && a != "--replay" && a != "--save" && a != "--json" && a.rfind("--", 0) == 0)
+                return "--replay goes with --data, --save and --json only, not " + a;
+        return {};
+    }
     if (o.Start.Load.has_value() == o.Start.Gate.has_value()) return "give either --gate and --players, or --load";
     if (o.Start.Gate && !o.Players) return "--gate needs --players";
     if (o.Start.Load && o.Players) return "--players goes with --gate, not --load";
@@ -141,8 +155,21 @@ int main(int argc, char** argv)
     Options options;
     if (std::string why = Parse(args, options); !why.empty()) return Usage(why);
 
+    Simulation sim;
+    std::string error;
     std::vector<KeyEvent> keys;
-    if (options.Keys) {
+    if (options.Replay) {
+        Replay replay;
+        if (TextResult r = LoadReplay(*options.Replay, replay); !r) {
+            std::fprintf(stderr, "brakkon-sim: %s\n", r.Message.c_str());
+            return 1;
+        }
+        if (!sim.BeginReplay(options.Start.DataFile, replay, error)) {
+            std::fprintf(stderr, "brakkon-sim: %s\n", error.c_str());
+            return 1;
+        }
+        sim.RunReplay(replay);
+    } else if (options.Keys) {
         TextSource script;
         if (TextResult r = TextSource::Load(*options.Keys, options.Keys->string(), script); !r) {
             std::fprintf(stderr, "brakkon-sim: %s\n", r.Message.c_str());
@@ -154,13 +181,13 @@ int main(int argc, char** argv)
         }
     }
 
-    Simulation sim;
-    std::string error;
-    if (!sim.Begin(options.Start, error)) {
-        std::fprintf(stderr, "brakkon-sim: %s\n", error.c_str());
-        return 1;
+    if (!options.Replay) {
+        if (!sim.Begin(options.Start, error)) {
+            std::fprintf(stderr, "brakkon-sim: %s\n", error.c_str());
+            return 1;
+        }
+        sim.Run(options.Ticks, keys);
     }
-    sim.Run(options.Ticks, keys);
 
     if (options.Save && !SaveGameFile(*options.Save, *sim.State.Game.Gate)) {
         std::fprintf(stderr, "brakkon-sim: cannot save %s\n", options.Save->c_str());
