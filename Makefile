@@ -6,13 +6,14 @@
 
 BUILD     ?= build
 SAN_BUILD ?= build-san
+DEB_BUILD ?= build-deb
 JOBS      ?= $(shell nproc)
 WERROR    ?= ON
 # The sanitizer build's compiler; scripts/deps installs it with its runtimes.
 CLANGXX   ?= clang++-14
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build build-san test-main test-san bench bench-xvfb fuzz soak clean
+.PHONY: run test deps build build-san test-main test-san bench bench-xvfb fuzz soak deb clean
 
 deps:
 	@scripts/deps
@@ -58,5 +59,14 @@ SOAK_TICKS ?= 1000000
 soak: build-san
 	$(SAN_BUILD)/bin/soak_tests --ticks $(SOAK_TICKS)
 
+# The Debian package, from a release build without tests or benchmarks:
+# $(DEB_BUILD)/brakkon_VERSION_ARCH.deb, for `sudo apt install ./brakkon_*.deb`.
+deb: deps
+	cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DBRAKKON_WERROR=$(WERROR) \
+	  -DBRAKKON_TESTS=OFF -DBRAKKON_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build $(DEB_BUILD) -j $(JOBS)
+	cd $(DEB_BUILD) && cpack -G DEB
+	@ls $(DEB_BUILD)/brakkon_*.deb
+
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(DEB_BUILD)
