@@ -63,9 +63,13 @@ soak: build-san
 # `sudo apt install ./brakkon_*.deb`. Built with the flags that make and CI
 # test (-O2; GCC 12's -O3 warns falsely), without tests or benchmarks; CPack
 # strips the programs.
+# Debian's hardening flags come from dpkg-buildflags, as for its own packages.
+DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
 deb: deps
 	cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRAKKON_WERROR=$(WERROR) \
-	  -DBRAKKON_TESTS=OFF -DBRAKKON_BENCH=OFF $(CMAKE_FLAGS)
+	  -DBRAKKON_TESTS=OFF -DBRAKKON_BENCH=OFF \
+	  -DCMAKE_CXX_FLAGS="$$($(DEB_FLAGS) CPPFLAGS) $$($(DEB_FLAGS) CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)" $(CMAKE_FLAGS)
 	cmake --build $(DEB_BUILD) -j $(JOBS)
 	cd $(DEB_BUILD) && cpack -G DEB
 	@ls $(DEB_BUILD)/brakkon_*.deb
