@@ -61,13 +61,13 @@ soak: build-san
 
 # The Debian package: $(DEB_BUILD)/brakkon_VERSION_ARCH.deb, for
 # `sudo apt install ./brakkon_*.deb`. Built with the flags that make and CI
-# test (-O2; GCC 12's -O3 warns falsely), without tests or benchmarks; CPack
-# strips the programs.
+# test (-O2; GCC 12's -O3 warns falsely), without tests or benchmarks, the
+# programs in /usr/games as Debian's games have them; CPack strips them.
 # Debian's hardening flags come from dpkg-buildflags, as for its own packages.
 DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
 deb: deps
 	cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRAKKON_WERROR=$(WERROR) \
-	  -DBRAKKON_TESTS=OFF -DBRAKKON_BENCH=OFF \
+	  -DBRAKKON_TESTS=OFF -DBRAKKON_BENCH=OFF -DBRAKKON_BIN_DIR=games \
 	  -DCMAKE_CXX_FLAGS="$$($(DEB_FLAGS) CPPFLAGS) $$($(DEB_FLAGS) CXXFLAGS)" \
 	  -DCMAKE_EXE_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)" $(CMAKE_FLAGS)
 	cmake --build $(DEB_BUILD) -j $(JOBS)
