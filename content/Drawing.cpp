@@ -136,7 +136,8 @@ Drawing Scaled(const Drawing& d, std::int32_t width, std::int32_t height)
             double alpha = 0, red = 0, green = 0, blue = 0, area = 0;
             for (std::int32_t sy = y0; sy < y1; ++sy)
                 for (std::int32_t sx = x0; sx < x1; ++sx) {
-                    const double w = static_cast<double>(Overlap(sx, x, d.Width, width) * Overlap(sy, y, d.Height, height));
+                    const auto w =
+                        static_cast<double>(Overlap(sx, x, d.Width, width) * Overlap(sy, y, d.Height, height));
                     const std::uint32_t p = d.At(sx, sy);
                     const double a = w * static_cast<double>(p >> 24);
                     alpha += a;
@@ -146,7 +147,9 @@ Drawing Scaled(const Drawing& d, std::int32_t width, std::int32_t height)
                     area += w;
                 }
             if (alpha <= 0) continue; // wholly see-through
-            const auto channel = [](double v) { return static_cast<std::uint32_t>(std::lround(std::clamp(v, 0.0, 255.0))); };
+            const auto channel = [](double v) {
+                return static_cast<std::uint32_t>(std::lround(std::clamp(v, 0.0, 255.0)));
+            };
             out.Pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] =
                 channel(alpha / area) << 24 | channel(red / alpha) << 16 | channel(green / alpha) << 8 |
                 channel(blue / alpha);

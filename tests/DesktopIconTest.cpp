@@ -83,7 +83,8 @@ TEST(DesktopIcons, EverySizeIsTheTankScaledWithItsBackgroundSeeThrough)
         if (size % 32 == 0 && icon.Width == size) { // whole multiples: every pixel repeated, none blurred
             for (std::int32_t y = 0; y < size; ++y)
                 for (std::int32_t x = 0; x < size; ++x) {
-                    ASSERT_EQ(icon.At(x, y), icon32.At(x * 32 / size, y * 32 / size)) << size << " at " << x << "," << y;
+                    ASSERT_EQ(icon.At(x, y), icon32.At(x * 32 / size, y * 32 / size))
+                        << size << " at " << x << "," << y;
                 }
         }
         for (const std::uint32_t p : icon.Pixels) {
