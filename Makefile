@@ -2,6 +2,7 @@
 #   make run    install what is missing, build, start the game
 #   make test   install what is missing, build, run every test (also the
 #               sanitizer build, where each fuzz target runs over its seeds)
+#   make deb    the Debian package, build-deb/brakkon_VERSION_ARCH.deb
 # Warnings stop these builds (WERROR=OFF lets them pass, as a packager may want).
 
 BUILD     ?= build
