@@ -2,17 +2,19 @@
 #   make run    install what is missing, build, start the game
 #   make test   install what is missing, build, run every test (also the
 #               sanitizer build, where each fuzz target runs over its seeds)
+#   make deb    the Debian package, build-deb/brakkon_VERSION_ARCH.deb
 # Warnings stop these builds (WERROR=OFF lets them pass, as a packager may want).
 
 BUILD     ?= build
 SAN_BUILD ?= build-san
+DEB_BUILD ?= build-deb
 JOBS      ?= $(shell nproc)
 WERROR    ?= ON
 # The sanitizer build's compiler; scripts/deps installs it with its runtimes.
 CLANGXX   ?= clang++-14
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build build-san test-main test-san bench bench-xvfb fuzz soak clean
+.PHONY: run test deps build build-san test-main test-san bench bench-xvfb fuzz soak deb clean
 
 deps:
 	@scripts/deps
@@ -58,5 +60,20 @@ SOAK_TICKS ?= 1000000
 soak: build-san
 	$(SAN_BUILD)/bin/soak_tests --ticks $(SOAK_TICKS)
 
+# The Debian package: $(DEB_BUILD)/brakkon_VERSION_ARCH.deb, for
+# `sudo apt install ./brakkon_*.deb`. Built with the flags that make and CI
+# test (-O2; GCC 12's -O3 warns falsely), without tests or benchmarks, the
+# programs in /usr/games as Debian's games have them; CPack strips them.
+# Debian's hardening flags come from dpkg-buildflags, as for its own packages.
+DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+deb: deps
+	cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRAKKON_WERROR=$(WERROR) \
+	  -DBRAKKON_TESTS=OFF -DBRAKKON_BENCH=OFF -DBRAKKON_BIN_DIR=games \
+	  -DCMAKE_CXX_FLAGS="$$($(DEB_FLAGS) CPPFLAGS) $$($(DEB_FLAGS) CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)" $(CMAKE_FLAGS)
+	cmake --build $(DEB_BUILD) -j $(JOBS)
+	cd $(DEB_BUILD) && cpack -G DEB
+	@ls $(DEB_BUILD)/brakkon_*.deb
+
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(DEB_BUILD)

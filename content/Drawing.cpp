@@ -1,5 +1,7 @@
 #include "Drawing.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace brakkon {
@@ -103,6 +105,56 @@ Drawing FacingDirection(const Drawing& facingUp, std::int32_t direction)
     case 3: return Rotated(facingUp, Turn::Half);
     default: return facingUp;
     }
+}
+
+namespace {
+
+/// How much of source pixel `i` (of `from`) falls inside target pixel `j`
+/// (of `to`), measured in units of 1 / (from * to) so that it stays whole.
+std::int64_t Overlap(std::int64_t i, std::int64_t j, std::int64_t from, std::int64_t to)
+{
+    const std::int64_t lo = std::max(i * to, j * from);
+    const std::int64_t hi = std::min((i + 1) * to, (j + 1) * from);
+    return std::max<std::int64_t>(0, hi - lo);
+}
+
+} // namespace
+
+Drawing Scaled(const Drawing& d, std::int32_t width, std::int32_t height)
+{
+    Drawing out;
+    out.Width = width;
+    out.Height = height;
+    out.Pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    for (std::int32_t y = 0; y < height; ++y)
+        for (std::int32_t x = 0; x < width; ++x) {
+            // The source pixels that target (x, y) covers, whole or in part.
+            const std::int32_t x0 = static_cast<std::int32_t>(std::int64_t{x} * d.Width / width);
+            const std::int32_t x1 = static_cast<std::int32_t>(((std::int64_t{x} + 1) * d.Width + width - 1) / width);
+            const std::int32_t y0 = static_cast<std::int32_t>(std::int64_t{y} * d.Height / height);
+            const std::int32_t y1 = static_cast<std::int32_t>(((std::int64_t{y} + 1) * d.Height + height - 1) / height);
+            double alpha = 0, red = 0, green = 0, blue = 0, area = 0;
+            for (std::int32_t sy = y0; sy < y1; ++sy)
+                for (std::int32_t sx = x0; sx < x1; ++sx) {
+                    const auto w =
+                        static_cast<double>(Overlap(sx, x, d.Width, width) * Overlap(sy, y, d.Height, height));
+                    const std::uint32_t p = d.At(sx, sy);
+                    const double a = w * static_cast<double>(p >> 24);
+                    alpha += a;
+                    red += a * static_cast<double>((p >> 16) & 0xFF);
+                    green += a * static_cast<double>((p >> 8) & 0xFF);
+                    blue += a * static_cast<double>(p & 0xFF);
+                    area += w;
+                }
+            if (alpha <= 0) continue; // wholly see-through
+            const auto channel = [](double v) {
+                return static_cast<std::uint32_t>(std::lround(std::clamp(v, 0.0, 255.0)));
+            };
+            out.Pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] =
+                channel(alpha / area) << 24 | channel(red / alpha) << 16 | channel(green / alpha) << 8 |
+                channel(blue / alpha);
+        }
+    return out;
 }
 
 } // namespace brakkon

@@ -86,4 +86,11 @@ enum class Turn { Left, Right, Half };
 /// shows, made from one that faces up.
 [[nodiscard]] Drawing FacingDirection(const Drawing& facingUp, std::int32_t direction);
 
+/// The drawing resampled to width x height (each at least 1): every new pixel
+/// is the area-weighted mean of the pixels it covers, with the colours
+/// weighted by their alpha, so that see-through pixels lend no colour to an
+/// edge. Whole multiples up keep every pixel sharp; the desktop icons come
+/// from one 32 x 32 drawing this way.
+[[nodiscard]] Drawing Scaled(const Drawing& drawing, std::int32_t width, std::int32_t height);
+
 } // namespace brakkon

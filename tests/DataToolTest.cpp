@@ -130,7 +130,9 @@ TEST_F(DataToolTest, FailuresPrintTheGamesOneMessage)
 TEST_F(DataToolTest, WrongArgumentsAreAUsageError)
 {
     for (const auto& args : std::vector<std::vector<std::string>>{
-             {}, {"frobnicate"}, {"info"}, {"info", "a", "b"}, {"info", "a", "--brief"}, {"resave", "a"}}) {
+             {}, {"frobnicate"}, {"info"}, {"info", "a", "b"}, {"info", "a", "--brief"}, {"resave", "a"},
+             {"draw", "d", "n", "o.png", "--size"}, {"draw", "d", "n", "o.png", "--size", "0"},
+             {"draw", "d", "n", "o.bmp", "--size", "16"}}) {
         const auto run = Data(args);
         EXPECT_EQ(run.ExitCode, 2);
         EXPECT_NE(run.Err.find("usage"), std::string::npos);

@@ -19,7 +19,8 @@ constexpr Command Commands[] = {
     {"resave", brakkon::RunResave, "resave IN OUT                  load IN and write it to OUT, same kind"},
     {"pack", brakkon::RunPack, "pack SRCDIR OUT                text sources (SRCDIR/Game.txt) to a data file"},
     {"unpack", brakkon::RunUnpack, "unpack FILE DIR                a data file to text sources that pack back"},
-    {"draw", brakkon::RunDraw, "draw SRCDIR NAME OUT           one drawing of the sources as .bmp or .png"},
+    {"draw", brakkon::RunDraw, "draw SRCDIR NAME OUT           one drawing of the sources as .bmp or .png,\n"
+                               "                    [--size W]                a PNG scaled to W pixels wide"},
     {"render", brakkon::RunRender, "render FILE DIR [SAVEDGAME...] the library, every gate and saved games as .png"},
 };
 
