@@ -7,6 +7,7 @@
 #include "StartUnit.h"
 
 #include <QApplication>
+#include <QSettings>
 
 int main(int argc, char** argv)
 {
@@ -19,6 +20,8 @@ int main(int argc, char** argv)
     brakkon::RegisterFontSubstitutions();
     brakkon::MainSeams seams;
     seams.ShowIntro = [] { return brakkon::ShowIntro(QCoreApplication::applicationDirPath().toStdString()); };
+    seams.OpenPads = brakkon::OpenSdlPads;
+    seams.OpenSettings = [] { return std::make_unique<QSettings>(QStringLiteral("brakkon"), QStringLiteral("brakkon")); };
     brakkon::MainForm window(QCoreApplication::applicationDirPath(), std::move(seams));
     if (window.Cancelled()) return 0;
     brakkon::TImagesForm editor(window); // hidden until F12

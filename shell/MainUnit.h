@@ -13,6 +13,7 @@
 #include "FieldCanvas.h"
 #include "FieldWidget.h"
 #include "FileDialogs.h"
+#include "GamePads.h"
 #include "GameHost.h"
 #include "MainState.h"
 #include "Sound.h"
@@ -27,8 +28,12 @@
 #include <memory>
 
 class QFrame;
+class QSettings;
 
 namespace brakkon {
+
+class Magnifier;
+class MainPads;
 
 /// What the main window asks of the world outside it.
 struct MainSeams {
@@ -41,6 +46,10 @@ struct MainSeams {
     std::function<std::unique_ptr<GameSound>()> MakeSound = MakeGameSound;
     /// Called at the start of each game tick (the pacing benchmark's clock).
     std::function<void()> GameTickObserved;
+    /// The game pads (MainPads); unset or null: the keyboard alone.
+    std::function<std::unique_ptr<PadSource>()> OpenPads;
+    /// Where the window's scale and full-screen choice is kept; unset: not kept.
+    std::function<std::unique_ptr<QSettings>()> OpenSettings;
 };
 
 constexpr int MenuItemCount = 7;
@@ -108,6 +117,15 @@ public:
     /// What F12 does: the Game Editor installs how it is opened (none: nothing).
     void SetEditorOpener(std::function<void()> open) { openEditor_ = std::move(open); }
 
+    // ---- Game pads and the window's size (MainPads.cpp, MainView.cpp) ----
+    /// Reads the pads now (their timer does it every game tick's time).
+    void PollPads();
+    /// Scale 1 to 4 and full screen: what F9, F10 and F11 change.
+    void ChangeView(int scale, bool fullScreen);
+    /// The scale the window shows now and where the field's panel lies in it.
+    [[nodiscard]] int ViewScale() const;
+    [[nodiscard]] QPoint ViewOrigin() const;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -126,6 +144,9 @@ private:
     bool WindowKey(KeyCode key);
 
     void RunGameControl();
+    void StartPads();
+    void StartView();
+    void ApplyView();
 
     QString appPathText_;
     MainSeams seams_;
@@ -153,6 +174,10 @@ private:
     std::array<bool, MenuItemCount> highlighted_{};   ///< the highlight mark of each item
     Timer Timer1{GameTimerInterval};
     Timer Timer2{ClockTimerInterval};
+    std::unique_ptr<MainPads> pads_;
+    int viewScale_ = 1;                ///< the scale chosen, 1 to 4
+    bool fullScreen_ = false;
+    Magnifier* magnifier_ = nullptr;   ///< made at the first scale above 1 or full screen
 };
 
 } // namespace brakkon

@@ -1,0 +1,70 @@
+// How big the main window shows the game: a whole-number scale of 1 to 4 and
+// full screen on and off (F9 smaller, F10 larger, F11 full screen). Scale 1
+// in a window is the window as designed; anything else shows Panel1 through
+// a Magnifier, the field centred on black. The choice is kept in the settings
+// the window was given, when it was given some.
+#include "MainUnit.h"
+
+#include "Magnifier.h"
+
+#include <QSettings>
+
+namespace brakkon {
+namespace {
+
+const QString ScaleSetting = QStringLiteral("View/Scale");
+const QString FullScreenSetting = QStringLiteral("View/FullScreen");
+
+} // namespace
+
+void MainForm::StartView()
+{
+    if (seams_.OpenSettings) {
+        const std::unique_ptr<QSettings> settings = seams_.OpenSettings();
+        bool number = false;
+        const int scale = settings->value(ScaleSetting, 1).toInt(&number);
+        // A damaged or foreign value leaves the window as designed.
+        viewScale_ = number && scale >= 1 && scale <= MaxMagnifierScale ? scale : 1;
+        fullScreen_ = settings->value(FullScreenSetting).toString() == QLatin1String("true");
+    }
+    ApplyView();
+}
+
+void MainForm::ChangeView(int scale, bool fullScreen)
+{
+    scale = std::clamp(scale, 1, MaxMagnifierScale);
+    if (scale == viewScale_ && fullScreen == fullScreen_) return;
+    viewScale_ = scale;
+    fullScreen_ = fullScreen;
+    ApplyView();
+    if (seams_.OpenSettings) {
+        const std::unique_ptr<QSettings> settings = seams_.OpenSettings();
+        settings->setValue(ScaleSetting, viewScale_);
+        settings->setValue(FullScreenSetting, fullScreen_);
+    }
+}
+
+void MainForm::ApplyView()
+{
+    const bool magnified = viewScale_ > 1 || fullScreen_;
+    if (fullScreen_) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        setWindowState(windowState() | Qt::WindowFullScreen);
+    } else {
+        setWindowState(windowState() & ~Qt::WindowFullScreen);
+        setFixedSize(Panel1->size() * viewScale_);
+    }
+    if (magnified) {
+        if (magnifier_ == nullptr) magnifier_ = new Magnifier(Panel1, this);
+        magnifier_->Start(viewScale_);
+    } else if (magnifier_ != nullptr) {
+        magnifier_->Stop();
+    }
+}
+
+int MainForm::ViewScale() const { return magnifier_ != nullptr && !magnifier_->isHidden() ? magnifier_->Scale() : 1; }
+
+QPoint MainForm::ViewOrigin() const { return magnifier_ != nullptr && !magnifier_->isHidden() ? magnifier_->Origin() : QPoint(); }
+
+} // namespace brakkon
