@@ -1,6 +1,7 @@
 #include "Magnifier.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace brakkon {
@@ -39,6 +41,7 @@ Magnifier::Magnifier(QWidget* content, QWidget* window) : QWidget(window), conte
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
+    setAcceptDrops(true);
     hide();
     window->installEventFilter(this); // follows the window's size
     timer_.setInterval(FrameInterval);
@@ -179,9 +182,11 @@ void Magnifier::leaveEvent(QEvent* event)
     QWidget::leaveEvent(event);
 }
 
+QPointF Magnifier::ContentPoint(const QPointF& position) const { return (position - QPointF(Origin())) / shown_; }
+
 void Magnifier::Forward(QMouseEvent& event)
 {
-    const QPointF scaled = (event.position() - QPointF(Origin())) / shown_;
+    const QPointF scaled = ContentPoint(event.position());
     const QPoint at(static_cast<int>(std::floor(scaled.x())), static_cast<int>(std::floor(scaled.y())));
     QWidget* under = ContentAt(at);
     if (pressed_ == nullptr) Hover(under, at); // a held button keeps the pointer with its widget, as unscaled
@@ -195,6 +200,39 @@ void Magnifier::Forward(QMouseEvent& event)
     }
     if (pressed_ == nullptr && event.type() == QEvent::MouseButtonRelease) Hover(ContentAt(at), at);
     Refresh();
+}
+
+void Magnifier::dragEnterEvent(QDragEnterEvent* event) { ForwardDrag(*event); }
+void Magnifier::dragMoveEvent(QDragMoveEvent* event) { ForwardDrag(*event); }
+void Magnifier::dropEvent(QDropEvent* event) { ForwardDrag(*event); }
+
+void Magnifier::ForwardDrag(QDropEvent& event)
+{
+    const QPointF scaled = ContentPoint(event.position());
+    const QPoint at(static_cast<int>(std::floor(scaled.x())), static_cast<int>(std::floor(scaled.y())));
+    QWidget* target = ContentAt(at);
+    while (target != nullptr && !target->acceptDrops()) target = target == content_ ? nullptr : target->parentWidget();
+    if (target == nullptr) {
+        event.ignore();
+        return;
+    }
+    const QPointF local = QPointF(target->mapFrom(content_, at)) + (scaled - QPointF(at));
+    const QEvent::Type type = event.type() == QEvent::DragEnter ? QEvent::DragMove : event.type();
+    std::unique_ptr<QDropEvent> copy;
+    if (type == QEvent::Drop)
+        copy = std::make_unique<QDropEvent>(local, event.possibleActions(), event.mimeData(), event.buttons(), event.modifiers());
+    else
+        copy = std::make_unique<QDragMoveEvent>(local.toPoint(), event.possibleActions(), event.mimeData(), event.buttons(), event.modifiers());
+    copy->setDropAction(event.dropAction());
+    copy->setAccepted(false);
+    // Straight to the widget: Qt would hand a move or a drop back to the
+    // magnifier, the drag's target since it took the enter.
+    static_cast<QObject*>(target)->event(copy.get());
+    event.setDropAction(copy->dropAction());
+    // The enter is taken whatever the point, so that the moves that follow
+    // reach the widgets that take drops elsewhere.
+    event.setAccepted(copy->isAccepted() || event.type() == QEvent::DragEnter);
+    if (type == QEvent::Drop) Refresh();
 }
 
 void Magnifier::Hover(QWidget* now, const QPoint& at)

@@ -7,7 +7,8 @@
 // pixels that changed since the last frame and magnifies only those. The
 // mouse is handed on to the content's widgets at the unscaled point, with
 // enter and leave as the pointer crosses them, so clicks and hovering land
-// where they land unscaled. Keys never pass through it. Owned by its parent
+// where they land unscaled; so are drags and drops, to the widget under the
+// point that takes drops. Keys never pass through it. Owned by its parent
 // window; does not own the content.
 #pragma once
 
@@ -45,11 +46,16 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void Fit();
     void Magnify(const QRect& rect);
+    [[nodiscard]] QPointF ContentPoint(const QPointF& position) const;
     void Forward(QMouseEvent& event);
+    void ForwardDrag(QDropEvent& event);
     void Hover(QWidget* now, const QPoint& at);
     [[nodiscard]] QWidget* ContentAt(const QPoint& at) const;
 
