@@ -147,6 +147,7 @@ private:
     void StartPads();
     void StartView();
     void ApplyView();
+    void KeepCentred(QPoint centre);
 
     QString appPathText_;
     MainSeams seams_;

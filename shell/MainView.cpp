@@ -7,6 +7,7 @@
 
 #include "Magnifier.h"
 
+#include <QScreen>
 #include <QSettings>
 
 namespace brakkon {
@@ -53,7 +54,9 @@ void MainForm::ApplyView()
         setWindowState(windowState() | Qt::WindowFullScreen);
     } else {
         setWindowState(windowState() & ~Qt::WindowFullScreen);
+        const QPoint centre = geometry().center();
         setFixedSize(Panel1->size() * viewScale_);
+        if (isVisible()) KeepCentred(centre);
     }
     if (magnified) {
         if (magnifier_ == nullptr) magnifier_ = new Magnifier(Panel1, this);
@@ -61,6 +64,20 @@ void MainForm::ApplyView()
     } else if (magnifier_ != nullptr) {
         magnifier_->Stop();
     }
+}
+
+/// A window that grew or shrank keeps its middle where it was, its top-left
+/// corner on the screen.
+void MainForm::KeepCentred(QPoint centre)
+{
+    QRect placed(QPoint(), size());
+    placed.moveCenter(centre);
+    if (const QScreen* shown = screen()) {
+        const QRect free = shown->availableGeometry();
+        placed.moveTo(std::max(free.left(), std::min(placed.left(), free.right() + 1 - placed.width())),
+                      std::max(free.top(), std::min(placed.top(), free.bottom() + 1 - placed.height())));
+    }
+    move(placed.topLeft() - (geometry().topLeft() - pos())); // move() places the frame
 }
 
 int MainForm::ViewScale() const { return magnifier_ != nullptr && !magnifier_->isHidden() ? magnifier_->Scale() : 1; }
