@@ -50,7 +50,7 @@ Magnifier::Magnifier(QWidget* content, QWidget* window) : QWidget(window), conte
 
 void Magnifier::Start(int scale)
 {
-    wanted_ = std::clamp(scale, 1, MaxMagnifierScale);
+    wanted_ = std::max(scale, 1);
     content_->hide();
     setGeometry(parentWidget()->rect());
     show();

@@ -19,8 +19,6 @@
 
 namespace brakkon {
 
-constexpr int MaxMagnifierScale = 4;
-
 class Magnifier : public QWidget {
     Q_OBJECT
 public:

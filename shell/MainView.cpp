@@ -6,43 +6,30 @@
 #include "MainUnit.h"
 
 #include "Magnifier.h"
+#include "ViewSettings.h"
 
 #include <QScreen>
-#include <QSettings>
 
 namespace brakkon {
-namespace {
-
-const QString ScaleSetting = QStringLiteral("View/Scale");
-const QString FullScreenSetting = QStringLiteral("View/FullScreen");
-
-} // namespace
 
 void MainForm::StartView()
 {
     if (seams_.OpenSettings) {
-        const std::unique_ptr<QSettings> settings = seams_.OpenSettings();
-        bool number = false;
-        const int scale = settings->value(ScaleSetting, 1).toInt(&number);
-        // A damaged or foreign value leaves the window as designed.
-        viewScale_ = number && scale >= 1 && scale <= MaxMagnifierScale ? scale : 1;
-        fullScreen_ = settings->value(FullScreenSetting).toString() == QLatin1String("true");
+        const ViewChoice kept = ReadViewChoice(*seams_.OpenSettings());
+        viewScale_ = kept.Scale;
+        fullScreen_ = kept.FullScreen;
     }
     ApplyView();
 }
 
 void MainForm::ChangeView(int scale, bool fullScreen)
 {
-    scale = std::clamp(scale, 1, MaxMagnifierScale);
+    scale = std::clamp(scale, 1, MaxViewScale);
     if (scale == viewScale_ && fullScreen == fullScreen_) return;
     viewScale_ = scale;
     fullScreen_ = fullScreen;
     ApplyView();
-    if (seams_.OpenSettings) {
-        const std::unique_ptr<QSettings> settings = seams_.OpenSettings();
-        settings->setValue(ScaleSetting, viewScale_);
-        settings->setValue(FullScreenSetting, fullScreen_);
-    }
+    if (seams_.OpenSettings) WriteViewChoice(*seams_.OpenSettings(), {viewScale_, fullScreen_});
 }
 
 void MainForm::ApplyView()
