@@ -2,6 +2,8 @@
 
 #include "MainUnit.h"
 
+#include <QApplication>
+
 namespace brakkon {
 
 MainPads::MainPads(MainForm& form, std::unique_ptr<PadSource> source) : form_(form), source_(std::move(source))
@@ -21,7 +23,8 @@ void MainPads::Poll()
     for (const PadRequest& request : requests_) {
         KeyCode& held = pressed_[static_cast<std::size_t>(request.Player)][static_cast<std::size_t>(request.Input)];
         if (request.Pressed) {
-            held = KeyFor(request.Player, request.Input);
+            // A modal dialog holds the keyboard; it holds the pads too.
+            held = QApplication::activeModalWidget() == nullptr ? KeyFor(request.Player, request.Input) : 0;
             KeyCode key = held;
             if (key != 0) form_.FormKeyDown(key);
         } else {

@@ -7,7 +7,8 @@
 // In play a pad drives its player's movement and fire keys; while the menu
 // is up, up, down and the south button are the menu's arrows and Enter.
 // Start is F1 throughout. A release lets go of the key its press pressed,
-// even when the menu came or went in between.
+// even when the menu came or went in between. While a modal dialog is up
+// (Game Control, the file dialogs) presses are dropped, as keys would be.
 #pragma once
 
 #include "GamePads.h"

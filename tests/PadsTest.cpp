@@ -1,7 +1,11 @@
 // Game pads driving the main window: through a source the test fills (both
 // players, the stick's dead zone, plugging in and pulling out mid-move, Start
-// and the menu) and through SDL's own virtual joystick.
+// and the menu, a modal dialog) and through SDL's own virtual joystick.
+#include "ControlUnit.h"
+#include "DialogSupport.h"
 #include "GuiSupport.h"
+
+#include <QPushButton>
 
 #include <SDL.h>
 
@@ -155,6 +159,24 @@ TEST(GamePads, StartOpensTheMenuAndAKeyHeldAcrossItIsReleased)
     EXPECT_TRUE(p.w.State().Playing);
     p.Tap(1, PadButton::Start);
     EXPECT_FALSE(p.w.State().Playing);
+}
+
+TEST(GamePads, AModalDialogHoldsThePadsAsItHoldsTheKeys)
+{
+    PadWindow p;
+    p.Pads({Added(1)});
+    p.w.Click(Qt::Key_1);
+    p.Tap(1, PadButton::Start); // paused, the menu up
+    bool playedBehindTheDialog = true;
+    test::WhenShown<TControlForm>([&](TControlForm& f) {
+        p.Tap(1, PadButton::Start);
+        playedBehindTheDialog = p.w.State().Playing;
+        QTest::mouseClick(f.Button1, Qt::LeftButton);
+    });
+    p.w.Click(Qt::Key_5); // "5. Game Control"
+    EXPECT_FALSE(playedBehindTheDialog);
+    p.Tap(1, PadButton::Start); // with the dialog gone Start plays on
+    EXPECT_TRUE(p.w.State().Playing);
 }
 
 /// SDL's virtual joystick as a pad of the standard layout, seen through the
