@@ -17,34 +17,22 @@ namespace {
 using test::WindowFixture;
 
 /// The pad events the test queues, read at the window's next poll.
-class QueuedPads final : public PadSource {
-public:
-    explicit QueuedPads(std::vector<PadEvent>& queue) : queue_(queue) {}
+struct QueuedPads final : PadSource {
+    explicit QueuedPads(std::vector<PadEvent>& queue) : queue(queue) {}
     void Poll(std::vector<PadEvent>& events) override
     {
-        events.insert(events.end(), queue_.begin(), queue_.end());
-        queue_.clear();
+        events.insert(events.end(), queue.begin(), queue.end());
+        queue.clear();
     }
-
-private:
-    std::vector<PadEvent>& queue_;
+    std::vector<PadEvent>& queue;
 };
 
 PadEvent Added(int pad) { return {PadEvent::Kind::Added, pad}; }
 PadEvent Removed(int pad) { return {PadEvent::Kind::Removed, pad}; }
-PadEvent Button(int pad, PadButton button, bool down)
-{
-    PadEvent event{PadEvent::Kind::Button, pad};
-    event.Button = button;
-    event.Down = down;
-    return event;
-}
+PadEvent Button(int pad, PadButton button, bool down) { return {PadEvent::Kind::Button, pad, button, down}; }
 PadEvent Axis(int pad, PadAxis axis, int value)
 {
-    PadEvent event{PadEvent::Kind::Axis, pad};
-    event.Axis = axis;
-    event.Value = static_cast<std::int16_t>(value);
-    return event;
+    return {PadEvent::Kind::Axis, pad, PadButton::Other, false, axis, static_cast<std::int16_t>(value)};
 }
 
 /// A shown window whose pads are the test's queue.
