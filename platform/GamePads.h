@@ -66,7 +66,7 @@ public:
 private:
     struct Pad {
         std::int32_t Id = 0;
-        std::array<bool, 7> Buttons{}; ///< by PadButton, less Other
+        std::array<bool, static_cast<std::size_t>(PadButton::Other)> Buttons{}; ///< by PadButton
         int X = 0;
         int Y = 0;
         std::array<bool, PadInputCount> Held{};
