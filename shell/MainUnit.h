@@ -4,7 +4,8 @@
 // before its controls and runs the menu.
 //
 // Owns the game's whole state (MainState), the field canvas and every
-// control. Implements GameHost, through which the engine (game/) draws,
+// control, the game pads (MainPads) and, at a scale above 1 or full screen,
+// the Magnifier that shows Panel1. Implements GameHost, through which the engine (game/) draws,
 // refreshes the status line, sounds, shows the menu and switches the timers.
 // Modal parts come through MainSeams so that tests and benchmarks can build
 // the window without them.
