@@ -25,6 +25,7 @@ struct PadWindow {
         seams.OpenPads = OpenSdlPads;
         window = std::make_unique<MainForm>(QStringLiteral(BRAKKON_BIN_DIR), seams);
         window->show();
+        QApplication::setActiveWindow(window.get()); // the pads are heard by the active window
         QCoreApplication::processEvents();
         NewGame();
     }

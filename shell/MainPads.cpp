@@ -23,8 +23,10 @@ void MainPads::Poll()
     for (const PadRequest& request : requests_) {
         KeyCode& held = pressed_[static_cast<std::size_t>(request.Player)][static_cast<std::size_t>(request.Input)];
         if (request.Pressed) {
-            // A modal dialog holds the keyboard; it holds the pads too.
-            held = QApplication::activeModalWidget() == nullptr ? KeyFor(request.Player, request.Input) : 0;
+            // The pads are heard when the keyboard is: the window active, no
+            // modal dialog over it.
+            const bool heard = form_.isActiveWindow() && QApplication::activeModalWidget() == nullptr;
+            held = heard ? KeyFor(request.Player, request.Input) : 0;
             KeyCode key = held;
             if (key != 0) form_.FormKeyDown(key);
         } else {

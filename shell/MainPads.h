@@ -7,8 +7,9 @@
 // In play a pad drives its player's movement and fire keys; while the menu
 // is up, up, down and the south button are the menu's arrows and Enter.
 // Start is F1 throughout. A release lets go of the key its press pressed,
-// even when the menu came or went in between. While a modal dialog is up
-// (Game Control, the file dialogs) presses are dropped, as keys would be.
+// even when the menu came or went in between. While another window has the
+// keyboard (a modal dialog, the Game Editor) presses are dropped, as keys
+// would not reach the game either; releases always go through.
 #pragma once
 
 #include "GamePads.h"

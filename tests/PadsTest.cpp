@@ -149,7 +149,7 @@ TEST(GamePads, StartOpensTheMenuAndAKeyHeldAcrossItIsReleased)
     EXPECT_FALSE(p.w.State().Playing);
 }
 
-TEST(GamePads, AModalDialogHoldsThePadsAsItHoldsTheKeys)
+TEST(GamePads, AnotherWindowHoldsThePadsAsItHoldsTheKeys)
 {
     PadWindow p;
     p.Pads({Added(1)});
@@ -163,8 +163,18 @@ TEST(GamePads, AModalDialogHoldsThePadsAsItHoldsTheKeys)
     });
     p.w.Click(Qt::Key_5); // "5. Game Control"
     EXPECT_FALSE(playedBehindTheDialog);
+    QApplication::setActiveWindow(p.w.form.get()); // as the window system gives it back
     p.Tap(1, PadButton::Start); // with the dialog gone Start plays on
     EXPECT_TRUE(p.w.State().Playing);
+
+    QWidget other; // say, the Game Editor
+    other.show();
+    QApplication::setActiveWindow(&other);
+    p.Tap(1, PadButton::Start);
+    EXPECT_TRUE(p.w.State().Playing);
+    QApplication::setActiveWindow(p.w.form.get());
+    p.Tap(1, PadButton::Start);
+    EXPECT_FALSE(p.w.State().Playing);
 }
 
 /// SDL's virtual joystick as a pad of the standard layout, seen through the
