@@ -20,6 +20,9 @@ constexpr KeyCode VkDown = 40;
 constexpr KeyCode VkDigit0 = 48; ///< "0" .. "9" are 48 .. 57
 constexpr KeyCode VkLetterA = 65; ///< "A" .. "Z" are 65 .. 90
 constexpr KeyCode VkF1 = 112;
+constexpr KeyCode VkF9 = 120;  ///< the window's scale: smaller
+constexpr KeyCode VkF10 = 121; ///< larger
+constexpr KeyCode VkF11 = 122; ///< full screen on and off
 constexpr KeyCode VkF12 = 123;
 
 /// The code of a letter key, 'A' to 'Z'.

@@ -10,7 +10,7 @@ struct KeyPair {
     KeyCode Vk;
 };
 
-constexpr std::array<KeyPair, 11> NamedKeys{{
+constexpr std::array<KeyPair, 14> NamedKeys{{
     {Qt::Key_Left, VkLeft},
     {Qt::Key_Up, VkUp},
     {Qt::Key_Right, VkRight},
@@ -20,6 +20,9 @@ constexpr std::array<KeyPair, 11> NamedKeys{{
     {Qt::Key_Enter, VkReturn},
     {Qt::Key_Escape, VkEscape},
     {Qt::Key_F1, VkF1},
+    {Qt::Key_F9, VkF9},
+    {Qt::Key_F10, VkF10},
+    {Qt::Key_F11, VkF11},
     {Qt::Key_F12, VkF12},
     {Qt::Key_Control, VkControl},
 }};

@@ -1,5 +1,5 @@
 // Qt's keys as the game's virtual-key codes (KeyCodes.h): arrows 37 to 40,
-// space 32, Return and keypad Enter 13, Escape 27, F1 112, F12 123, digits 48 to 57,
+// space 32, Return and keypad Enter 13, Escape 27, F1 112, F9 to F12 120 to 123, digits 48 to 57,
 // letters 65 to 90, Ctrl 17, Shift 16, keypad digits 96 to 105.
 //
 // X11 repeats a held key as release and press pairs; the game expects only

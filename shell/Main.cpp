@@ -9,6 +9,7 @@
 #include "StartUnit.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -101,8 +102,12 @@ int main(int argc, char** argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Brakkon"));
     brakkon::RegisterFontSubstitutions();
     brakkon::MainSeams seams;
-    if (!options.Replay)
+    if (!options.Replay) {
+        // A replay plays without the intro, and no pad may press keys into it.
         seams.ShowIntro = [] { return brakkon::ShowIntro(QCoreApplication::applicationDirPath().toStdString()); };
+        seams.OpenPads = brakkon::OpenSdlPads;
+    }
+    seams.OpenSettings = [] { return std::make_unique<QSettings>(QStringLiteral("brakkon"), QStringLiteral("brakkon")); };
     brakkon::MainForm window(QCoreApplication::applicationDirPath(), std::move(seams));
     if (window.Cancelled()) return 0;
     brakkon::TImagesForm editor(window); // hidden until F12

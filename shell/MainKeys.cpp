@@ -2,7 +2,8 @@
 // controls. A press hides the key help (and, in play, the title), then goes
 // through the window's own keys (Enter, the menu's digits, the menu arrows)
 // and on to the engine's pause keys and players' keys; a release ends a
-// player's request. F12 opens the Game Editor.
+// player's request. F12 opens the Game Editor; F9, F10 and F11 change the
+// window's scale and full screen.
 #include "MainUnit.h"
 
 #include "KeyMap.h"
@@ -15,7 +16,7 @@
 namespace brakkon {
 namespace {
 
-enum class MenuKeyAction { RunHighlighted, RunItem, Up, Down, OpenEditor };
+enum class MenuKeyAction { RunHighlighted, RunItem, Up, Down, OpenEditor, Smaller, Larger, FullScreen };
 
 /// The window's own keys: codes First to Last, what they do, and whether the
 /// press ends there.
@@ -26,12 +27,15 @@ struct MenuKey {
     bool EndsPress;
 };
 
-constexpr std::array<MenuKey, 5> MenuKeys{{
+constexpr std::array<MenuKey, 8> MenuKeys{{
     {VkReturn, VkReturn, MenuKeyAction::RunHighlighted, true},
     {VkDigit0 + 1, VkDigit0 + MenuItemCount, MenuKeyAction::RunItem, false},
     {VkUp, VkUp, MenuKeyAction::Up, false},
     {VkDown, VkDown, MenuKeyAction::Down, false},
     {VkF12, VkF12, MenuKeyAction::OpenEditor, true},
+    {VkF9, VkF9, MenuKeyAction::Smaller, true},
+    {VkF10, VkF10, MenuKeyAction::Larger, true},
+    {VkF11, VkF11, MenuKeyAction::FullScreen, true},
 }};
 
 } // namespace
@@ -55,6 +59,9 @@ bool MainForm::WindowKey(KeyCode key)
         case MenuKeyAction::OpenEditor:
             if (openEditor_) openEditor_();
             break;
+        case MenuKeyAction::Smaller: ChangeView(viewScale_ - 1, fullScreen_); break;
+        case MenuKeyAction::Larger: ChangeView(viewScale_ + 1, fullScreen_); break;
+        case MenuKeyAction::FullScreen: ChangeView(viewScale_, !fullScreen_); break;
         }
         return entry.EndsPress;
     }

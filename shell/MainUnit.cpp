@@ -9,6 +9,7 @@
 #include "GameData.h"
 #include "GameFlow.h"
 #include "Keyboard.h"
+#include "MainPads.h"
 #include "SavedGame.h"
 #include "StatusLine.h"
 
@@ -81,9 +82,11 @@ void MainForm::FormCreate()
     ShowGateNo();
     ShowPlayTime();
     ShowIndicators();
+    StartView();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     qApp->installEventFilter(this); // every key reaches the window before its controls
+    StartPads();
 }
 
 void MainForm::showEvent(QShowEvent* event)

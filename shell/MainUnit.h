@@ -4,7 +4,8 @@
 // before its controls and runs the menu.
 //
 // Owns the game's whole state (MainState), the field canvas and every
-// control. Implements GameHost, through which the engine (game/) draws,
+// control, the game pads (MainPads) and, at a scale above 1 or full screen,
+// the Magnifier that shows Panel1. Implements GameHost, through which the engine (game/) draws,
 // refreshes the status line, sounds, shows the menu and switches the timers.
 // Modal parts come through MainSeams so that tests and benchmarks can build
 // the window without them.
@@ -13,6 +14,7 @@
 #include "FieldCanvas.h"
 #include "FieldWidget.h"
 #include "FileDialogs.h"
+#include "GamePads.h"
 #include "GameHost.h"
 #include "MainState.h"
 #include "ReplayPlay.h"
@@ -29,8 +31,12 @@
 #include <memory>
 
 class QFrame;
+class QSettings;
 
 namespace brakkon {
+
+class Magnifier;
+class MainPads;
 
 /// What the main window asks of the world outside it.
 struct MainSeams {
@@ -43,6 +49,10 @@ struct MainSeams {
     std::function<std::unique_ptr<GameSound>()> MakeSound = MakeGameSound;
     /// Called at the start of each game tick (the pacing benchmark's clock).
     std::function<void()> GameTickObserved;
+    /// The game pads (MainPads); unset or null: the keyboard alone.
+    std::function<std::unique_ptr<PadSource>()> OpenPads;
+    /// Where the window's scale and full-screen choice is kept; unset: not kept.
+    std::function<std::unique_ptr<QSettings>()> OpenSettings;
 };
 
 constexpr int MenuItemCount = 7;
@@ -125,6 +135,15 @@ public:
     /// Game ticks the replay played so far.
     [[nodiscard]] std::int64_t ReplayTicks() const { return player_ ? player_->Tick() : 0; }
 
+    // ---- Game pads and the window's size (MainPads.cpp, MainView.cpp) ----
+    /// Reads the pads now (their timer does it every game tick's time).
+    void PollPads();
+    /// Scale 1 to 4 and full screen: what F9, F10 and F11 change.
+    void ChangeView(int scale, bool fullScreen);
+    /// The scale the window shows now and where the field's panel lies in it.
+    [[nodiscard]] int ViewScale() const;
+    [[nodiscard]] QPoint ViewOrigin() const;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -146,6 +165,11 @@ private:
     void NoteGameStart();
     void Note(ReplayWhat what, std::int32_t value = 0);
     void ReplayTick();
+
+    void StartPads();
+    void StartView();
+    void ApplyView();
+    void KeepCentred(QPoint centre);
 
     QString appPathText_;
     MainSeams seams_;
@@ -177,6 +201,10 @@ private:
     std::array<bool, MenuItemCount> highlighted_{};   ///< the highlight mark of each item
     Timer Timer1{GameTimerInterval};
     Timer Timer2{ClockTimerInterval};
+    std::unique_ptr<MainPads> pads_;
+    int viewScale_ = 1;                ///< the scale chosen, 1 to 4
+    bool fullScreen_ = false;
+    Magnifier* magnifier_ = nullptr;   ///< made at the first scale above 1 or full screen
 };
 
 } // namespace brakkon

@@ -78,16 +78,18 @@ public:
 
     /// Drags something offered as a move onto the field and drops it at `at`;
     /// true when the field takes both as a copy (a move would take the frame
-    /// out of the frame view).
-    bool Drop(QPoint at)
+    /// out of the frame view). `target`: the widget the window system gives
+    /// the drag to, by default the field.
+    bool Drop(QPoint at, QWidget* target = nullptr)
     {
+        if (target == nullptr) target = &form->Field();
         QMimeData mime;
         QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
         enter.setDropAction(Qt::MoveAction);
-        QCoreApplication::sendEvent(&form->Field(), &enter);
+        QCoreApplication::sendEvent(target, &enter);
         QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
         drop.setDropAction(Qt::MoveAction);
-        QCoreApplication::sendEvent(&form->Field(), &drop);
+        QCoreApplication::sendEvent(target, &drop);
         return enter.isAccepted() && drop.isAccepted() && enter.dropAction() == Qt::CopyAction && drop.dropAction() == Qt::CopyAction;
     }
 
@@ -321,6 +323,28 @@ TEST(FieldEditing, AClickClearsACellOnlyWithClickClearCellPressedAndTheEditorOpe
         EXPECT_EQ(Fields(cell), (c.cleared ? CellFields{0, -1, 0, -1, 2} : CellFields{3, 3, 1, 6, 2}));
         EXPECT_EQ(cell.GroundImage, 15);
     }
+}
+
+TEST(FieldEditing, AtScaleThreeDropsAndClicksLandOnTheCellUnderThePointer)
+{
+    EditorFixture e;
+    e.Tool("ListAll");
+    e.ClickGate(2);
+    CellType& cell = *e.Game().Gates[2]->Cells[3][4];
+    e.form->ChangeView(3, false);
+    ASSERT_EQ(e.form->ViewScale(), 3);
+    MainForm& form = *e.form;
+    const QPoint inWindow = form.ViewOrigin() + (form.Field().pos() + QPoint(3 * 32 + 5, 4 * 32 + 30)) * 3;
+    QWidget* under = form.childAt(inWindow);
+    ASSERT_NE(under, &form.Field()); // the magnified picture, not the field itself
+    SetFields(cell, BonusCell);
+    e.ClickFrame(5);
+    EXPECT_TRUE(e.Drop(under->mapFrom(&form, inWindow), under));
+    EXPECT_EQ(Fields(cell), (CellFields{2, 2, 1, 5, 1})); // stone keeps the bonus
+    e.Tool("ClickClearCell");
+    SetFields(cell, {3, 3, 1, 6, 2});
+    QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(&form, inWindow));
+    EXPECT_EQ(Fields(cell), (CellFields{0, -1, 0, -1, 2}));
 }
 
 /// Gate n as an author builds it: stone walls and a level-up bonus dropped,

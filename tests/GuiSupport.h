@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 
@@ -22,7 +23,8 @@ inline const std::filesystem::path BuiltDir = BRAKKON_BIN_DIR;
 /// A window over a fresh game directory holding copies of `files`.
 class WindowFixture {
 public:
-    explicit WindowFixture(std::initializer_list<const char*> files = {"Game.dat", "Game", "Star.bmp", "Life.bmp"})
+    explicit WindowFixture(std::initializer_list<const char*> files = {"Game.dat", "Game", "Star.bmp", "Life.bmp"},
+                           const std::function<void(MainSeams&)>& moreSeams = {})
     {
         for (const char* name : files) std::filesystem::copy_file(BuiltDir / name, Dir() / name);
         MainSeams seams;
@@ -37,6 +39,7 @@ public:
             Music = music.get();
             return std::make_unique<GameSound>(std::move(effects), std::move(music));
         };
+        if (moreSeams) moreSeams(seams);
         form = std::make_unique<MainForm>(QString::fromStdString(dir_.path.string()), std::move(seams));
     }
 

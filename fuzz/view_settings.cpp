@@ -1,0 +1,26 @@
+// The window's kept scale and full screen, read from an INI file of any
+// bytes: always a scale of 1 to 4, and the window as designed unless the
+// file says otherwise in the very form the game writes.
+#include "ViewSettings.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <cstddef>
+#include <cstdint>
+#include <fstream>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("view.ini"));
+    {
+        std::ofstream out(file.toStdString(), std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    const QSettings settings(file, QSettings::IniFormat);
+    const brakkon::ViewChoice choice = brakkon::ReadViewChoice(settings);
+    if (choice.Scale < 1 || choice.Scale > brakkon::MaxViewScale) __builtin_trap();
+    if (size == 0 && (choice.Scale != 1 || choice.FullScreen)) __builtin_trap();
+    return 0;
+}
