@@ -3,7 +3,7 @@
 // magnify that), at scales 1 (no magnifier: the tick alone) to 4, and the
 // frame alone while nothing moves (the menu over a paused game). The real
 // main window on the offscreen platform with the shipped data.
-#include "Fonts.h"
+#include "GuiBenchMain.h"
 #include "Magnifier.h"
 #include "MainUnit.h"
 
@@ -69,14 +69,4 @@ BENCHMARK(BM_StillFrame)->DenseRange(2, 4)->Unit(benchmark::kMicrosecond);
 } // namespace
 } // namespace brakkon
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
-    QApplication app(argc, argv);
-    brakkon::RegisterFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return brakkon::bench::RunWindowBenchmarks(argc, argv); }

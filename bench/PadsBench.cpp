@@ -4,8 +4,9 @@
 // two-player game for scale. The pads are polled once per game tick's time.
 // The real main window on the offscreen platform with the shipped data;
 // the pad is SDL's virtual joystick.
-#include "Fonts.h"
+#include "GuiBenchMain.h"
 #include "MainUnit.h"
+#include "VirtualPad.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -39,31 +40,6 @@ struct PadWindow {
     std::unique_ptr<MainForm> window;
 };
 
-/// SDL's virtual joystick as a pad of the standard layout, for as long as it lives.
-struct VirtualPad {
-    VirtualPad()
-    {
-        SDL_VirtualJoystickDesc desc{};
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-        desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
-        index = SDL_JoystickAttachVirtualEx(&desc);
-        stick = index >= 0 ? SDL_JoystickOpen(index) : nullptr;
-    }
-    ~VirtualPad()
-    {
-        if (stick != nullptr) SDL_JoystickClose(stick);
-        if (index >= 0) SDL_JoystickDetachVirtual(index);
-    }
-    VirtualPad(const VirtualPad&) = delete;
-    VirtualPad& operator=(const VirtualPad&) = delete;
-    int index = -1;
-    SDL_Joystick* stick = nullptr;
-};
-
 void BM_PollNoPad(benchmark::State& bench)
 {
     PadWindow w;
@@ -74,7 +50,7 @@ BENCHMARK(BM_PollNoPad)->Unit(benchmark::kMicrosecond);
 void BM_PollIdlePad(benchmark::State& bench)
 {
     PadWindow w;
-    VirtualPad pad;
+    test::VirtualPad pad;
     if (pad.stick == nullptr) {
         bench.SkipWithError(SDL_GetError());
         return;
@@ -87,7 +63,7 @@ BENCHMARK(BM_PollIdlePad)->Unit(benchmark::kMicrosecond);
 void BM_PollMovingStick(benchmark::State& bench)
 {
     PadWindow w;
-    VirtualPad pad;
+    test::VirtualPad pad;
     if (pad.stick == nullptr) {
         bench.SkipWithError(SDL_GetError());
         return;
@@ -120,14 +96,4 @@ BENCHMARK(BM_GameTick)->Unit(benchmark::kMicrosecond);
 } // namespace
 } // namespace brakkon
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
-    QApplication app(argc, argv);
-    brakkon::RegisterFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return brakkon::bench::RunWindowBenchmarks(argc, argv); }

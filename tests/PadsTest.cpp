@@ -4,6 +4,7 @@
 #include "ControlUnit.h"
 #include "DialogSupport.h"
 #include "GuiSupport.h"
+#include "VirtualPad.h"
 
 #include <QPushButton>
 
@@ -184,18 +185,10 @@ TEST(GamePads, SdlVirtualPadDrivesATank)
     WindowFixture w({"Game.dat", "Game", "Star.bmp", "Life.bmp"}, [](MainSeams& seams) { seams.OpenPads = OpenSdlPads; });
     w.Show();
     if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) == 0) GTEST_SKIP() << "SDL's game controllers did not start: " << SDL_GetError();
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-    desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
-    desc.name = "Brakkon test pad";
-    const int index = SDL_JoystickAttachVirtualEx(&desc);
-    ASSERT_GE(index, 0) << SDL_GetError();
-    SDL_Joystick* stick = SDL_JoystickOpen(index);
-    ASSERT_NE(stick, nullptr) << SDL_GetError();
+    test::VirtualPad pad;
+    ASSERT_GE(pad.index, 0) << SDL_GetError();
+    ASSERT_NE(pad.stick, nullptr) << SDL_GetError();
+    SDL_Joystick* stick = pad.stick;
 
     w.Click(Qt::Key_1);
     w.form->PollPads(); // the pad is added
@@ -216,8 +209,7 @@ TEST(GamePads, SdlVirtualPadDrivesATank)
     SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1);
     w.form->PollPads();
     EXPECT_EQ(w.State().Player1.MoveKey, VkLeft);
-    SDL_JoystickClose(stick);
-    SDL_JoystickDetachVirtual(index);
+    pad.Detach();
     w.form->PollPads(); // pulled out mid-move
     EXPECT_EQ(w.State().Player1.MoveKey, 0);
     EXPECT_FALSE(w.State().Player1.FireHeld);
