@@ -7,6 +7,7 @@
 //   BM_DrawField    the whole field in its three layers
 //
 // The target is DrawChanges at most a tenth of DrawField.
+#include "CanvasHost.h"
 #include "DrawChanges.h"
 #include "FieldCanvas.h"
 #include "GameData.h"
@@ -22,24 +23,13 @@
 namespace brakkon {
 namespace {
 
-/// Paints through the canvas and shows nothing else.
-class CanvasHost : public SilentHost {
-public:
-    explicit CanvasHost(FieldCanvas& canvas) : canvas_(canvas) {}
-    void DrawField(const GateType* gate) override { canvas_.DrawField(gate); }
-    void PaintChanges(const GateType& gate) override { canvas_.PaintChanges(gate); }
-
-private:
-    FieldCanvas& canvas_;
-};
-
 /// Two players on gate 0 of the shipped data, started again when the game
 /// ends. Their start shields are taken off: a blinking tank is redrawn every
 /// tick, which a few seconds of a gate do but not the rest of it.
 struct Match {
     MainState state;
     FieldCanvas canvas{state.Game};
-    CanvasHost host{canvas};
+    bench::CanvasHost host{canvas};
     std::int64_t tick = 0;
 
     Match()

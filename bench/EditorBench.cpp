@@ -8,6 +8,7 @@
 //
 // Both run on the GUI thread between ticks; the target is well under one
 // tick (16 ms), so the scene behind the editor never stutters.
+#include "CanvasHost.h"
 #include "FieldCanvas.h"
 #include "GameData.h"
 #include "GateStart.h"
@@ -19,20 +20,10 @@
 namespace brakkon {
 namespace {
 
-/// Draws through the canvas and shows nothing else.
-class CanvasHost : public SilentHost {
-public:
-    explicit CanvasHost(FieldCanvas& canvas) : canvas_(canvas) {}
-    void DrawField(const GateType* gate) override { canvas_.DrawField(gate); }
-
-private:
-    FieldCanvas& canvas_;
-};
-
 struct Shipped {
     MainState state;
     FieldCanvas canvas{state.Game};
-    CanvasHost host{canvas};
+    bench::CanvasHost host{canvas};
 
     Shipped()
     {
