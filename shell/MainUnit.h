@@ -170,6 +170,7 @@ private:
     void StartView();
     void ApplyView();
     void KeepCentred(QPoint centre);
+    [[nodiscard]] int FittingScale() const;
 
     QString appPathText_;
     MainSeams seams_;

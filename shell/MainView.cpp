@@ -18,6 +18,7 @@ void MainForm::StartView()
         const ViewChoice kept = ReadViewChoice(*seams_.OpenSettings());
         viewScale_ = kept.Scale;
         fullScreen_ = kept.FullScreen;
+        if (!fullScreen_) viewScale_ = std::min(viewScale_, FittingScale()); // kept on a larger screen
     }
     ApplyView();
 }
@@ -25,6 +26,7 @@ void MainForm::StartView()
 void MainForm::ChangeView(int scale, bool fullScreen)
 {
     scale = std::clamp(scale, 1, MaxViewScale);
+    if (!fullScreen) scale = std::min(scale, FittingScale());
     if (scale == viewScale_ && fullScreen == fullScreen_) return;
     viewScale_ = scale;
     fullScreen_ = fullScreen;
@@ -51,6 +53,18 @@ void MainForm::ApplyView()
     } else if (magnifier_ != nullptr) {
         magnifier_->Stop();
     }
+}
+
+/// The largest scale at which the window, with its frame, fits in the free
+/// part of its screen: a window never grows past the screen's edges.
+int MainForm::FittingScale() const
+{
+    const QScreen* shown = screen();
+    if (shown == nullptr) return MaxViewScale;
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize free = shown->availableGeometry().size() - frame;
+    const QSize panel = Panel1->size();
+    return std::clamp(std::min(free.width() / panel.width(), free.height() / panel.height()), 1, MaxViewScale);
 }
 
 /// A window that grew or shrank keeps its middle where it was, its top-left

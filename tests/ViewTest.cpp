@@ -3,6 +3,8 @@
 // land at scale 1, and the choice is kept in the settings between runs.
 #include "GuiSupport.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSettings>
 
 #include <fstream>
@@ -93,6 +95,31 @@ TEST(WindowView, EveryScaleAndFullScreenShowTheScaleOnePictureMagnified)
     QSettings kept(QString::fromStdString((dir.path / "view.ini").string()), QSettings::IniFormat);
     EXPECT_EQ(kept.value(QStringLiteral("View/Scale")).toInt(), 1);
     EXPECT_EQ(kept.value(QStringLiteral("View/FullScreen")).toString(), QStringLiteral("false"));
+}
+
+/// On a screen of 1280 x 800 only scale 1 fits: F10 leaves the window as it
+/// is, and the same window on a 4K screen grows.
+TEST(WindowView, AWindowNeverGrowsPastItsScreen)
+{
+    QScreen* small = nullptr;
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen->name() == QStringLiteral("small")) small = screen;
+    ASSERT_NE(small, nullptr) << "the GUI tests' main gives a second, small screen";
+    TempFolder dir;
+    auto w = ViewWindow(dir.path / "view.ini");
+    const QSize one = w->form->size();
+    QScreen* large = w->form->screen();
+    w->form->setScreen(small);
+    w->form->move(small->geometry().topLeft());
+    ASSERT_EQ(w->form->screen(), small);
+    w->Click(Qt::Key_F10);
+    EXPECT_EQ(w->form->ViewScale(), 1);
+    EXPECT_EQ(w->form->size(), one);
+
+    w->form->setScreen(large);
+    w->form->move(large->geometry().topLeft());
+    w->Click(Qt::Key_F10);
+    EXPECT_EQ(w->form->ViewScale(), 2);
 }
 
 struct LandCase {
