@@ -15,9 +15,13 @@ BlinkingTanks BeginDrawChanges(MainState& state, GameHost& host)
         if (!tank.Active || tank.Shield <= 0) continue;
         MoveX(state, host, tank, 0);
         MoveY(state, host, tank, 0);
-        tank.Active = state.BlinkPhase ? 1 : 0;
         blinking.Tanks[p] = &tank;
     }
+    // Active is lent to the blink only after both tanks were re-checked: a
+    // bonus taken there refreshes the status line, which must not see player
+    // 1's tank as out of play while it only blinks.
+    for (SpriteType* tank : blinking.Tanks)
+        if (tank != nullptr) tank->Active = state.BlinkPhase ? 1 : 0;
     return blinking;
 }
 

@@ -3,6 +3,7 @@
 #include "DrawChanges.h"
 #include "EngineSupport.h"
 #include "GateStart.h"
+#include "StatusLine.h"
 
 #include <gtest/gtest.h>
 
@@ -66,6 +67,41 @@ TEST(DrawChanges, TheBlinkTakesABonusLyingOnTheStartCell)
     EXPECT_EQ(Cell(st, 11, 13).Bonus, BonusNone);
     EXPECT_EQ(st.Game.Gate->Sprites[0]->Shield, 10);
     EXPECT_EQ(host.Effects, std::vector<std::int32_t>{2});
+}
+
+/// Reads player 1's icons off the gate each time the engine asks for them.
+class IndicatorHost : public RecordingHost {
+public:
+    explicit IndicatorHost(const MainState& state) : state_(state) {}
+    void ShowIndicators() override
+    {
+        RecordingHost::ShowIndicators();
+        const GateType& gate = *state_.Game.Gate;
+        Player1Icons.push_back(IndicatorsFor(gate.Sprites[0].get(), gate.Lives1));
+    }
+    std::vector<PlayerIndicators> Player1Icons;
+
+private:
+    const MainState& state_;
+};
+
+TEST(DrawChanges, ABonusPlayerTwoTakesInTheBlinkShowsPlayerOnesIconsAsTheyAre)
+{
+    MainState st;
+    IndicatorHost host(st);
+    PlayField(st);
+    st.Game.Gate->Lives1 = 2;
+    st.Game.Gate->Lives2 = 1;
+    st.Game.Gate->Sprites[0]->Shield = 3;
+    st.Game.Gate->Sprites[1]->Shield = 3;
+    Cell(st, Player2StartCol, PlayerStartRow).Bonus = BonusExtraLife;
+    st.BlinkPhase = true; // this drawing hides the shielded tanks
+    DrawChanges(st, host);
+    EXPECT_EQ(st.Game.Gate->Lives2, 2);
+    ASSERT_EQ(host.Player1Icons.size(), 1u);
+    const PlayerIndicators& shown = host.Player1Icons[0];
+    EXPECT_EQ(shown.Stars, (std::array<std::optional<bool>, 3>{true, false, false}));
+    EXPECT_EQ(shown.Flowers, (std::array<std::optional<bool>, 3>{true, true, false}));
 }
 
 TEST(DrawChanges, WithFewerThanTwoSpritesOnlyTheBlinkPhaseFlips)

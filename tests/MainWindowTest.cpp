@@ -276,19 +276,28 @@ TEST(MainWindow, TheStatusLineFollowsBonusesHitsAndGateChanges)
     EXPECT_EQ(shown(p1Icons), "100100");
     EXPECT_EQ(shown(p2Icons), "100100");
 
-    // The shielded tanks are checked where they stand in the next drawing, in
-    // a phase that shows them (in the other, player 1's tank is out of play
-    // for the blink when player 2 takes its bonus, and its icons go with it).
-    gate.Cells[Player1StartCol][PlayerStartRow]->Bonus = BonusExtraLife;
-    gate.Cells[Player2StartCol][PlayerStartRow]->Bonus = BonusLevelUp;
-    w.State().BlinkPhase = false;
-    w.form->Timer1Timer();
-    EXPECT_EQ(shown(p1Icons), "100110");
-    EXPECT_EQ(shown(p2Icons), "110100");
+    // The shielded tanks are checked where they stand in the next drawing,
+    // in the phase that hides them and in the one that shows them: a tank
+    // that only blinks keeps its icons.
+    struct Round {
+        bool hidden;
+        std::int32_t bonus1, bonus2;
+        const char *icons1, *icons2;
+    };
+    for (const Round& r : {Round{true, BonusExtraLife, BonusLevelUp, "100110", "110100"},
+                           Round{false, BonusExtraLife, BonusExtraLife, "100111", "110110"}}) {
+        SCOPED_TRACE(r.hidden ? "hidden" : "shown");
+        gate.Cells[Player1StartCol][PlayerStartRow]->Bonus = static_cast<std::uint8_t>(r.bonus1);
+        gate.Cells[Player2StartCol][PlayerStartRow]->Bonus = static_cast<std::uint8_t>(r.bonus2);
+        w.State().BlinkPhase = r.hidden; // flipped by the drawing
+        w.form->Timer1Timer();
+        EXPECT_EQ(shown(p1Icons), r.icons1);
+        EXPECT_EQ(shown(p2Icons), r.icons2);
+    }
 
     p1.Shield = p2.Shield = 0;
     HitTank(w.State(), *w.form, p2); // a level lost
-    EXPECT_EQ(shown(p2Icons), "100100");
+    EXPECT_EQ(shown(p2Icons), "100110");
     gate.Lives1 = 0;
     HitTank(w.State(), *w.form, p1); // the last tank lost
     EXPECT_EQ(shown(p1Icons), "000000");
@@ -300,7 +309,7 @@ TEST(MainWindow, TheStatusLineFollowsBonusesHitsAndGateChanges)
     w.form->Timer1Timer(); // the gate changes
     EXPECT_EQ(w.Label("GateNameLabel")->text(), "[2]");
     EXPECT_EQ(shown(p1Icons), "000000");
-    EXPECT_EQ(shown(p2Icons), "100100");
+    EXPECT_EQ(shown(p2Icons), "100110");
 }
 
 TEST(MainWindow, ASavedGameLoadsAndPlaysOnWhereItWasSaved)
