@@ -153,6 +153,10 @@ void Move(MainState& state, GameHost& host, SpriteType& s, std::int32_t d, const
             s.*axis.Index += 1;
             s.*axis.Offset -= size;
             enteredCell = CellAhead(game, s, axis);
+        } else if (nextCell == nullptr) {
+            // Leaving the cell's origin: the far edge has just reached into
+            // the next cell, whose cover must be drawn over it at once.
+            enteredCell = CellAhead(game, s, axis);
         }
     }
 
