@@ -58,6 +58,10 @@ std::unique_ptr<SpriteType> Placed(const GameType& game, std::int32_t group, std
 
 void DrawFrame(Drawing& canvas, const Bitmap& frame, std::int32_t x, std::int32_t y, std::int32_t scale)
 {
+    // A position read from a file may lie anywhere: a frame wholly off the
+    // canvas is skipped before any pixel's place is added up.
+    const std::int64_t width = std::int64_t{frame.Width} * scale, height = std::int64_t{frame.Height} * scale;
+    if (x >= canvas.Width || y >= canvas.Height || x + width <= 0 || y + height <= 0) return;
     const std::uint32_t key = frame.TransparentColour();
     for (std::int32_t fy = 0; fy < frame.Height; ++fy)
         for (std::int32_t fx = 0; fx < frame.Width; ++fx) {

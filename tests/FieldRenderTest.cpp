@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace brakkon {
 namespace {
 
@@ -43,6 +45,7 @@ protected:
         game.Images.assign(GroupCount, ImageGroup(4, ImageFrames(1, Picture(Tank, false))));
         ImageFrames tiles(20, Picture(Wall, false));
         tiles[TileCoverFirst] = Picture(Cover, true, 8); // a net with open edges
+        tiles[TileCoverFirst + 1] = Picture(Cover, false); // a cover without gaps
         tiles[TileDefaultGround] = Picture(Ground, false);
         game.Images[GroupTiles] = ImageGroup(1, tiles);
         w.form->ImagesChanged();
@@ -144,6 +147,82 @@ TEST_F(FieldRender, ATickPutsOnlyTheChangedRowsOnTheScreen)
     EXPECT_EQ(changed, QRect(2 * 32, 2 * 32, 32, 2 * 32)); // its two cells, no more
     EXPECT_TRUE(w.form->Canvas().TakeChangedRegion().isEmpty());
 }
+
+TEST_F(FieldRender, ATankLeavingItsCellIsUnderTheCoverAheadAtOnce)
+{
+    Cell(3, 2).TopImage = TileCoverFirst + 1;
+    Redraw();
+    test::CleanMarks(w.State());
+    MoveX(w.State(), *w.form, TankSprite(), 2);
+    DrawTick();
+    EXPECT_EQ(Pixel(3 * 32, 2 * 32 + 16), Cover);
+    EXPECT_EQ(Pixel(3 * 32 - 1, 2 * 32 + 16), Tank);
+}
+
+// Positions come from files as any 32-bit integers: what lies off the canvas
+// is left out, and a box is filled wherever it covers the canvas.
+constexpr std::int32_t Max = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t Min = std::numeric_limits<std::int32_t>::min();
+
+struct FarCase {
+    const char* name;
+    bool sprite;                         ///< the tank's box, else cell (18, 13)'s
+    std::int32_t left, top, right, bottom;
+    std::int32_t picture;                ///< the cell's top tile, or the tank's image group
+    std::int32_t ground;                 ///< the cell's ground tile
+    QPoint probe;
+    QRgb expected;
+};
+
+void PrintTo(const FarCase& c, std::ostream* os) { *os << c.name; }
+
+class FarPositions : public FieldRender, public testing::WithParamInterface<FarCase> {};
+
+template <typename Record>
+void PlaceBox(Record& r, const FarCase& c)
+{
+    r.Left = c.left;
+    r.Top = c.top;
+    r.Right = c.right;
+    r.Bottom = c.bottom;
+}
+
+TEST_P(FarPositions, DrawOnlyWhatLiesOnTheCanvas)
+{
+    const FarCase& c = GetParam();
+    if (c.sprite) {
+        PlaceBox(TankSprite(), c);
+        TankSprite().ImageGroup = c.picture;
+    } else {
+        CellType& cell = Cell(18, 13);
+        PlaceBox(cell, c);
+        cell.TopImage = c.picture;
+        cell.GroundImage = c.ground;
+    }
+    Redraw();
+    EXPECT_EQ(Pixel(c.probe.x(), c.probe.y()), c.expected) << "in full";
+    for (auto& column : w.Gate().Cells)
+        for (auto& cell : column) cell->Dirty = 1;
+    TankSprite().Dirty = 1;
+    DrawTick();
+    EXPECT_EQ(Pixel(c.probe.x(), c.probe.y()), c.expected) << "in a tick";
+    EXPECT_EQ(Pixel(608, 448), Black);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, FarPositions,
+    testing::Values(
+        FarCase{"NetAtTheFarCorner", false, Max - 3, Max - 3, Max, Max, TileCoverFirst, TileDefaultGround,
+                {18 * 32 + 16, 13 * 32 + 16}, Black},
+        FarCase{"NoGroundOverAlmostEveryInteger", false, Min + 1, Min + 1, Max, Max, -1, -1, {300, 200}, Black},
+        FarCase{"NoGroundReachingInFromTheLeft", false, Min + 1, 5 * 32, 20, 6 * 32 - 1, -1, -1, {19, 5 * 32 + 3}, Black},
+        FarCase{"TankAtTheFarCorner", true, Max - 2, Max - 2, Max, Max, GroupPlayer1, 0, {2 * 32 + 16, 2 * 32 + 16},
+                Ground},
+        FarCase{"TankFarToTheLeft", true, Min, 2 * 32, Min + 31, 3 * 32 - 1, GroupPlayer1, 0, {2 * 32 + 16, 2 * 32 + 16},
+                Ground},
+        FarCase{"BoxOfAMissingPictureAcrossTheLeftEdge", true, Min + 1, 2 * 32, 40, 3 * 32 - 1, 99, 0, {2, 2 * 32 + 3},
+                Black}),
+    test::CaseName);
 
 } // namespace
 } // namespace brakkon

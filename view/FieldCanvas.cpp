@@ -86,28 +86,32 @@ void FieldCanvas::DrawCellTop(const CellType& cell)
     if (cell.TopImage >= 0) DrawPicture(frames_.Tile(cell.TopImage), cell.Left, cell.Top);
 }
 
-void FieldCanvas::DrawPicture(const FramePicture* picture, int left, int top)
+void FieldCanvas::DrawPicture(const FramePicture* picture, std::int32_t left, std::int32_t top)
 {
     if (picture == nullptr || picture->Image.isNull()) return;
-    const int x = left + picture->Offset.x();
-    const int y = top + picture->Offset.y();
-    painter_.drawImage(x, y, picture->Image);
-    Touch(x, y, picture->Image.width(), picture->Image.height());
+    // In 64 bits: a record read from a file may put a picture anywhere, and
+    // one wholly off the canvas is not drawn at all.
+    const std::int64_t x = std::int64_t{left} + picture->Offset.x();
+    const std::int64_t y = std::int64_t{top} + picture->Offset.y();
+    const int width = picture->Image.width();
+    const int height = picture->Image.height();
+    if (x >= CanvasWidth || y >= CanvasHeight || x + width <= 0 || y + height <= 0) return;
+    painter_.drawImage(static_cast<int>(x), static_cast<int>(y), picture->Image);
+    Touch(static_cast<int>(x), static_cast<int>(y), width, height);
 }
 
 void FieldCanvas::FillBox(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
 {
     // Right and bottom are inclusive in the records and exclusive in a fill,
-    // so the box's last column and row are left as they were.
-    const std::int64_t width = std::int64_t{right} - left;
-    const std::int64_t height = std::int64_t{bottom} - top;
-    if (width <= 0 || height <= 0) return;
-    const QRect box = QRect(left, top, static_cast<int>(std::min<std::int64_t>(width, CanvasWidth)),
-                            static_cast<int>(std::min<std::int64_t>(height, CanvasHeight)))
-                          .intersected(image_.rect());
-    if (box.isEmpty()) return;
-    painter_.fillRect(box, Black);
-    Touch(box.x(), box.y(), box.width(), box.height());
+    // so the box's last column and row are left as they were. The box is cut
+    // to the canvas before anything is added to its edges.
+    const int x0 = std::max(left, 0);
+    const int y0 = std::max(top, 0);
+    const int x1 = std::min(right, CanvasWidth);
+    const int y1 = std::min(bottom, CanvasHeight);
+    if (x1 <= x0 || y1 <= y0) return;
+    painter_.fillRect(QRect(x0, y0, x1 - x0, y1 - y0), Black);
+    Touch(x0, y0, x1 - x0, y1 - y0);
 }
 
 void FieldCanvas::Touch(int left, int top, int width, int height)

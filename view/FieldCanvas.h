@@ -56,7 +56,7 @@ public:
     [[nodiscard]] const QImage& Image() const { return image_; }
 
 private:
-    void DrawPicture(const FramePicture* picture, int left, int top);
+    void DrawPicture(const FramePicture* picture, std::int32_t left, std::int32_t top);
     void FillBox(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
     void Touch(int left, int top, int width, int height);
 
