@@ -4,6 +4,7 @@
 
 #include "DataPaths.h"
 #include "ErrorReport.h"
+#include "FileIo.h"
 #include "GameData.h"
 #include "GateEditerUnit.h"
 #include "PictureFiles.h"
@@ -160,7 +161,7 @@ void TImagesForm::SaveClick()
     std::filesystem::create_directories(path.parent_path(), error);
     bool saved = false;
     if (error)
-        ReportError(MsgDataIoError);
+        ReportError(MsgDataIoError, FullPath(path) + ": its folder cannot be made: " + ErrnoText(error.value()));
     else
         saved = SaveGameDataFile(path, state_.Game);
     // The line of an earlier save must not stand after a failed one.

@@ -32,7 +32,7 @@ std::uint8_t ByteReader::ReadByte() { return ReadBytes(1)[0]; }
 
 std::span<const std::uint8_t> ByteReader::ReadBytes(std::size_t count)
 {
-    if (count > Remaining()) throw StreamError("read past the end of the data");
+    if (count > Remaining()) throw StreamError(WhyEndsEarly);
     auto out = data_.subspan(pos_, count);
     pos_ += count;
     return out;
@@ -41,9 +41,9 @@ std::span<const std::uint8_t> ByteReader::ReadBytes(std::size_t count)
 std::size_t ByteReader::ReadCount(std::size_t minItemSize)
 {
     const std::int32_t count = ReadInt32();
-    if (count < 0) throw StreamError("negative count");
+    if (count < 0) throw StreamError("holds a negative count");
     const auto n = static_cast<std::size_t>(count);
-    if (minItemSize > 0 && n > Remaining() / minItemSize) throw StreamError("count larger than the data left");
+    if (minItemSize > 0 && n > Remaining() / minItemSize) throw StreamError(WhyEndsEarly); // a count of more than is left
     return n;
 }
 

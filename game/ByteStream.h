@@ -10,11 +10,16 @@
 
 namespace brakkon {
 
-/// Thrown by ByteReader when a read runs past the end of its data.
+/// Thrown by ByteReader when a read runs past the end of its data, and by the
+/// formats' readers for damage found inside; what() says it of the file
+/// ("ends early", "holds a negative count").
 class StreamError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+/// Why a read of a file cut short failed.
+inline constexpr const char* WhyEndsEarly = "ends early";
 
 /// Appends items to a growing byte buffer.
 class ByteWriter {

@@ -13,13 +13,17 @@ ErrorHandler& Handler()
 
 } // namespace
 
-void ReportError(std::string_view message)
+void ReportError(std::string_view message, std::string_view detail)
 {
     if (Handler()) {
-        Handler()(message);
+        Handler()(message, detail);
         return;
     }
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
+    if (detail.empty())
+        std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
+    else
+        std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(message.size()), message.data(),
+                     static_cast<int>(detail.size()), detail.data());
 }
 
 ErrorHandler SetErrorHandler(ErrorHandler handler)

@@ -1,7 +1,10 @@
 #include "FileIo.h"
 
+#include "IoResult.h"
+
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -9,6 +12,13 @@
 
 namespace brakkon {
 namespace {
+
+/// Sets `why` (when given) to `what` and the reason for errno, and fails.
+bool Failed(std::string* why, const char* what, int error)
+{
+    if (why != nullptr) *why = std::string(what) + ": " + ErrnoText(error);
+    return false;
+}
 
 bool WriteAll(int fd, std::span<const std::uint8_t> bytes)
 {
@@ -26,12 +36,45 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes)
 
 } // namespace
 
-std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& path)
+std::string FullPath(const std::filesystem::path& path)
+{
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(path, error);
+    return (error ? path : full.lexically_normal()).string();
+}
+
+std::string ErrnoText(int error)
+{
+    switch (error) {
+    case ENOENT: return "there is no such file or folder";
+    case EACCES:
+    case EPERM: return "no permission";
+    case EROFS: return "the file system is read-only";
+    case ENOSPC:
+    case EDQUOT: return "the disk is full";
+    case EISDIR: return "it is a folder";
+    case ENOTDIR: return "a part of its path is not a folder";
+    default: return std::strerror(error);
+    }
+}
+
+IoResult IoResult::Of(const std::filesystem::path& path) &&
+{
+    if (*this) return std::move(*this);
+    Detail = Detail.empty() ? FullPath(path) : FullPath(path) + ": " + Detail;
+    return std::move(*this);
+}
+
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& path, std::string* why)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0) {
+        Failed(why, "cannot be opened", errno);
+        return std::nullopt;
+    }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (why != nullptr) *why = S_ISDIR(st.st_mode) ? "is a folder" : "is not a regular file";
         ::close(fd);
         return std::nullopt;
     }
@@ -43,6 +86,7 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::pa
             const ssize_t n = ::read(fd, buffer, sizeof buffer);
             if (n < 0) {
                 if (errno == EINTR) continue;
+                Failed(why, "cannot be read", errno);
                 ::close(fd);
                 return std::nullopt;
             }
@@ -50,6 +94,7 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::pa
             bytes.insert(bytes.end(), buffer, buffer + n);
         }
     } catch (...) {
+        if (why != nullptr) *why = WhyNoMemory;
         ::close(fd);
         return std::nullopt;
     }
@@ -57,12 +102,17 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::pa
     return bytes;
 }
 
-bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
+bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes, std::string* why)
 {
     std::string temp = path.string() + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
-    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    if (fd < 0) return Failed(why, "cannot be written", errno);
+    int error = 0; // the first failure's errno
+    auto step = [&error](bool done) {
+        if (!done && error == 0) error = errno != 0 ? errno : EIO;
+        return done;
+    };
+    bool ok = step(WriteAll(fd, bytes)) && step(::fsync(fd) == 0);
     // mkstemp makes the file private: give it the old file's mode, or the usual one.
     struct stat old {};
     mode_t mode = 0;
@@ -73,12 +123,12 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std:
         ::umask(mask);
         mode = 0666 & ~mask;
     }
-    ok = ok && ::fchmod(fd, mode) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
+    ok = ok && step(::fchmod(fd, mode) == 0);
+    ok = step(::close(fd) == 0) && ok;
+    ok = ok && step(std::rename(temp.c_str(), path.c_str()) == 0);
     if (!ok) {
         ::unlink(temp.c_str());
-        return false;
+        return Failed(why, "cannot be written", error);
     }
     const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
     const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -87,6 +137,22 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std:
         ::close(dirFd);
     }
     return true;
+}
+
+std::string WriteProblem(const std::filesystem::path& path)
+{
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) return "is a folder";
+    std::string temp = path.string() + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        std::string why;
+        Failed(&why, "cannot be written", errno);
+        return why;
+    }
+    ::close(fd);
+    ::unlink(temp.c_str());
+    return {};
 }
 
 } // namespace brakkon

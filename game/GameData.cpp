@@ -12,6 +12,8 @@ namespace {
 // The smallest frame: file header, core header and the transparency byte.
 constexpr std::size_t MinFrameSize = 14 + 12 + 1;
 
+constexpr const char* WhyDamagedPicture = "holds a picture that is no BMP image this game reads";
+
 void WriteFrame(ByteWriter& s, const Bitmap& frame)
 {
     if (!frame.Bytes.empty()) {
@@ -19,18 +21,28 @@ void WriteFrame(ByteWriter& s, const Bitmap& frame)
     } else {
         // Empty when the size is not positive, too large or does not match the pixels.
         const auto bytes = EncodeBmp(frame.Width, frame.Height, frame.Pixels);
-        if (bytes.empty()) throw StreamError("a frame without a picture that can be stored");
+        if (bytes.empty()) throw StreamError("holds a picture that cannot be stored");
         s.WriteBytes(bytes);
     }
     s.WriteByte(frame.Transparent ? 1 : 0);
 }
 
+/// True when a picture that cannot be measured looks cut off by the file's
+/// end: fewer bytes left than a file header, or than its header's size.
+bool CutShort(std::span<const std::uint8_t> rest)
+{
+    if (rest.size() < 14) return true;
+    const std::uint32_t size = static_cast<std::uint32_t>(rest[2]) | static_cast<std::uint32_t>(rest[3]) << 8 |
+                               static_cast<std::uint32_t>(rest[4]) << 16 | static_cast<std::uint32_t>(rest[5]) << 24;
+    return rest[0] == 'B' && rest[1] == 'M' && size > rest.size();
+}
+
 Bitmap ReadFrame(ByteReader& s)
 {
     const auto length = MeasureBmp(s.Rest());
-    if (!length) throw StreamError("not a BMP image");
+    if (!length) throw StreamError(CutShort(s.Rest()) ? WhyEndsEarly : WhyDamagedPicture);
     Bitmap frame;
-    if (!DecodeBmp(s.ReadBytes(*length), frame)) throw StreamError("not a BMP image");
+    if (!DecodeBmp(s.ReadBytes(*length), frame)) throw StreamError(WhyDamagedPicture);
     frame.Transparent = s.ReadByte() != 0;
     return frame;
 }
@@ -64,10 +76,10 @@ IoResult WriteGameDataTo(ByteWriter& s, const GameType* game)
                 for (const auto& frame : image) WriteFrame(s, frame);
             }
         }
-    } catch (const StreamError&) {
-        return IoResult::DataIo();
+    } catch (const StreamError& e) {
+        return IoResult::DataIo(e.what());
     } catch (const std::bad_alloc&) {
-        return IoResult::DataIo();
+        return IoResult::DataIo(WhyNoMemory);
     }
     return IoResult::Ok();
 }
@@ -81,13 +93,15 @@ IoResult ReadGameDataFrom(ByteReader& s, GameType* game)
         const std::int32_t cellWidth = s.ReadInt32();
         const std::int32_t cellHeight = s.ReadInt32();
         if (cols != FieldCols || rows != FieldRows || cellWidth != FieldCellWidth || cellHeight != FieldCellHeight)
-            return IoResult::FileFormat();
+            return IoResult::FileFormat("has a field other than 19 x 14 cells of 32 x 32 pixels");
 
         std::vector<std::unique_ptr<GateType>> gates(s.ReadCount(MinGateStreamSize));
         for (auto& gate : gates) {
             gate = std::make_unique<GateType>();
             if (IoResult r = ReadGateFrom(s, gate.get()); !r) return r;
-            if (!HasGrid(*gate, cols, rows)) return IoResult::FileFormat();
+            if (!HasGrid(*gate, cols, rows))
+                return IoResult::FileFormat("holds gate " + std::to_string(&gate - gates.data()) +
+                                            ", whose map is not 19 columns of 14 cells");
         }
 
         std::vector<ImageGroup> images(s.ReadCount(4));
@@ -106,10 +120,10 @@ IoResult ReadGameDataFrom(ByteReader& s, GameType* game)
         game->CellHeight = cellHeight;
         game->Gates = std::move(gates);
         game->Images = std::move(images);
-    } catch (const StreamError&) {
-        return IoResult::DataIo();
+    } catch (const StreamError& e) {
+        return IoResult::DataIo(e.what());
     } catch (const std::bad_alloc&) {
-        return IoResult::DataIo();
+        return IoResult::DataIo(WhyNoMemory);
     }
     return IoResult::Ok();
 }
@@ -121,7 +135,7 @@ IoResult EncodeGameDataFile(const GameType& game, std::vector<std::uint8_t>& out
         s.WriteInt32(GameDataMagic);
         s.WriteInt32(GameDataVersion);
     } catch (const std::bad_alloc&) {
-        return IoResult::DataIo();
+        return IoResult::DataIo(WhyNoMemory);
     }
     if (IoResult r = WriteGameDataTo(s, &game); !r) return r;
     out = s.TakeBytes();
@@ -132,10 +146,11 @@ IoResult DecodeGameDataFile(std::span<const std::uint8_t> bytes, GameType* game)
 {
     ByteReader s(bytes);
     try {
-        if (s.ReadInt32() != GameDataMagic) return IoResult::FileFormat();
-        if (s.ReadInt32() != GameDataVersion) return IoResult::FileVersion();
-    } catch (const StreamError&) {
-        return IoResult::DataIo();
+        if (s.ReadInt32() != GameDataMagic) return IoResult::FileFormat("is not a data file of this game");
+        if (const std::int32_t version = s.ReadInt32(); version != GameDataVersion)
+            return IoResult::FileVersion(VersionWhy(version, GameDataVersion));
+    } catch (const StreamError& e) {
+        return IoResult::DataIo(e.what());
     }
     return ReadGameDataFrom(s, game);
 }
@@ -143,16 +158,17 @@ IoResult DecodeGameDataFile(std::span<const std::uint8_t> bytes, GameType* game)
 IoResult SaveGameData(const std::filesystem::path& path, const GameType& game)
 {
     std::vector<std::uint8_t> bytes;
-    if (IoResult r = EncodeGameDataFile(game, bytes); !r) return r;
-    if (!WriteFileAtomically(path, bytes)) return IoResult::DataIo();
+    if (IoResult r = EncodeGameDataFile(game, bytes); !r) return std::move(r).Of(path);
+    if (std::string why; !WriteFileAtomically(path, bytes, &why)) return IoResult::DataIo(why).Of(path);
     return IoResult::Ok();
 }
 
 IoResult LoadGameData(const std::filesystem::path& path, GameType& game)
 {
-    const auto bytes = ReadFileBytes(path);
-    if (!bytes) return IoResult::DataIo();
-    return DecodeGameDataFile(*bytes, &game);
+    std::string why;
+    const auto bytes = ReadFileBytes(path, &why);
+    if (!bytes) return IoResult::DataIo(why).Of(path);
+    return DecodeGameDataFile(*bytes, &game).Of(path);
 }
 
 bool WriteGameData(ByteWriter& stream, const GameType* game)

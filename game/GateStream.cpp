@@ -116,7 +116,7 @@ IoResult WriteGateTo(ByteWriter& s, const GateType* gate)
             for (const auto& cell : column) WriteRawCell(s, *cell);
         }
     } catch (const std::bad_alloc&) {
-        return IoResult::DataIo();
+        return IoResult::DataIo(WhyNoMemory);
     }
     return IoResult::Ok();
 }
@@ -140,10 +140,10 @@ IoResult ReadGateFrom(ByteReader& s, GateType* gate)
             for (std::size_t row = 0; row < cellCount; ++row) column.push_back(std::make_unique<CellType>(ReadRawCell(s)));
         }
         *gate = std::move(fresh);
-    } catch (const StreamError&) {
-        return IoResult::DataIo();
+    } catch (const StreamError& e) {
+        return IoResult::DataIo(e.what());
     } catch (const std::bad_alloc&) {
-        return IoResult::DataIo();
+        return IoResult::DataIo(WhyNoMemory);
     }
     return IoResult::Ok();
 }

@@ -10,14 +10,15 @@
 namespace brakkon {
 namespace {
 
-bool PlayableSavedGate(const GateType& gate)
+/// Empty when the engine can play the gate; else why not.
+std::string UnplayableWhy(const GateType& gate)
 {
-    if (!HasGrid(gate, FieldCols, FieldRows)) return false;
-    if (gate.Sprites.size() < 2) return false;
-    if (gate.Sprites[0]->Kind != KindPlayer1 || gate.Sprites[1]->Kind != KindPlayer2) return false;
+    if (!HasGrid(gate, FieldCols, FieldRows)) return "holds a map that is not 19 columns of 14 cells";
+    if (gate.Sprites.size() < 2 || gate.Sprites[0]->Kind != KindPlayer1 || gate.Sprites[1]->Kind != KindPlayer2)
+        return "does not begin with the two players' tanks";
     for (const auto& sprite : gate.Sprites)
-        if (sprite->Index < 0 || !SpriteInField(*sprite)) return false;
-    return true;
+        if (sprite->Index < 0 || !SpriteInField(*sprite)) return "holds a tank or shell that is not wholly on the field";
+    return {};
 }
 
 } // namespace
@@ -40,7 +41,7 @@ IoResult EncodeSavedGame(const GateType& gate, std::vector<std::uint8_t>& out)
         s.WriteInt32(SavedGameMagic);
         s.WriteInt32(SavedGameVersion);
     } catch (const std::bad_alloc&) {
-        return IoResult::DataIo();
+        return IoResult::DataIo(WhyNoMemory);
     }
     if (IoResult r = WriteGateTo(s, &gate); !r) return r;
     out = s.TakeBytes();
@@ -51,14 +52,15 @@ IoResult DecodeSavedGame(std::span<const std::uint8_t> bytes, GateType& gate)
 {
     ByteReader s(bytes);
     try {
-        if (s.ReadInt32() != SavedGameMagic) return IoResult::FileFormat();
-        if (s.ReadInt32() != SavedGameVersion) return IoResult::FileVersion();
-    } catch (const StreamError&) {
-        return IoResult::DataIo();
+        if (s.ReadInt32() != SavedGameMagic) return IoResult::FileFormat("is not a saved game of this game");
+        if (const std::int32_t version = s.ReadInt32(); version != SavedGameVersion)
+            return IoResult::FileVersion(VersionWhy(version, SavedGameVersion));
+    } catch (const StreamError& e) {
+        return IoResult::DataIo(e.what());
     }
     GateType fresh;
     if (IoResult r = ReadGateFrom(s, &fresh); !r) return r;
-    if (!PlayableSavedGate(fresh)) return IoResult::FileFormat();
+    if (std::string why = UnplayableWhy(fresh); !why.empty()) return IoResult::FileFormat(std::move(why));
     gate = std::move(fresh);
     return IoResult::Ok();
 }
@@ -66,16 +68,17 @@ IoResult DecodeSavedGame(std::span<const std::uint8_t> bytes, GateType& gate)
 IoResult SaveGame(const std::filesystem::path& path, const GateType& gate)
 {
     std::vector<std::uint8_t> bytes;
-    if (IoResult r = EncodeSavedGame(gate, bytes); !r) return r;
-    if (!WriteFileAtomically(path, bytes)) return IoResult::DataIo();
+    if (IoResult r = EncodeSavedGame(gate, bytes); !r) return std::move(r).Of(path);
+    if (std::string why; !WriteFileAtomically(path, bytes, &why)) return IoResult::DataIo(why).Of(path);
     return IoResult::Ok();
 }
 
 IoResult LoadGame(const std::filesystem::path& path, GateType& gate)
 {
-    const auto bytes = ReadFileBytes(path);
-    if (!bytes) return IoResult::DataIo();
-    return DecodeSavedGame(*bytes, gate);
+    std::string why;
+    const auto bytes = ReadFileBytes(path, &why);
+    if (!bytes) return IoResult::DataIo(why).Of(path);
+    return DecodeSavedGame(*bytes, gate).Of(path);
 }
 
 bool SaveGameFile(const std::filesystem::path& path, const GateType& gate)

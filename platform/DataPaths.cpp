@@ -18,12 +18,4 @@ std::filesystem::path GameDataSavePath(const std::filesystem::path& appPath)
     return UserDataDir() / GameDataFileName;
 }
 
-std::filesystem::path GameDataLoadPath(const std::filesystem::path& appPath)
-{
-    const std::filesystem::path saved = GameDataSavePath(appPath);
-    std::error_code error; // an unreadable place counts as no file
-    if (std::filesystem::exists(saved, error)) return saved;
-    return appPath / GameDataFileName;
-}
-
 } // namespace brakkon

@@ -3,7 +3,7 @@
 // writable (the build tree), and otherwise, in an installed game, to the
 // user's data directory ($XDG_DATA_HOME/brakkon). Start-up reads the file
 // that "Save" writes when there is one, so a saved game data file is the one
-// played after a restart; else the installed one.
+// played after a restart; else the installed one (shell/StartData.h).
 #pragma once
 
 #include <filesystem>
@@ -18,9 +18,5 @@ inline constexpr const char* GameDataFileName = "Game.dat";
 
 /// Where "Save" writes "Game.dat" for a game whose files lie in `appPath`.
 [[nodiscard]] std::filesystem::path GameDataSavePath(const std::filesystem::path& appPath);
-
-/// Where start-up reads "Game.dat": the file "Save" writes when it exists,
-/// else the one in `appPath`.
-[[nodiscard]] std::filesystem::path GameDataLoadPath(const std::filesystem::path& appPath);
 
 } // namespace brakkon

@@ -1,6 +1,7 @@
 // The error box: every failure the game reports (file input and output, a
 // missing data file) is shown as a modal message box captioned "Error" with
-// the error icon and an OK button.
+// the error icon and an OK button, and under the message the detail that
+// says which file and why.
 //
 // Installs itself as the engine's error handler (ErrorReport.h); tests
 // install a recorder in its place. The parent window is not owned.

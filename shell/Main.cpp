@@ -3,6 +3,7 @@
 // window closes.
 #include "ErrorBox.h"
 #include "ErrorReport.h"
+#include "FileIo.h"
 #include "Fonts.h"
 #include "ImagesUnit.h"
 #include "MainUnit.h"
@@ -101,6 +102,16 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Brakkon"));
     QApplication::setApplicationDisplayName(QStringLiteral("Brakkon"));
     brakkon::RegisterFontSubstitutions();
+    brakkon::InstallErrorBox(nullptr); // over the main window once there is one
+    if (options.Record) {
+        // Said now, before the intro and the games, not when they are lost.
+        if (const std::string why = brakkon::WriteProblem(*options.Record); !why.empty()) {
+            const std::string detail = brakkon::FullPath(*options.Record) + ": " + why;
+            std::fprintf(stderr, "brakkon: cannot record: %s\n", detail.c_str());
+            brakkon::ReportError(brakkon::MsgDataIoError, detail);
+            return 1;
+        }
+    }
     brakkon::MainSeams seams;
     if (!options.Replay) {
         // A replay plays without the intro, and no pad may press keys into it.

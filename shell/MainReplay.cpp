@@ -3,7 +3,7 @@
 // keys, the menu and the clock timer. The engine's side is in sim/.
 #include "MainUnit.h"
 
-#include "DataPaths.h"
+#include "StartData.h"
 #include "GameFlow.h"
 
 #include <cstdio>
@@ -30,8 +30,7 @@ bool MainForm::FinishRecording()
 void MainForm::NoteGameStart()
 {
     if (!recorder_ || recorder_->Recording()) return;
-    const std::filesystem::path data = GameDataLoadPath(state_.AppPath);
-    recorder_->GameStarts(state_, IdentityOfFile(data).value_or(DataIdentity{}));
+    recorder_->GameStarts(state_, IdentityOfFile(dataPath_).value_or(DataIdentity{}));
 }
 
 void MainForm::Note(ReplayWhat what, std::int32_t value)
@@ -43,7 +42,7 @@ std::string MainForm::PlayReplay(const std::filesystem::path& path)
 {
     auto replay = std::make_unique<Replay>();
     if (TextResult read = LoadReplay(path, *replay); !read) return read.Message;
-    const std::filesystem::path data = GameDataLoadPath(state_.AppPath);
+    const std::filesystem::path data = shown_ ? dataPath_ : StartGameDataPath(StartDataFilesOf(state_.AppPath));
     if (std::string refused = DataMismatch(*replay, IdentityOfFile(data), data.string()); !refused.empty())
         return refused;
     replay_ = std::move(replay);

@@ -4,13 +4,10 @@
 #include "MainUnit.h"
 
 #include "ControlUnit.h"
-#include "DataPaths.h"
-#include "ErrorReport.h"
-#include "GameData.h"
 #include "GameFlow.h"
 #include "Keyboard.h"
 #include "MainPads.h"
-#include "SavedGame.h"
+#include "StartData.h"
 #include "StatusLine.h"
 
 #include <QApplication>
@@ -101,20 +98,10 @@ void MainForm::FormShow()
 {
     state_.NextGatePending = false;
     const std::filesystem::path dir = state_.AppPath;
-    std::error_code error; // an unreadable directory counts as a missing file
-    // The Game Editor's last save, when there is one, else the installed file.
-    const std::filesystem::path data = GameDataLoadPath(dir);
-    if (std::filesystem::exists(data, error)) {
-        (void)LoadGameDataFile(data, state_.Game);
-        ImagesChanged();
-    } else {
-        ReportError("\"Game.dat\" file not found");
-    }
-    if (std::filesystem::exists(dir / "Game", error)) {
-        if (LoadGameFile(dir / "Game", *state_.Game.Gate)) DrawField(state_.Game.Gate.get());
-    } else {
-        ReportError("\"Game\" file not found");
-    }
+    // The Game Editor's last save, when there is one and it reads, else the installed file.
+    dataPath_ = LoadStartGameData(StartDataFilesOf(dir), state_.Game);
+    if (!dataPath_.empty()) ImagesChanged();
+    if (LoadStartScene(dir, *state_.Game.Gate)) DrawField(state_.Game.Gate.get());
     PauseGame();
     if (Replaying()) player_->Start(state_);
     sound_->StartSound(state_.AppPath);

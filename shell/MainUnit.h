@@ -180,6 +180,7 @@ private:
     bool cancelled_ = false;
     bool shown_ = false;
     std::function<void()> openEditor_; ///< F12: shows the Game Editor
+    std::filesystem::path dataPath_; ///< the "Game.dat" loaded at start; empty: none
     std::filesystem::path recordPath_;
     std::unique_ptr<ReplayRecorder> recorder_; ///< set while recording
     std::unique_ptr<Replay> replay_;           ///< the replay being played

@@ -94,20 +94,23 @@ TEST_F(DataToolTest, ResaveGivesBackTheSameBytes)
     }
 }
 
-// Failures print the game's one message and nothing on stdout.
+// Failures print the game's one message, the file and why, and nothing on stdout.
 struct FailureCase {
     const char* name;
     std::vector<std::uint8_t> bytes;
     const char* message;
+    const char* why;
 };
 
 TEST_F(DataToolTest, FailuresPrintTheGamesOneMessage)
 {
     const std::vector<FailureCase> cases = {
-        {"not a game file", {'h', 'e', 'l', 'l', 'o', '!', '!', '!'}, "File format error\n"},
-        {"too short for a magic", {0xB9, 0x78}, "Data IO Error\n"},
-        {"newer data file", {0xB9, 0x78, 0, 0, 2, 0, 0, 0}, "File version error\n"},
-        {"saved game cut short", {0xBA, 0x78, 0, 0, 1, 0, 0, 0, 1}, "Data IO Error\n"},
+        {"not a game file", {'h', 'e', 'l', 'l', 'o', '!', '!', '!'}, "File format error",
+         "is neither a data file nor a saved game of this game"},
+        {"too short for a magic", {0xB9, 0x78}, "Data IO Error", "ends early"},
+        {"newer data file", {0xB9, 0x78, 0, 0, 2, 0, 0, 0}, "File version error",
+         "is of version 2; this game reads version 1"},
+        {"saved game cut short", {0xBA, 0x78, 0, 0, 1, 0, 0, 0, 1}, "Data IO Error", "ends early"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -117,14 +120,14 @@ TEST_F(DataToolTest, FailuresPrintTheGamesOneMessage)
                                                                       {"resave", path, Path("out")}}) {
             const auto run = Data(args);
             EXPECT_EQ(run.ExitCode, 1);
-            EXPECT_EQ(run.Err, c.message);
+            EXPECT_EQ(run.Err, std::string(c.message) + ": " + path.string() + ": " + c.why + "\n");
             EXPECT_EQ(run.Out, "");
         }
         EXPECT_FALSE(fs::exists(Path("out")));
     }
     const auto missing = Data({"info", Path("missing")});
     EXPECT_EQ(missing.ExitCode, 1);
-    EXPECT_EQ(missing.Err, "Data IO Error\n");
+    EXPECT_EQ(missing.Err, "Data IO Error: " + Path("missing").string() + ": cannot be opened: there is no such file or folder\n");
 }
 
 TEST_F(DataToolTest, WrongArgumentsAreAUsageError)

@@ -15,8 +15,15 @@ namespace brakkon::test {
 /// Captures every message shown through the error seam while it lives.
 class ErrorRecorder {
 public:
-    ErrorRecorder() : scope_([this](std::string_view m) { messages.emplace_back(m); }) {}
+    ErrorRecorder()
+        : scope_([this](std::string_view m, std::string_view d) {
+              messages.emplace_back(m);
+              details.emplace_back(d);
+          })
+    {
+    }
     std::vector<std::string> messages;
+    std::vector<std::string> details; ///< the detail of each message: which file and why
 
 private:
     ScopedErrorHandler scope_;

@@ -81,18 +81,20 @@ std::string InfoJson(const AnyGameFile& file, bool brief)
 
 IoResult LoadAnyGameFile(const std::filesystem::path& path, AnyGameFile& out)
 {
-    const auto bytes = ReadFileBytes(path);
-    if (!bytes || bytes->size() < 4) return IoResult::DataIo();
+    std::string why;
+    const auto bytes = ReadFileBytes(path, &why);
+    if (!bytes) return IoResult::DataIo(why).Of(path);
+    if (bytes->size() < 4) return IoResult::DataIo(WhyEndsEarly).Of(path);
     const std::int32_t magic = Magic(*bytes);
     if (magic == GameDataMagic) {
         out.FileKind = AnyGameFile::Kind::GameData;
-        return DecodeGameDataFile(*bytes, &out.Game);
+        return DecodeGameDataFile(*bytes, &out.Game).Of(path);
     }
     if (magic == SavedGameMagic) {
         out.FileKind = AnyGameFile::Kind::SavedGame;
-        return DecodeSavedGame(*bytes, *out.Game.Gate);
+        return DecodeSavedGame(*bytes, *out.Game.Gate).Of(path);
     }
-    return IoResult::FileFormat();
+    return IoResult::FileFormat("is neither a data file nor a saved game of this game").Of(path);
 }
 
 int RunInfo(const CommandArgs& args)

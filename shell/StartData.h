@@ -1,0 +1,42 @@
+// The files the main window reads when it is first shown: "Game.dat" and the
+// scene "Game".
+//
+// "Game.dat" is the Game Editor's last save when there is one (in an
+// installed game, $XDG_DATA_HOME/brakkon/Game.dat), else the file installed
+// with the game. A damaged save is reported, naming it, and left as it is;
+// the installed file is played in its place. Every failure reaches the player
+// once through the error seam, with the file and the reason as its detail.
+#pragma once
+
+#include "Records.h"
+
+#include <filesystem>
+#include <string_view>
+
+namespace brakkon {
+
+inline constexpr std::string_view MsgGameDataNotFound = "\"Game.dat\" file not found";
+inline constexpr std::string_view MsgSceneNotFound = "\"Game\" file not found";
+
+/// Where start-up looks for "Game.dat".
+struct StartDataFiles {
+    std::filesystem::path Installed; ///< beside the executable
+    std::filesystem::path User;      ///< the Game Editor's save, when that is another file; else empty
+};
+
+/// The files of a game whose files lie in `appPath`.
+[[nodiscard]] StartDataFiles StartDataFilesOf(const std::filesystem::path& appPath);
+
+/// Loads the user's file when there is one and it reads whole, else the
+/// installed one, into `game`. Returns the file loaded; empty when none was.
+std::filesystem::path LoadStartGameData(const StartDataFiles& files, GameType& game);
+
+/// The file LoadStartGameData would load now, found without reporting
+/// anything: the one a replay is checked against before the window loads it.
+[[nodiscard]] std::filesystem::path StartGameDataPath(const StartDataFiles& files);
+
+/// Loads the scene "Game" of `appPath` into the working gate; a missing one
+/// is reported with where the game looked. True when it was loaded.
+bool LoadStartScene(const std::filesystem::path& appPath, GateType& gate);
+
+} // namespace brakkon
