@@ -1,6 +1,8 @@
-// The window's kept scale and full screen, read from an INI file of any
-// bytes: always a scale of 1 to 4, and the window as designed unless the
-// file says otherwise in the very form the game writes.
+// The window's kept scale and full screen and the Game Control dialog's kept
+// choices, read from an INI file of any bytes: always a scale of 1 to 4, an
+// interval of 1 to 100 ms and a step of 1, 2 or 4, and the defaults unless
+// the file says otherwise in the very form the game writes.
+#include "ControlSettings.h"
 #include "ViewSettings.h"
 
 #include <QSettings>
@@ -22,5 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const brakkon::ViewChoice choice = brakkon::ReadViewChoice(settings);
     if (choice.Scale < 1 || choice.Scale > brakkon::MaxViewScale) __builtin_trap();
     if (size == 0 && (choice.Scale != 1 || choice.FullScreen)) __builtin_trap();
+
+    const brakkon::ControlChoice defaults{16, 2, true, false};
+    const brakkon::ControlChoice control = brakkon::ReadControlChoice(settings, defaults);
+    if (control.Interval < brakkon::FastestGameInterval || control.Interval > brakkon::SlowestGameInterval) __builtin_trap();
+    if (control.Step != 1 && control.Step != 2 && control.Step != 4) __builtin_trap();
+    if (size == 0 && (control.Interval != 16 || control.Step != 2 || !control.Sound || control.Music)) __builtin_trap();
     return 0;
 }

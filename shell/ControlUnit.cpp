@@ -1,5 +1,6 @@
 #include "ControlUnit.h"
 
+#include "ControlSettings.h"
 #include "GameFlow.h"
 
 #include <QCheckBox>
@@ -15,7 +16,6 @@ namespace {
 
 constexpr int ClientWidth = 378;
 constexpr int ClientHeight = 138;
-constexpr int SlowestInterval = 100; ///< milliseconds per tick at the scroll bar's left end
 
 template <typename Control>
 Control* Place(Control* control, int left, int top)
@@ -106,7 +106,7 @@ bool RunGameControl(QWidget* parent, MainState& state, std::int32_t& gameTimerIn
                     GameSound& sound)
 {
     TControlForm form(parent);
-    form.ScrollBar1->setValue(SlowestInterval - gameTimerInterval);
+    form.ScrollBar1->setValue(SlowestGameInterval - gameTimerInterval);
     form.ScrollBar1Change(); // the value shows from the start
     form.RadioButton1->setChecked(state.MoveStep == 1);
     form.RadioButton2->setChecked(state.MoveStep == 2);
@@ -115,7 +115,7 @@ bool RunGameControl(QWidget* parent, MainState& state, std::int32_t& gameTimerIn
     form.CheckBox2->setChecked(state.MusicOn);
     if (!form.Execute()) return false;
 
-    gameTimerInterval = SlowestInterval - form.ScrollBar1->value();
+    gameTimerInterval = SlowestGameInterval - form.ScrollBar1->value();
     std::int32_t moveStep = state.MoveStep;
     if (form.RadioButton1->isChecked()) moveStep = 1;
     else if (form.RadioButton2->isChecked()) moveStep = 2;

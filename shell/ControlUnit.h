@@ -4,7 +4,8 @@
 // command "5. Game Control" calls RunGameControl with its game state, the
 // interval of its game timer, its engine host and the game's sound. The
 // dialog answers true only when OK was pressed after some control changed;
-// then the settings are applied for this run (nothing is saved).
+// then the settings are applied, and the main window keeps them for the next
+// run.
 #pragma once
 
 #include "GameHost.h"

@@ -3,6 +3,7 @@
 // (drawing and the status line).
 #include "MainUnit.h"
 
+#include "ControlSettings.h"
 #include "ControlUnit.h"
 #include "GameFlow.h"
 #include "Keyboard.h"
@@ -68,6 +69,12 @@ void MainForm::FormCreate()
     state_.GameOver = true;
     state_.Game = GameType{};
     state_.MoveStep = DefaultMoveStep;
+    // The choices of the Game Control dialog kept from the last run; the
+    // step waits for the scene, which a larger one snaps (FormShow).
+    const ControlChoice kept = KeptControls();
+    Timer1.SetInterval(kept.Interval);
+    state_.SoundOn = kept.Sound;
+    state_.MusicOn = kept.Music;
     state_.Rand.Skip(TickCount() % TickCountRange + 1);
     state_.Player1 = Player1Keys;
     state_.Player2 = Player2Keys;
@@ -102,9 +109,10 @@ void MainForm::FormShow()
     dataPath_ = LoadStartGameData(StartDataFilesOf(dir), state_.Game);
     if (!dataPath_.empty()) ImagesChanged();
     if (LoadStartScene(dir, *state_.Game.Gate)) DrawField(state_.Game.Gate.get());
+    ApplyMoveStep(state_, *this, KeptControls().Step);
     PauseGame();
     if (Replaying()) player_->Start(state_);
-    sound_->StartSound(state_.AppPath);
+    sound_->StartSound(state_.AppPath, state_.MusicOn);
 }
 
 bool MainForm::event(QEvent* event)
@@ -245,8 +253,18 @@ void MainForm::RunGameControl()
 {
     std::int32_t interval = Timer1.Interval();
     const std::int32_t step = state_.MoveStep;
-    if (brakkon::RunGameControl(this, state_, interval, *this, *sound_)) Timer1.SetInterval(interval);
+    if (brakkon::RunGameControl(this, state_, interval, *this, *sound_)) {
+        Timer1.SetInterval(interval);
+        if (seams_.OpenSettings)
+            WriteControlChoice(*seams_.OpenSettings(), {interval, state_.MoveStep, state_.SoundOn, state_.MusicOn});
+    }
     if (state_.MoveStep != step) Note(ReplayWhat::Step, state_.MoveStep);
+}
+
+ControlChoice MainForm::KeptControls() const
+{
+    const ControlChoice defaults{GameTimerInterval, DefaultMoveStep, true, true};
+    return seams_.OpenSettings ? ReadControlChoice(*seams_.OpenSettings(), defaults) : defaults;
 }
 
 } // namespace brakkon

@@ -37,6 +37,7 @@ namespace brakkon {
 
 class Magnifier;
 class MainPads;
+struct ControlChoice;
 
 /// What the main window asks of the world outside it.
 struct MainSeams {
@@ -51,7 +52,8 @@ struct MainSeams {
     std::function<void()> GameTickObserved;
     /// The game pads (MainPads); unset or null: the keyboard alone.
     std::function<std::unique_ptr<PadSource>()> OpenPads;
-    /// Where the window's scale and full-screen choice is kept; unset: not kept.
+    /// Where the window's scale and full-screen choice and the Game Control
+    /// dialog's choices are kept; unset: not kept.
     std::function<std::unique_ptr<QSettings>()> OpenSettings;
 };
 
@@ -162,6 +164,8 @@ private:
     bool WindowKey(KeyCode key);
 
     void RunGameControl();
+    /// The Game Control dialog's choices kept in the settings, or the defaults.
+    [[nodiscard]] ControlChoice KeptControls() const;
     void NoteGameStart();
     void Note(ReplayWhat what, std::int32_t value = 0);
     void ReplayTick();

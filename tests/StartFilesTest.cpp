@@ -1,14 +1,25 @@
-// What the window reads at start: "Game.dat" from the Game Editor's save or,
-// when that is damaged, the installed file; and the error box with its detail.
+// What the window reads at start and keeps between runs: "Game.dat" from the
+// Game Editor's save or, when that is damaged, the installed file; the error
+// box with its detail; and the Game Control dialog's choices, kept in the
+// settings and recorded into a replay as they were applied.
+#include "ControlSettings.h"
+#include "ControlUnit.h"
 #include "DialogSupport.h"
 #include "ErrorBox.h"
 #include "FileIo.h"
 #include "GameData.h"
 #include "GuiSupport.h"
+#include "Replay.h"
+#include "RunTool.h"
+#include "SavedGame.h"
 #include "StartData.h"
 
+#include <QCheckBox>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSettings>
 
 #include <gtest/gtest.h>
 
@@ -119,6 +130,95 @@ TEST(ErrorBox, ShowsTheMessageWithWhichFileAndWhyUnderIt)
     ReportError(MsgFileFormatError, "/home/x/Game.dat: is not a data file of this game");
     SetErrorHandler(before);
     EXPECT_TRUE(shown);
+}
+
+// ---- The Game Control dialog's choices, kept ----
+
+/// A window whose settings are kept in `file`, with the music file.
+std::unique_ptr<WindowFixture> KeptWindow(const fs::path& file)
+{
+    auto w = std::make_unique<WindowFixture>(
+        std::initializer_list<const char*>{"Game.dat", "Game", "Music.mid"}, [file](MainSeams& seams) {
+            seams.OpenSettings = [file] {
+                return std::make_unique<QSettings>(QString::fromStdString(file.string()), QSettings::IniFormat);
+            };
+        });
+    w->Show();
+    return w;
+}
+
+TEST(KeptControls, TheDialogsChoicesAreTheNextRunsAndDamagedOnesTheDefaults)
+{
+    const TempFolder dir;
+    const fs::path file = dir / "brakkon.conf";
+    {
+        auto w = KeptWindow(file);
+        test::WhenShown<TControlForm>([](TControlForm& f) {
+            QTest::keyClick(f.ScrollBar1, Qt::Key_PageUp); // 84 - 10: 26 ms a tick
+            QTest::mouseClick(f.RadioButton3, Qt::LeftButton);
+            QTest::mouseClick(f.CheckBox1, Qt::LeftButton);
+            QTest::mouseClick(f.CheckBox2, Qt::LeftButton);
+            QTest::mouseClick(f.Button1, Qt::LeftButton);
+        });
+        w->Click(Qt::Key_5);
+        EXPECT_EQ(w->form->GameTimer().Interval(), 26);
+    }
+    {
+        auto w = KeptWindow(file);
+        EXPECT_EQ(w->form->GameTimer().Interval(), 26);
+        EXPECT_EQ(w->State().MoveStep, 4);
+        EXPECT_FALSE(w->State().SoundOn);
+        EXPECT_FALSE(w->State().MusicOn);
+        EXPECT_EQ(w->Music->OpenFile(), "Music.mid");
+        EXPECT_FALSE(w->Music->Playing()) << "kept off, the music does not start";
+    }
+    {
+        QSettings damaged(QString::fromStdString(file.string()), QSettings::IniFormat);
+        for (const auto& [key, value] : {std::pair{"Control/Interval", "0"}, std::pair{"Control/Step", "3"},
+                                         std::pair{"Control/Sound", "no"}, std::pair{"Control/Music", "1"}})
+            damaged.setValue(QString::fromLatin1(key), QString::fromLatin1(value));
+    }
+    auto w = KeptWindow(file);
+    EXPECT_EQ(w->form->GameTimer().Interval(), GameTimerInterval);
+    EXPECT_EQ(w->State().MoveStep, DefaultMoveStep);
+    EXPECT_TRUE(w->State().SoundOn);
+    EXPECT_TRUE(w->State().MusicOn);
+    EXPECT_TRUE(w->Music->Playing());
+}
+
+TEST(KeptControls, AGameRecordedWithAKeptStepReplaysToTheSameGate)
+{
+    const TempFolder dir;
+    const fs::path settings = dir / "brakkon.conf";
+    QSettings(QString::fromStdString(settings.string()), QSettings::IniFormat).setValue("Control/Step", 4);
+    auto w = KeptWindow(settings); // shown: nothing is recorded before a game
+    const fs::path file = dir / "kept.replay";
+    w->form->RecordReplay(file);
+    auto ticks = [&](int n) {
+        for (int i = 0; i < n; ++i) w->form->Timer1Timer();
+    };
+    w->Click(Qt::Key_1);
+    w->Press(Qt::Key_Up);
+    ticks(20);
+    w->Release(Qt::Key_Up);
+    w->Press(Qt::Key_Left);
+    ticks(30);
+    w->form->Timer2Timer();
+    w->Click(Qt::Key_Space);
+    ticks(10);
+    EXPECT_EQ(w->State().MoveStep, 4);
+    std::vector<std::uint8_t> played;
+    ASSERT_TRUE(EncodeSavedGame(w->Gate(), played));
+    ASSERT_TRUE(w->form->FinishRecording());
+
+    Replay replay;
+    ASSERT_TRUE(LoadReplay(file, replay));
+    EXPECT_EQ(replay.Start.MoveStep, 4);
+    const fs::path out = dir / "end.gam";
+    const auto run = test::RunTool(BRAKKON_SIM_TOOL, {"--data", (w->Dir() / "Game.dat").string(), "--replay",
+                                                      file.string(), "--save", out.string()});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(ReadFileBytes(out), std::optional(played));
 }
 
 } // namespace

@@ -52,7 +52,7 @@ void GameSound::PlayEffect(MainState& state, std::int32_t index)
     (void)player.Play();
 }
 
-void GameSound::StartSound(const std::string& appPath)
+void GameSound::StartSound(const std::string& appPath, bool playMusic)
 {
     const std::string effects = Beside(appPath, EffectFiles[0]);
     if (FileThere(effects))
@@ -63,7 +63,7 @@ void GameSound::StartSound(const std::string& appPath)
     const std::string music = Beside(appPath, MusicFile);
     if (!FileThere(music)) return;
     MediaResult result = MediaPlayer2->Open(music);
-    if (result) result = MediaPlayer2->Play();
+    if (result && playMusic) result = MediaPlayer2->Play();
     if (!result) ReportError(result.Text());
 }
 

@@ -40,9 +40,10 @@ public:
     void PlayEffect(MainState& state, std::int32_t index);
 
     /// When the window shows: the effects player opens "Explode.wav", the
-    /// music player opens "Music.mid" and starts it. A missing file is passed
-    /// over; a file that cannot be opened is reported and ends the start.
-    void StartSound(const std::string& appPath);
+    /// music player opens "Music.mid" and, when `playMusic`, starts it. A
+    /// missing file is passed over; a file that cannot be opened is reported
+    /// and ends the start.
+    void StartSound(const std::string& appPath, bool playMusic = true);
 
     /// True when the music has played to its end or was stopped; false when
     /// no music file is open.
