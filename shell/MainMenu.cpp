@@ -137,7 +137,7 @@ void MainForm::LoadGame()
 
 void MainForm::SaveGame()
 {
-    const QString name = seams_.ChooseFile(this, FileDialogMode::Save);
+    const QString name = WithGameFileSuffix(seams_.ChooseFile(this, FileDialogMode::Save));
     if (!name.isEmpty()) (void)SaveGameFile(ToPath(name), *state_.Game.Gate);
 }
 
