@@ -143,7 +143,7 @@ void MainForm::SaveGame()
 
 void MainForm::SpeedButton1Click()
 {
-    if (Replaying()) return;
+    if (Replaying() || state_.FieldEditing) return;
     if (state_.Playing)
         PauseGame();
     else if (!state_.GameOver)

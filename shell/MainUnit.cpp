@@ -160,6 +160,21 @@ void MainForm::ResumeGame()
     brakkon::ResumeGame(state_, *this);
 }
 
+void MainForm::SetFieldEditing(bool on)
+{
+    if (state_.FieldEditing == on) return;
+    state_.FieldEditing = on;
+    if (on) {
+        if (state_.Playing) PauseGame(); // recorded, as any pause
+        // The field behind the menu stands too; a replay sees no tick of it.
+        EnableTimers(false);
+        ShowMenu(false);
+        return;
+    }
+    ShowMenu(true);
+    if (state_.GameOver) EnableTimers(true); // no game under way: the field runs on behind the menu
+}
+
 void MainForm::ImagesChanged() { canvas_->LibraryChanged(); }
 
 // ---- GameHost: drawing ----

@@ -119,6 +119,12 @@ public:
     void ImagesChanged();
     /// What F12 does: the Game Editor installs how it is opened (none: nothing).
     void SetEditorOpener(std::function<void()> open) { openEditor_ = std::move(open); }
+    /// Field editing on (the Game Editor opens) or off (it closes). While on,
+    /// the game stands still and the menu lines are hidden, so that the gate
+    /// being edited shows whole; a game in play is paused as "[Menu]" would.
+    /// Off again, the menu comes back over the field, which runs on behind it
+    /// when no game is under way.
+    void SetFieldEditing(bool on);
 
     // ---- Replays (MainReplay.cpp) ----
     /// From the next game's start until the window goes, every game played is
