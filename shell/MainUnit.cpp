@@ -39,6 +39,12 @@ QString FromStd(const std::string& text) { return QString::fromStdString(text); 
 
 } // namespace
 
+void NameApplication()
+{
+    QGuiApplication::setApplicationName(QStringLiteral("Brakkon"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("brakkon"));
+}
+
 MainForm::MainForm(QString appPath, MainSeams seams) : appPathText_(std::move(appPath)), seams_(std::move(seams))
 {
     FormCreate();

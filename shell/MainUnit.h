@@ -55,6 +55,11 @@ struct MainSeams {
     std::function<std::unique_ptr<QSettings>()> OpenSettings;
 };
 
+/// Names the application "Brakkon" for the desktop (its entry "brakkon") and
+/// gives it no display name: the window system would append one to every
+/// window's caption, and the captions are the game's own.
+void NameApplication();
+
 constexpr int MenuItemCount = 7;
 constexpr int GameTimerInterval = 16;    ///< milliseconds
 constexpr int ClockTimerInterval = 1000; ///< milliseconds
