@@ -98,8 +98,7 @@ int main(int argc, char** argv)
     // OpenGL integration to load at start.
     if (qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION")) qputenv("QT_XCB_GL_INTEGRATION", "none");
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Brakkon"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Brakkon"));
+    brakkon::NameApplication();
     brakkon::RegisterFontSubstitutions();
     brakkon::MainSeams seams;
     if (!options.Replay) {

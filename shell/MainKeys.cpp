@@ -74,6 +74,7 @@ void MainForm::FormKeyDown(KeyCode& key)
     ShowKeyHelp(false);
     if (state_.Playing) ShowTitle(false);
     if (WindowKey(key)) return;
+    if (state_.FieldEditing) return; // the game stands still until editing ends
     Note(ReplayWhat::Press, key);
     PauseKey(state_, *this, key);
     PlayerKeyDown(state_, *this, key);

@@ -39,6 +39,12 @@ QString FromStd(const std::string& text) { return QString::fromStdString(text); 
 
 } // namespace
 
+void NameApplication()
+{
+    QGuiApplication::setApplicationName(QStringLiteral("Brakkon"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("brakkon"));
+}
+
 MainForm::MainForm(QString appPath, MainSeams seams) : appPathText_(std::move(appPath)), seams_(std::move(seams))
 {
     FormCreate();
@@ -158,6 +164,21 @@ void MainForm::ResumeGame()
 {
     Note(ReplayWhat::Resume);
     brakkon::ResumeGame(state_, *this);
+}
+
+void MainForm::SetFieldEditing(bool on)
+{
+    if (state_.FieldEditing == on) return;
+    state_.FieldEditing = on;
+    if (on) {
+        if (state_.Playing) PauseGame(); // recorded, as any pause
+        // The field behind the menu stands too; a replay sees no tick of it.
+        EnableTimers(false);
+        ShowMenu(false);
+        return;
+    }
+    ShowMenu(true);
+    if (state_.GameOver) EnableTimers(true); // no game under way: the field runs on behind the menu
 }
 
 void MainForm::ImagesChanged() { canvas_->LibraryChanged(); }

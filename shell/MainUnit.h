@@ -55,6 +55,11 @@ struct MainSeams {
     std::function<std::unique_ptr<QSettings>()> OpenSettings;
 };
 
+/// Names the application "Brakkon" for the desktop (its entry "brakkon") and
+/// gives it no display name: the window system would append one to every
+/// window's caption, and the captions are the game's own.
+void NameApplication();
+
 constexpr int MenuItemCount = 7;
 constexpr int GameTimerInterval = 16;    ///< milliseconds
 constexpr int ClockTimerInterval = 1000; ///< milliseconds
@@ -119,6 +124,12 @@ public:
     void ImagesChanged();
     /// What F12 does: the Game Editor installs how it is opened (none: nothing).
     void SetEditorOpener(std::function<void()> open) { openEditor_ = std::move(open); }
+    /// Field editing on (the Game Editor opens) or off (it closes). While on,
+    /// the game stands still and the menu lines are hidden, so that the gate
+    /// being edited shows whole; a game in play is paused as "[Menu]" would.
+    /// Off again, the menu comes back over the field, which runs on behind it
+    /// when no game is under way.
+    void SetFieldEditing(bool on);
 
     // ---- Replays (MainReplay.cpp) ----
     /// From the next game's start until the window goes, every game played is
