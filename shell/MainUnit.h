@@ -53,6 +53,10 @@ struct MainSeams {
     std::function<std::unique_ptr<PadSource>()> OpenPads;
     /// Where the window's scale and full-screen choice is kept; unset: not kept.
     std::function<std::unique_ptr<QSettings>()> OpenSettings;
+    /// False: the game, clock and pad timers keep their state but never tick
+    /// by themselves; the caller runs Timer1Timer, Timer2Timer and PollPads
+    /// (the tests, which must not depend on the machine's speed).
+    bool TimersTick = true;
 };
 
 constexpr int MenuItemCount = 7;

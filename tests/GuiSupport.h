@@ -1,6 +1,7 @@
 // Shared helpers of the GUI suites: a game directory in a temporary folder
 // with the built data files (all of them or some), and a main window over it
-// whose file dialogs answer with a chosen name and whose media players record.
+// whose file dialogs answer with a chosen name, whose media players record
+// and whose timers tick only when the test runs their handlers.
 #pragma once
 
 #include "MainUnit.h"
@@ -17,6 +18,14 @@
 
 namespace brakkon::test {
 
+/// Waits until `condition` holds, with a deadline only a hung test misses.
+/// (A failed QTRY_* tells Qt Test, which a GoogleTest run never hears.)
+template <typename Condition>
+[[nodiscard]] bool Eventually(Condition condition)
+{
+    return QTest::qWaitFor(condition, 20000);
+}
+
 /// The data files the window reads, as the build made them.
 inline const std::filesystem::path BuiltDir = BRAKKON_BIN_DIR;
 
@@ -28,6 +37,7 @@ public:
     {
         for (const char* name : files) std::filesystem::copy_file(BuiltDir / name, Dir() / name);
         MainSeams seams;
+        seams.TimersTick = false;
         seams.ChooseFile = [this](QWidget*, FileDialogMode mode) {
             dialogs.push_back(mode);
             return dialogAnswer;

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -73,6 +74,29 @@ TEST(MainWindow, StartUpReportsMissingFilesInOrderAndShowsTheMenuOverTheField)
         EXPECT_EQ(field.pixel(300, 420) != qRgb(0, 0, 0), c.fieldDrawn);
         w.Click(Qt::Key_1); // with no gates a new game does nothing at all
         EXPECT_EQ(w.State().Playing, !w.State().Game.Gates.empty());
+    }
+}
+
+// The game's timers tick by themselves; the tests' windows tick only when
+// the test runs a handler. A timer of three game ticks started after the
+// window shows has fired only once every earlier-due game tick has.
+TEST(MainWindow, TheTimersTickByThemselvesUnlessATestDrivesThem)
+{
+    for (const bool byThemselves : {true, false}) {
+        SCOPED_TRACE(byThemselves);
+        int ticks = 0;
+        WindowFixture w({"Game.dat", "Game"}, [&](MainSeams& seams) {
+            seams.TimersTick = byThemselves;
+            seams.GameTickObserved = [&ticks] { ++ticks; };
+        });
+        w.Show();
+        QTimer later;
+        later.setSingleShot(true);
+        later.setTimerType(Qt::PreciseTimer);
+        later.start(3 * GameTimerInterval);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !later.isActive(); }, 10000));
+        EXPECT_EQ(ticks > 0, byThemselves);
+        EXPECT_TRUE(w.form->GameTimer().Enabled());
     }
 }
 
