@@ -130,6 +130,7 @@ bool MainForm::event(QEvent* event)
 
 void MainForm::FormDeactivate()
 {
+    heldKeys_.Clear(); // their releases go elsewhere
     if (Replaying()) return;
     Note(ReplayWhat::Focus);
     ReleaseMovementKeys(state_);

@@ -16,6 +16,7 @@
 #include "FileDialogs.h"
 #include "GamePads.h"
 #include "GameHost.h"
+#include "KeyMap.h"
 #include "MainState.h"
 #include "ReplayPlay.h"
 #include "Sound.h"
@@ -184,6 +185,7 @@ private:
     bool cancelled_ = false;
     bool shown_ = false;
     std::function<void()> openEditor_; ///< F12: shows the Game Editor
+    HeldKeys heldKeys_;
     std::filesystem::path recordPath_;
     std::unique_ptr<ReplayRecorder> recorder_; ///< set while recording
     std::unique_ptr<Replay> replay_;           ///< the replay being played

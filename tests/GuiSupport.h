@@ -68,12 +68,18 @@ public:
     void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyPress(form.get(), key, modifiers); }
     void Release(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyRelease(form.get(), key, modifiers); }
     void Click(Qt::Key key) { QTest::keyClick(form.get(), key); }
-    /// What X11 sends while a key is held: a release and a press marked auto-repeat.
-    void AutoRepeat(Qt::Key key)
+    /// How a window system repeats a held key.
+    enum class Repeat {
+        Pairs,         ///< X11: a release and a press, both marked auto-repeat
+        Presses,       ///< Wayland: presses marked auto-repeat
+        UnmarkedPresses, ///< X11 with detectable auto-repeat, as Qt passes it on
+    };
+    /// One repeat of a held key.
+    void AutoRepeat(Qt::Key key, Repeat how = Repeat::Pairs)
     {
         QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(), true);
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
-        QApplication::sendEvent(form.get(), &release);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), how != Repeat::UnmarkedPresses);
+        if (how == Repeat::Pairs) QApplication::sendEvent(form.get(), &release);
         QApplication::sendEvent(form.get(), &press);
     }
 

@@ -119,6 +119,39 @@ TEST(ReplayWindow, AGamePlayedInTheWindowReplaysInBrakkonSimToTheSameGate)
     EXPECT_NE(other.Err.find("recorded with another data file"), std::string::npos) << other.Err;
 }
 
+// However the window system repeats a held key, the game hears one press
+// and one release, and so does the recording: a held fire key fires once.
+TEST(ReplayWindow, AHeldKeyIsRecordedAsOnePressAndOneRelease)
+{
+    using Repeat = WindowFixture::Repeat;
+    for (const Repeat how : {Repeat::Pairs, Repeat::Presses, Repeat::UnmarkedPresses}) {
+        SCOPED_TRACE(static_cast<int>(how));
+        WindowFixture w;
+        const std::filesystem::path file = w.Dir() / "held.replay";
+        w.form->RecordReplay(file);
+        w.Show();
+        w.Click(Qt::Key_1);
+        for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Up}) {
+            w.Press(key);
+            for (int i = 0; i < 4; ++i) {
+                w.AutoRepeat(key, how);
+                w.form->Timer1Timer();
+            }
+            w.Release(key);
+        }
+        ASSERT_TRUE(w.form->FinishRecording());
+        Replay replay;
+        ASSERT_TRUE(LoadReplay(file, replay));
+        std::vector<std::pair<ReplayWhat, std::int32_t>> keys;
+        for (const ReplayEvent& e : replay.Events)
+            if ((e.What == ReplayWhat::Press || e.What == ReplayWhat::Release) && e.Value != VkDigit0 + 1)
+                keys.emplace_back(e.What, e.Value);
+        const std::vector<std::pair<ReplayWhat, std::int32_t>> once{
+            {ReplayWhat::Press, VkSpace}, {ReplayWhat::Release, VkSpace}, {ReplayWhat::Press, VkUp}, {ReplayWhat::Release, VkUp}};
+        EXPECT_EQ(keys, once);
+    }
+}
+
 TEST(ReplayWindow, TheWindowShowsAReplayToTheSameGateAndTakesNoKeys)
 {
     const test::TempFolder folder("brakkon-replay");
