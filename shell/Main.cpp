@@ -7,6 +7,7 @@
 #include "ImagesUnit.h"
 #include "MainUnit.h"
 #include "StartUnit.h"
+#include "X11Keyboard.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -98,6 +99,7 @@ int main(int argc, char** argv)
     // OpenGL integration to load at start.
     if (qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION")) qputenv("QT_XCB_GL_INTEGRATION", "none");
     QApplication app(argc, argv);
+    brakkon::UseDetectableAutoRepeat(); // a held key: one press, one release
     QApplication::setApplicationName(QStringLiteral("Brakkon"));
     QApplication::setApplicationDisplayName(QStringLiteral("Brakkon"));
     brakkon::RegisterFontSubstitutions();
