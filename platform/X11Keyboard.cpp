@@ -6,10 +6,17 @@
 #include <cstdlib>
 #include <memory>
 
-// xkb.h names a field "explicit".
+// xkb.h names a field "explicit"; clang warns of a macro named as a keyword.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wkeyword-macro"
+#endif
 #define explicit explicit_
 #include <xcb/xkb.h>
 #undef explicit
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 
 namespace brakkon {
 namespace {
