@@ -82,6 +82,8 @@ void MainForm::FormCreate()
     state_.Player2 = Player2Keys;
     Timer1.SetHandler([this] { Timer1Timer(); });
     Timer2.SetHandler([this] { Timer2Timer(); });
+    Timer1.SetTicksByItself(seams_.TimersTick);
+    Timer2.SetTicksByItself(seams_.TimersTick);
     Timer1.SetEnabled(true);
     Timer2.SetEnabled(true);
     // Until a gate is drawn the status line shows the empty working gate.
@@ -134,6 +136,7 @@ bool MainForm::event(QEvent* event)
 
 void MainForm::FormDeactivate()
 {
+    heldKeys_.Clear(); // their releases go elsewhere
     if (Replaying()) return;
     Note(ReplayWhat::Focus);
     ReleaseMovementKeys(state_);

@@ -16,6 +16,7 @@
 #include "FileDialogs.h"
 #include "GamePads.h"
 #include "GameHost.h"
+#include "KeyMap.h"
 #include "MainState.h"
 #include "ReplayPlay.h"
 #include "Sound.h"
@@ -53,6 +54,10 @@ struct MainSeams {
     std::function<std::unique_ptr<PadSource>()> OpenPads;
     /// Where the window's scale and full-screen choice is kept; unset: not kept.
     std::function<std::unique_ptr<QSettings>()> OpenSettings;
+    /// False: the game, clock and pad timers keep their state but never tick
+    /// by themselves; the caller runs Timer1Timer, Timer2Timer and PollPads
+    /// (the tests, which must not depend on the machine's speed).
+    bool TimersTick = true;
 };
 
 /// Names the application "Brakkon" for the desktop (its entry "brakkon") and
@@ -191,6 +196,7 @@ private:
     bool cancelled_ = false;
     bool shown_ = false;
     std::function<void()> openEditor_; ///< F12: shows the Game Editor
+    HeldKeys heldKeys_;
     std::filesystem::path recordPath_;
     std::unique_ptr<ReplayRecorder> recorder_; ///< set while recording
     std::unique_ptr<Replay> replay_;           ///< the replay being played

@@ -30,7 +30,9 @@ public:
     {
         if (appDir.empty()) appDir = Dir();
         for (const char* name : files) std::filesystem::copy_file(test::BuiltDir / name, appDir / name);
-        form = std::make_unique<MainForm>(QString::fromStdString(appDir.string()));
+        MainSeams seams;
+        seams.TimersTick = false; // the scene behind the menu stands still
+        form = std::make_unique<MainForm>(QString::fromStdString(appDir.string()), std::move(seams));
         editor = std::make_unique<TImagesForm>(*form, [this](QWidget*) { return pictureAnswer; });
         form->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
