@@ -2,6 +2,7 @@
 #   make run    install what is missing, build, start the game
 #   make test   install what is missing, build, run every test (also the
 #               sanitizer build, where each fuzz target runs over its seeds)
+#               but the slow ones, which `make test-slow` runs
 #   make deb    the Debian package, build-deb/brakkon_VERSION_ARCH.deb
 # Warnings stop these builds (WERROR=OFF lets them pass, as a packager may want).
 
@@ -14,7 +15,7 @@ WERROR    ?= ON
 CLANGXX   ?= clang++-14
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build build-san test-main test-san bench bench-xvfb fuzz soak deb clean
+.PHONY: run test deps build build-san test-main test-san test-slow bench bench-xvfb fuzz soak deb clean
 
 deps:
 	@scripts/deps
@@ -32,10 +33,14 @@ build-san: deps
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 
 test-main: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE slow
 
 test-san: build-san
-	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE slow
+
+# Tests that take minutes (a whole round of the music), in the normal build.
+test-slow: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -L slow
 
 test: test-main test-san
 

@@ -49,7 +49,10 @@ void DropTile(CellType& cell, std::int32_t code)
 
 void TImagesForm::Image1DragOver(QDragMoveEvent& event)
 {
-    // Every drag is welcome, as a copy: a move would take the frame out of the frame view.
+    // A file or a text of another program would edit the gate shown and
+    // restart it: only the frame view's tiles are taken.
+    if (!FromFrameView(event.mimeData())) return event.ignore();
+    // As a copy: a move would take the frame out of the frame view.
     event.setDropAction(Qt::CopyAction);
     event.accept();
 }

@@ -42,7 +42,6 @@ TGateEditerForm::TGateEditerForm(QWidget* parent) : QDialog(parent)
         spin->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
         // A field left without a number reads as 0, also in its text.
         spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
-        connect(spin, &QSpinBox::textChanged, this, [this] { changed = true; });
         fields->addRow(QString::fromLatin1(GateFields[i].Label), spin);
         *spins[i] = spin;
     }
@@ -59,10 +58,34 @@ TGateEditerForm::TGateEditerForm(QWidget* parent) : QDialog(parent)
     buttons->addWidget(Button1);
     buttons->addWidget(Button2);
     buttons->addStretch();
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(fields);
-    layout->addLayout(buttons);
-    setFixedSize(sizeHint());
+    QuotaWarning = new QLabel(this);
+    QuotaWarning->setObjectName(QStringLiteral("QuotaWarning"));
+    QuotaWarning->setWordWrap(true);
+    QPalette red = QuotaWarning->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    QuotaWarning->setPalette(red);
+    QuotaWarning->hide();
+
+    auto* row = new QHBoxLayout;
+    row->addLayout(fields);
+    row->addLayout(buttons);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addWidget(QuotaWarning);
+    // Fixed at the size of what it shows, the warning or not.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    QuotaWarning->setFixedWidth(row->sizeHint().width());
+    layout->activate();
+    const auto spinFields = Fields();
+    for (std::size_t i = 0; i < spinFields.size(); ++i) {
+        shownText_[i] = spinFields[i]->text();
+        connect(spinFields[i], &QSpinBox::textChanged, this, [this, i](const QString& text) {
+            if (text == shownText_[i]) return; // Enter reads the same text again: no change
+            shownText_[i] = text;
+            changed = true;
+            CheckQuotas();
+        });
+    }
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -70,6 +93,19 @@ TGateEditerForm::TGateEditerForm(QWidget* parent) : QDialog(parent)
 std::array<QSpinBox*, 6> TGateEditerForm::Fields() const
 {
     return {SpinEdit1, SpinEdit2, SpinEdit3, SpinEdit4, SpinEdit5, SpinEdit6};
+}
+
+void TGateEditerForm::CheckQuotas()
+{
+    std::int64_t quotas = 0; // four numbers of the whole int range
+    for (QSpinBox* spin : {SpinEdit1, SpinEdit2, SpinEdit3, SpinEdit4}) quotas += FieldValue(*spin);
+    const std::int32_t total = FieldValue(*SpinEdit5);
+    if (quotas <= total) return QuotaWarning->hide();
+    QuotaWarning->setText(QStringLiteral("Tank + LargeTank + ZJC + KC = %1, more than Total %2: "
+                                         "the enemies still to come would count below zero.")
+                              .arg(quotas)
+                              .arg(total));
+    QuotaWarning->show();
 }
 
 void TGateEditerForm::ShowGate(const GateType& gate)

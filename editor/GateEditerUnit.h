@@ -4,7 +4,8 @@
 //
 // A modal dialog of fixed size, centred on the screen, made afresh by each
 // EditGate; it writes to the gate only when "OK" closes it after a change.
-// The Game Editor opens it with a double click in its gate list.
+// It warns, and refuses nothing, while the four quotas add up to more than
+// the total. The Game Editor opens it with a double click in its gate list.
 #pragma once
 
 #include "Records.h"
@@ -13,6 +14,7 @@
 
 #include <array>
 
+class QLabel;
 class QPushButton;
 class QSpinBox;
 
@@ -43,9 +45,14 @@ public:
     QSpinBox* SpinEdit6 = nullptr; ///< "NextGate"
     QPushButton* Button1 = nullptr; ///< "OK", the default button
     QPushButton* Button2 = nullptr; ///< "Cancel"
+    QLabel* QuotaWarning = nullptr; ///< shown while the quotas exceed the total
 
 private:
     [[nodiscard]] std::array<QSpinBox*, 6> Fields() const;
+    /// Shows or hides QuotaWarning by the fields as they read now.
+    void CheckQuotas();
+
+    std::array<QString, 6> shownText_; ///< each field's text as last changed
 };
 
 /// Shows the dialog for `gate` and returns true when "OK" closed it after the

@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QListWidget>
+#include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
@@ -16,14 +17,38 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 
 namespace brakkon {
 namespace {
 
+/// The window is made no shorter than this to stand beside the game's window.
+constexpr int MinEditorHeight = 240;
+
 constexpr int GroupIcon = 0; ///< tree icons of group and image nodes
 constexpr int ImageIcon = 1;
+
+/// The frame view: what is dragged out of it carries only the editor's
+/// token, by which the field tells a tile from what other programs drop.
+class FrameView : public QListWidget {
+public:
+    FrameView(QByteArray token, QWidget* parent) : QListWidget(parent), token_(std::move(token)) {}
+
+protected:
+    [[nodiscard]] QStringList mimeTypes() const override { return {FrameMimeType}; }
+    [[nodiscard]] QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override
+    {
+        if (items.isEmpty()) return nullptr;
+        auto* data = new QMimeData;
+        data->setData(FrameMimeType, token_);
+        return data;
+    }
+
+private:
+    QByteArray token_;
+};
 
 /// The tree's image list: a folder for a group, a page for an image.
 QIcon TreeIcon(const QStyle& style, int index)
@@ -64,6 +89,7 @@ TImagesForm::TImagesForm(MainForm& main, PictureDialog choosePicture)
     main_.SetEditorOpener([this] { Open(); });
     field_->SetEditHandlers({[this](QDragMoveEvent& e) { Image1DragOver(e); },
                              [this](QDropEvent& e) {
+                                 if (!FromFrameView(e.mimeData())) return e.ignore();
                                  // A copy: a move would take the frame out of the frame view.
                                  e.setDropAction(Qt::CopyAction);
                                  e.accept();
@@ -79,6 +105,7 @@ TImagesForm::TImagesForm(MainForm& main, PictureDialog choosePicture)
 TImagesForm::~TImagesForm()
 {
     main_.SetEditorOpener({});
+    main_.SetFieldEditing(false);
     if (field_) field_->SetEditHandlers({});
     // Clearing the lists while they are taken down must not reach the handlers.
     for (QObject* list : {static_cast<QObject*>(ListBox1), static_cast<QObject*>(TreeView1), static_cast<QObject*>(ListView1)})
@@ -126,7 +153,7 @@ void TImagesForm::BuildControls()
     TreeView1->setFixedWidth(150);
     connect(TreeView1, &QTreeWidget::itemSelectionChanged, this, &TImagesForm::TreeView1Change);
 
-    ListView1 = new QListWidget(this);
+    ListView1 = new FrameView(dragToken_, this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setViewMode(QListView::IconMode);
     ListView1->setIconSize(QSize(FrameIconSize, FrameIconSize));
@@ -151,7 +178,7 @@ void TImagesForm::BuildControls()
     layout->addLayout(lists, 1);
     layout->addWidget(StatusBar1);
     // Wide enough for every tool-bar button: none hides behind an extension arrow.
-    resize(std::max(640, ToolBar1->sizeHint().width()), 360);
+    resize(QSize(std::max(640, ToolBar1->sizeHint().width()), 360).expandedTo(minimumSizeHint()));
     StatusBar1->showMessage(QStringLiteral("\"ListAll\" lists the stored gates and pictures; \"AddGate\" adds a gate"));
 }
 
@@ -161,13 +188,44 @@ void TImagesForm::PlaceBesideField()
     if (screen == nullptr) return;
     const QRect room = screen->availableGeometry();
     const QRect field = main_.frameGeometry();
-    const QSize size = frameGeometry().size();
-    // Right of the game's window, left of it, below or above it: kept on the
-    // screen, wherever it hides the least of the field.
+    // Its frame as the window system tells it before the window shows, but
+    // no thinner than the game's window's (a window manager may not tell).
+    create();
+    const QMargins margins = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+    const QSize frame = (field.size() - main_.size()).expandedTo({margins.left() + margins.right(), margins.top() + margins.bottom()});
+    const QSize size = this->size().expandedTo(minimumSizeHint()) + frame;
+    // Right of the game's window, left of it, below or above it.
     const QPoint places[] = {{field.right() + 1, field.top()},
                              {field.left() - size.width(), field.top()},
                              {field.left(), field.bottom() + 1},
                              {field.left(), field.top() - size.height()}};
+    for (QPoint place : places)
+        if (room.contains(QRect(place, size))) return move(place);
+    // The game's window moved over as little as it takes, so that both stand
+    // on the screen side by side, or one above the other with this window
+    // shorter if need be.
+    if (!main_.isFullScreen()) {
+        const int shortest = std::min(size.height(), MinEditorHeight + frame.height());
+        const int below = std::clamp(room.height() - field.height(), shortest, size.height());
+        struct Pair {
+            QSize Both;    ///< the room the two windows take
+            QPoint Offset; ///< of this window from the game's
+            QSize Own;     ///< this window's size with its frame
+        };
+        const Pair pairs[] = {
+            {{field.width() + size.width(), std::max(field.height(), size.height())}, {field.width(), 0}, size},
+            {{std::max(field.width(), size.width()), field.height() + below}, {0, field.height()}, {size.width(), below}},
+        };
+        for (const Pair& pair : pairs) {
+            if (pair.Both.width() > room.width() || pair.Both.height() > room.height()) continue;
+            const QPoint corner(std::min(std::max(field.left(), room.left()), room.right() + 1 - pair.Both.width()),
+                                std::min(std::max(field.top(), room.top()), room.bottom() + 1 - pair.Both.height()));
+            main_.move(corner);
+            resize(pair.Own - frame);
+            return move(corner + pair.Offset);
+        }
+    }
+    // No room for both: kept on the screen where it hides the least of the field.
     QPoint best;
     qint64 bestHidden = -1;
     for (QPoint place : places) {
@@ -183,12 +241,19 @@ void TImagesForm::PlaceBesideField()
     move(best);
 }
 
+bool TImagesForm::FromFrameView(const QMimeData* data) const
+{
+    return data != nullptr && data->hasFormat(FrameMimeType) && data->data(FrameMimeType) == dragToken_;
+}
+
 QWidget* TImagesForm::ToolButton(const QString& caption) const { return ToolBar1->findChild<QToolButton*>(caption); }
 
 void TImagesForm::Open()
 {
-    state_.FieldEditing = true;
-    if (!placed_) {
+    main_.SetFieldEditing(true);
+    // Placed at the first opening, and again when it would stand over the
+    // game's window (grown since, or moved there).
+    if (!isVisible() && (!placed_ || frameGeometry().intersects(main_.frameGeometry()))) {
         placed_ = true;
         PlaceBesideField();
     }
@@ -199,7 +264,7 @@ void TImagesForm::Open()
 
 void TImagesForm::closeEvent(QCloseEvent* event)
 {
-    state_.FieldEditing = false;
+    main_.SetFieldEditing(false);
     QWidget::closeEvent(event);
 }
 
@@ -269,7 +334,13 @@ void TImagesForm::LibraryChanged()
     main_.DrawField(state_.Game.Gate.get());
 }
 
-void TImagesForm::ShowGate(std::int32_t index) { StartGate(state_, main_, index, true, true); }
+void TImagesForm::ShowGate(std::int32_t index)
+{
+    // As for a new game: a won gate whose change was still to come belongs
+    // to the gate this one replaces.
+    state_.NextGatePending = false;
+    StartGate(state_, main_, index, true, true);
+}
 
 // ---- The entries this window adds, kept in the order of their indices ----
 

@@ -4,10 +4,11 @@
 // and saves the whole game data; its gate list shows a gate on the main
 // window's field (and opens the gate dialog on a double click); its frame view
 // is where tiles are dragged from onto the field, whose drops and clicks it
-// handles (FieldEditing.cpp).
+// handles (FieldEditing.cpp); the field takes no drop of another program.
 //
 // Made hidden with the main window and living as long as it; F12 in the main
-// window shows it and turns field editing on, closing it turns that off.
+// window shows it beside that window and turns field editing on (the game
+// stands still meanwhile), closing it turns that off.
 // Works on the main window's game state, which it does not own: edits go to
 // Game in memory and reach the disk by "Save". The three lists start empty
 // and hold only what this window added; every entry's text is the index it
@@ -18,12 +19,14 @@
 #include "MainUnit.h"
 
 #include <QPointer>
+#include <QRandomGenerator>
 #include <QWidget>
 
 #include <optional>
 
 class QAction;
 class QListWidget;
+class QMimeData;
 class QStatusBar;
 class QToolBar;
 class QTreeWidget;
@@ -33,6 +36,9 @@ namespace brakkon {
 
 /// Frames show at this size in the frame view.
 constexpr int FrameIconSize = 32;
+
+/// What a frame dragged out of the frame view carries: the editor's token.
+inline const QString FrameMimeType = QStringLiteral("application/x-brakkon-frame");
 
 class TImagesForm : public QWidget {
     Q_OBJECT
@@ -65,6 +71,9 @@ public:
     void Image1DragDrop(int X, int Y);
     void Image1MouseDown(int X, int Y);
 
+    /// True when a drag carries `data` out of this editor's frame view.
+    [[nodiscard]] bool FromFrameView(const QMimeData* data) const;
+
     /// A tool-bar button by its caption, for the tests.
     [[nodiscard]] QWidget* ToolButton(const QString& caption) const;
 
@@ -86,7 +95,9 @@ private:
     };
 
     void BuildControls();
-    /// Moves the window where it leaves the whole field in view, if the screen has room.
+    /// Moves the window beside the game's window, moving that one over when
+    /// only then both fit on the screen; without room, where it hides the
+    /// least of the field.
     void PlaceBesideField();
     [[nodiscard]] std::optional<std::int32_t> SelectedGate() const;
     [[nodiscard]] std::optional<Node> SelectedNode() const;
@@ -108,8 +119,10 @@ private:
     MainForm& main_;
     MainState& state_;
     PictureDialog choosePicture_;
+    /// Marks the drags of this editor's frame view; no other program knows it.
+    const QByteArray dragToken_ = QByteArray::number(QRandomGenerator::global()->generate64(), 16);
     QPointer<FieldWidget> field_;
-    bool placed_ = false; ///< placed beside the field when first opened
+    bool placed_ = false; ///< placed beside the game's window once
 };
 
 } // namespace brakkon

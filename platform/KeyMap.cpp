@@ -1,5 +1,6 @@
 #include "KeyMap.h"
 
+#include <algorithm>
 #include <array>
 
 namespace brakkon {
@@ -29,9 +30,17 @@ constexpr std::array<KeyPair, 14> NamedKeys{{
 
 constexpr KeyCode VkNumpad0 = 96;
 
-} // namespace
+/// Qt keys are told apart from scan codes above every 32-bit scan code.
+constexpr std::int64_t QtKeyBase = std::int64_t{1} << 32;
 
-std::optional<KeyCode> VirtualKey(int qtKey, Qt::KeyboardModifiers modifiers)
+std::int64_t KeyOnKeyboard(const QKeyEvent& event)
+{
+    if (event.nativeScanCode() != 0) return event.nativeScanCode();
+    return QtKeyBase + event.key();
+}
+
+/// The virtual-key code of a Qt key; VkOther for keys the game does not know.
+KeyCode VirtualKey(int qtKey, Qt::KeyboardModifiers modifiers)
 {
     for (const KeyPair& pair : NamedKeys)
         if (pair.Qt == qtKey) return pair.Vk;
@@ -42,15 +51,33 @@ std::optional<KeyCode> VirtualKey(int qtKey, Qt::KeyboardModifiers modifiers)
         return static_cast<KeyCode>((modifiers & Qt::KeypadModifier ? VkNumpad0 : VkDigit0) + digit);
     }
     if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return static_cast<KeyCode>(VkLetterA + (qtKey - Qt::Key_A));
-    return std::nullopt;
+    return VkOther;
 }
 
-std::optional<KeyCode> PressedKey(const QKeyEvent& event) { return VirtualKey(event.key(), event.modifiers()); }
+} // namespace
 
-std::optional<KeyCode> ReleasedKey(const QKeyEvent& event)
+std::optional<KeyCode> HeldKeys::Press(const QKeyEvent& event)
+{
+    const std::int64_t key = KeyOnKeyboard(event);
+    for (const Held& held : held_)
+        if (held.Key == key) return std::nullopt;
+    const KeyCode code = VirtualKey(event.key(), event.modifiers());
+    held_.push_back({key, code});
+    return code;
+}
+
+std::optional<KeyCode> HeldKeys::Release(const QKeyEvent& event)
 {
     if (event.isAutoRepeat()) return std::nullopt;
-    return VirtualKey(event.key(), event.modifiers());
+    const std::int64_t key = KeyOnKeyboard(event);
+    KeyCode code = VirtualKey(event.key(), event.modifiers());
+    const auto held = std::find_if(held_.begin(), held_.end(), [key](const Held& h) { return h.Key == key; });
+    if (held != held_.end()) {
+        code = held->Code;
+        held_.erase(held);
+    }
+    if (code == VkOther) return std::nullopt;
+    return code;
 }
 
 } // namespace brakkon

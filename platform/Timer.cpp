@@ -14,10 +14,19 @@ void Timer::SetEnabled(bool enabled)
 {
     if (enabled == enabled_) return;
     enabled_ = enabled;
-    if (enabled)
+    if (enabled && ticksByItself_)
         timer_.start();
     else
         timer_.stop();
+}
+
+void Timer::SetTicksByItself(bool ticks)
+{
+    ticksByItself_ = ticks;
+    if (!ticks)
+        timer_.stop();
+    else if (enabled_ && !timer_.isActive())
+        timer_.start();
 }
 
 void Timer::SetInterval(int intervalMs) { timer_.setInterval(intervalMs); }

@@ -28,6 +28,11 @@ public:
     void SetEnabled(bool enabled);
     [[nodiscard]] bool Enabled() const { return enabled_; }
 
+    /// Off: the timer keeps its Enabled state and interval but never ticks
+    /// by itself; whoever drives it calls the handler's work directly (the
+    /// tests do, so that no tick comes at a time the machine's speed chose).
+    void SetTicksByItself(bool ticks);
+
     /// Takes effect from the next start of an interval.
     void SetInterval(int intervalMs);
     [[nodiscard]] int Interval() const { return timer_.interval(); }
@@ -38,6 +43,7 @@ private:
     QTimer timer_;
     std::function<void()> handler_;
     bool enabled_ = false;
+    bool ticksByItself_ = true;
 };
 
 } // namespace brakkon

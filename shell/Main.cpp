@@ -6,8 +6,10 @@
 #include "FileIo.h"
 #include "Fonts.h"
 #include "ImagesUnit.h"
+#include "KeysTable.h"
 #include "MainUnit.h"
 #include "StartUnit.h"
+#include "X11Keyboard.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -31,7 +33,7 @@ constexpr const char* UsageText =
     "  --replay FILE  show a recorded game in the window (no intro; keys and menu\n"
     "                 do nothing while it plays); refused unless the game's data\n"
     "                 file is the one it was recorded with\n"
-    "  --help         this text\n"
+    "  --help         this text and the keys\n"
     "\n"
     "Options of one dash (-platform, -display) go to Qt.\n";
 
@@ -92,15 +94,15 @@ int main(int argc, char** argv)
         return 2;
     }
     if (options.Help) {
-        std::fputs(UsageText, stdout);
+        std::printf("%s\n%s", UsageText, KeysTable);
         return 0;
     }
     // The game draws on a QImage and shows it through the backing store: no
     // OpenGL integration to load at start.
     if (qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION")) qputenv("QT_XCB_GL_INTEGRATION", "none");
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Brakkon"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Brakkon"));
+    brakkon::UseDetectableAutoRepeat(); // a held key: one press, one release
+    brakkon::NameApplication();
     brakkon::RegisterFontSubstitutions();
     brakkon::InstallErrorBox(nullptr); // over the main window once there is one
     if (options.Record) {

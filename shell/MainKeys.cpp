@@ -1,9 +1,10 @@
 // The keyboard of the main window: every key reaches the window before its
-// controls. A press hides the key help (and, in play, the title), then goes
-// through the window's own keys (Enter, the menu's digits, the menu arrows)
-// and on to the engine's pause keys and players' keys; a release ends a
-// player's request. F12 opens the Game Editor; F9, F10 and F11 change the
-// window's scale and full screen.
+// controls, and a held key comes as one press and one release (HeldKeys).
+// Any press hides the key help (and, in play, the title); a key the game
+// knows then goes through the window's own keys (Enter, the menu's digits,
+// the menu arrows) and on to the engine's pause keys and players' keys; a
+// release ends a player's request. F12 opens the Game Editor; F9, F10 and
+// F11 change the window's scale and full screen.
 #include "MainUnit.h"
 
 #include "KeyMap.h"
@@ -73,7 +74,8 @@ void MainForm::FormKeyDown(KeyCode& key)
     key = NormaliseKey(key);
     ShowKeyHelp(false);
     if (state_.Playing) ShowTitle(false);
-    if (WindowKey(key)) return;
+    if (key == VkOther || WindowKey(key)) return;
+    if (state_.FieldEditing) return; // the game stands still until editing ends
     Note(ReplayWhat::Press, key);
     PauseKey(state_, *this, key);
     PlayerKeyDown(state_, *this, key);
@@ -90,12 +92,16 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
-        // Keys meant for this window or one of its controls, not for a dialog.
-        const auto* target = qobject_cast<QWidget*>(watched);
-        if (target == nullptr || target->window() != this) return false;
-        if (Replaying()) return true; // the replay plays the keys
         const auto& keyEvent = *static_cast<QKeyEvent*>(event);
-        std::optional<KeyCode> key = type == QEvent::KeyPress ? PressedKey(keyEvent) : ReleasedKey(keyEvent);
+        // Keys meant for this window or one of its controls, not for a
+        // dialog; a key let go anywhere is no longer held.
+        const auto* target = qobject_cast<QWidget*>(watched);
+        if (target == nullptr || target->window() != this) {
+            if (type == QEvent::KeyRelease) (void)heldKeys_.Release(keyEvent);
+            return false;
+        }
+        if (Replaying()) return true; // the replay plays the keys
+        std::optional<KeyCode> key = type == QEvent::KeyPress ? heldKeys_.Press(keyEvent) : heldKeys_.Release(keyEvent);
         if (key) {
             if (type == QEvent::KeyPress)
                 FormKeyDown(*key);

@@ -137,13 +137,13 @@ void MainForm::LoadGame()
 
 void MainForm::SaveGame()
 {
-    const QString name = seams_.ChooseFile(this, FileDialogMode::Save);
+    const QString name = WithGameFileSuffix(seams_.ChooseFile(this, FileDialogMode::Save));
     if (!name.isEmpty()) (void)SaveGameFile(ToPath(name), *state_.Game.Gate);
 }
 
 void MainForm::SpeedButton1Click()
 {
-    if (Replaying()) return;
+    if (Replaying() || state_.FieldEditing) return;
     if (state_.Playing)
         PauseGame();
     else if (!state_.GameOver)

@@ -6,11 +6,12 @@
 
 namespace brakkon {
 
-MainPads::MainPads(MainForm& form, std::unique_ptr<PadSource> source) : form_(form), source_(std::move(source))
+MainPads::MainPads(MainForm& form, std::unique_ptr<PadSource> source, bool pollsByItself)
+    : form_(form), source_(std::move(source))
 {
     timer_.setInterval(GameTimerInterval);
     QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
-    timer_.start();
+    if (pollsByItself) timer_.start();
 }
 
 void MainPads::Poll()
@@ -65,7 +66,8 @@ KeyCode MainPads::KeyFor(int player, PadInput input)
 void MainForm::StartPads()
 {
     if (!seams_.OpenPads) return;
-    if (std::unique_ptr<PadSource> source = seams_.OpenPads()) pads_ = std::make_unique<MainPads>(*this, std::move(source));
+    if (std::unique_ptr<PadSource> source = seams_.OpenPads())
+        pads_ = std::make_unique<MainPads>(*this, std::move(source), seams_.TimersTick);
 }
 
 void MainForm::PollPads()

@@ -27,7 +27,9 @@ class MainForm;
 
 class MainPads {
 public:
-    MainPads(MainForm& form, std::unique_ptr<PadSource> source);
+    /// Polls every game tick's time, unless `pollsByItself` is false (the
+    /// tests call Poll).
+    MainPads(MainForm& form, std::unique_ptr<PadSource> source, bool pollsByItself = true);
 
     /// Reads what the pads did since the last poll and presses and releases keys for it.
     void Poll();

@@ -37,6 +37,12 @@ QString FromStd(const std::string& text) { return QString::fromStdString(text); 
 
 } // namespace
 
+void NameApplication()
+{
+    QGuiApplication::setApplicationName(QStringLiteral("Brakkon"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("brakkon"));
+}
+
 MainForm::MainForm(QString appPath, MainSeams seams) : appPathText_(std::move(appPath)), seams_(std::move(seams))
 {
     FormCreate();
@@ -80,6 +86,8 @@ void MainForm::FormCreate()
     state_.Player2 = Player2Keys;
     Timer1.SetHandler([this] { Timer1Timer(); });
     Timer2.SetHandler([this] { Timer2Timer(); });
+    Timer1.SetTicksByItself(seams_.TimersTick);
+    Timer2.SetTicksByItself(seams_.TimersTick);
     Timer1.SetEnabled(true);
     Timer2.SetEnabled(true);
     // Until a gate is drawn the status line shows the empty working gate.
@@ -123,6 +131,7 @@ bool MainForm::event(QEvent* event)
 
 void MainForm::FormDeactivate()
 {
+    heldKeys_.Clear(); // their releases go elsewhere
     if (Replaying()) return;
     Note(ReplayWhat::Focus);
     ReleaseMovementKeys(state_);
@@ -153,6 +162,21 @@ void MainForm::ResumeGame()
 {
     Note(ReplayWhat::Resume);
     brakkon::ResumeGame(state_, *this);
+}
+
+void MainForm::SetFieldEditing(bool on)
+{
+    if (state_.FieldEditing == on) return;
+    state_.FieldEditing = on;
+    if (on) {
+        if (state_.Playing) PauseGame(); // recorded, as any pause
+        // The field behind the menu stands too; a replay sees no tick of it.
+        EnableTimers(false);
+        ShowMenu(false);
+        return;
+    }
+    ShowMenu(true);
+    if (state_.GameOver) EnableTimers(true); // no game under way: the field runs on behind the menu
 }
 
 void MainForm::ImagesChanged() { canvas_->LibraryChanged(); }

@@ -16,6 +16,7 @@
 #include "FileDialogs.h"
 #include "GamePads.h"
 #include "GameHost.h"
+#include "KeyMap.h"
 #include "MainState.h"
 #include "ReplayPlay.h"
 #include "Sound.h"
@@ -55,7 +56,16 @@ struct MainSeams {
     /// Where the window's scale and full-screen choice and the Game Control
     /// dialog's choices are kept; unset: not kept.
     std::function<std::unique_ptr<QSettings>()> OpenSettings;
+    /// False: the game, clock and pad timers keep their state but never tick
+    /// by themselves; the caller runs Timer1Timer, Timer2Timer and PollPads
+    /// (the tests, which must not depend on the machine's speed).
+    bool TimersTick = true;
 };
+
+/// Names the application "Brakkon" for the desktop (its entry "brakkon") and
+/// gives it no display name: the window system would append one to every
+/// window's caption, and the captions are the game's own.
+void NameApplication();
 
 constexpr int MenuItemCount = 7;
 constexpr int GameTimerInterval = 16;    ///< milliseconds
@@ -121,6 +131,12 @@ public:
     void ImagesChanged();
     /// What F12 does: the Game Editor installs how it is opened (none: nothing).
     void SetEditorOpener(std::function<void()> open) { openEditor_ = std::move(open); }
+    /// Field editing on (the Game Editor opens) or off (it closes). While on,
+    /// the game stands still and the menu lines are hidden, so that the gate
+    /// being edited shows whole; a game in play is paused as "[Menu]" would.
+    /// Off again, the menu comes back over the field, which runs on behind it
+    /// when no game is under way.
+    void SetFieldEditing(bool on);
 
     // ---- Replays (MainReplay.cpp) ----
     /// From the next game's start until the window goes, every game played is
@@ -184,6 +200,7 @@ private:
     bool cancelled_ = false;
     bool shown_ = false;
     std::function<void()> openEditor_; ///< F12: shows the Game Editor
+    HeldKeys heldKeys_;
     std::filesystem::path dataPath_; ///< the "Game.dat" loaded at start; empty: none
     std::filesystem::path recordPath_;
     std::unique_ptr<ReplayRecorder> recorder_; ///< set while recording

@@ -3,6 +3,7 @@
 #include "UrlOpener.h"
 
 #include <QFont>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
@@ -35,9 +36,27 @@ QPushButton* MakeButton(QWidget* parent, const char* caption, QRect place)
 {
     auto* button = new QPushButton(QString::fromLatin1(caption), parent);
     button->setGeometry(place);
-    button->setAutoDefault(false);
+    // Enter presses the button that has the focus, not "Home Page".
+    button->setAutoDefault(true);
     return button;
 }
+
+/// Keeps Enter in the text box: it does nothing there, as in any read-only
+/// text, where the dialog would press its default button for it.
+class EnterStopper : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 } // namespace
 
@@ -66,6 +85,7 @@ TStartForm::TStartForm(const std::string& appPath, QWidget* parent) : QDialog(pa
     RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     RichEdit1->setOpenLinks(false);
     RichEdit1->setFocusPolicy(Qt::StrongFocus);
+    RichEdit1->installEventFilter(new EnterStopper(RichEdit1));
     FillTextDocument(*RichEdit1->document(), ReadIntroText(appPath + "/Start.rtf"));
     RichEdit1->moveCursor(QTextCursor::Start); // open at the top of the text
 

@@ -21,6 +21,17 @@ const std::filesystem::path BinDir = BRAKKON_BIN_DIR;
 /// Peak magnitude of the mixed output since the last reset, fed by SDL's mixer thread.
 std::atomic<int> MixedPeak{0};
 
+/// Waits, with a deadline that only a hung mixer misses, until `done` holds.
+template <typename Condition>
+bool WaitFor(Condition done)
+{
+    for (const Uint64 deadline = SDL_GetTicks64() + 20000; !done();) {
+        if (SDL_GetTicks64() > deadline) return false;
+        SDL_Delay(5);
+    }
+    return true;
+}
+
 void CaptureMix(void*, Uint8* stream, int len)
 {
     const auto* samples = reinterpret_cast<const Sint16*>(stream);
@@ -65,9 +76,8 @@ TEST_F(Playback, MusicPlaysThroughTheSoundFont)
     EXPECT_EQ(Mix_GetMusicType(music), MUS_MID);
     MixedPeak = 0;
     ASSERT_EQ(Mix_PlayMusic(music, 0), 0) << Mix_GetError();
-    SDL_Delay(1500);
+    EXPECT_TRUE(WaitFor([] { return MixedPeak.load() > 1000; })) << "the music is silent";
     EXPECT_EQ(Mix_PlayingMusic(), 1);
-    EXPECT_GT(MixedPeak.load(), 1000) << "the music is silent";
     Mix_HaltMusic();
     EXPECT_EQ(Mix_PlayingMusic(), 0);
     Mix_FreeMusic(music);
@@ -90,9 +100,10 @@ TEST_F(Playback, EveryEffectLoadsAndPlays)
         const int channel = Mix_PlayChannel(-1, chunk, 0);
         ASSERT_GE(channel, 0) << e.file << ": " << Mix_GetError();
         EXPECT_EQ(Mix_Playing(channel), 1) << e.file;
-        SDL_Delay(120);
+        ASSERT_TRUE(WaitFor([channel] { return Mix_Playing(channel) == 0; })) << e.file << " never ends";
         EXPECT_GT(MixedPeak.load(), 1000) << e.file << " is silent";
         EXPECT_LT(MixedPeak.load(), 32767) << e.file << " clips after conversion to the device's rate";
+        ASSERT_EQ(Mix_PlayChannel(channel, chunk, 0), channel);
         Mix_HaltChannel(channel);
         EXPECT_EQ(Mix_Playing(channel), 0) << e.file;
         Mix_FreeChunk(chunk);

@@ -1,115 +1,34 @@
 // The Game Editor driven through real clicks and keys on the offscreen
 // platform, over the main window and copies of the built data files: its
-// commands and what they need, tiles dropped and cells cleared on the field,
-// and a gate built, saved and played after a restart.
-#include "Bmp.h"
+// commands and what they need, a gate built, saved and played after a
+// restart, where it opens, and the game held still while it edits.
 #include "DialogSupport.h"
+#include "EditorSupport.h"
 #include "FileIo.h"
 #include "GameData.h"
 #include "GateEditerUnit.h"
 #include "GateStart.h"
-#include "GuiSupport.h"
-#include "ImagesUnit.h"
+#include "Replay.h"
+#include "SavedGame.h"
+#include "Simulation.h"
 
-#include <QListWidget>
-#include <QMimeData>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSpinBox>
 #include <QStatusBar>
-#include <QTreeWidget>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <set>
 
 namespace brakkon {
 namespace {
 
-using Files = std::initializer_list<const char*>;
-
-/// The main window over `appDir` (by default a fresh folder holding copies of
-/// `files`), shown, with the Game Editor opened by F12.
-class EditorFixture {
-public:
-    explicit EditorFixture(Files files = {"Game.dat", "Game"}, std::filesystem::path appDir = {})
-    {
-        if (appDir.empty()) appDir = Dir();
-        for (const char* name : files) std::filesystem::copy_file(test::BuiltDir / name, appDir / name);
-        form = std::make_unique<MainForm>(QString::fromStdString(appDir.string()));
-        editor = std::make_unique<TImagesForm>(*form, [this](QWidget*) { return pictureAnswer; });
-        form->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-        QTest::keyClick(form.get(), Qt::Key_F12);
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(editor.get()));
-    }
-
-    [[nodiscard]] std::filesystem::path Dir() const { return dir_.path().toStdString(); }
-    [[nodiscard]] GameType& Game() { return form->State().Game; }
-
-    void Tool(const char* caption) { QTest::mouseClick(editor->ToolButton(QString::fromLatin1(caption)), Qt::LeftButton); }
-
-    /// Clicks an entry of a list or the tree (twice: a double click).
-    static void ClickEntry(QAbstractItemView& view, const QModelIndex& entry, bool twice = false)
-    {
-        ASSERT_TRUE(entry.isValid());
-        view.scrollTo(entry);
-        const QPoint at = view.visualRect(entry).center();
-        twice ? QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, at) : QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at);
-    }
-    void ClickGate(int gate, bool twice = false) { ClickEntry(*editor->ListBox1, Entry(*editor->ListBox1, gate), twice); }
-    /// Clicks group node `group`, or its image node `image`.
-    void ClickNode(int group, int image = -1)
-    {
-        const QModelIndex node = Entry(*editor->TreeView1, group);
-        ClickEntry(*editor->TreeView1, image < 0 ? node : node.model()->index(image, 0, node));
-    }
-    /// Clicks frame `frame` of image 0 of `group` (by default a tile).
-    void ClickFrame(int frame, int group = 0)
-    {
-        ClickNode(group, 0);
-        ClickEntry(*editor->ListView1, editor->ListView1->model()->index(frame, 0));
-    }
-    /// The top-level entry whose text is `number`.
-    static QModelIndex Entry(QAbstractItemView& view, int number)
-    {
-        const auto found = view.model()->match(view.model()->index(0, 0), Qt::DisplayRole, QString::number(number), 1, Qt::MatchExactly);
-        return found.isEmpty() ? QModelIndex() : found.constFirst();
-    }
-
-    /// Drags something offered as a move onto the field and drops it at `at`;
-    /// true when the field takes both as a copy (a move would take the frame
-    /// out of the frame view). `target`: the widget the window system gives
-    /// the drag to, by default the field.
-    bool Drop(QPoint at, QWidget* target = nullptr)
-    {
-        if (target == nullptr) target = &form->Field();
-        QMimeData mime;
-        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        enter.setDropAction(Qt::MoveAction);
-        QCoreApplication::sendEvent(target, &enter);
-        QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        drop.setDropAction(Qt::MoveAction);
-        QCoreApplication::sendEvent(target, &drop);
-        return enter.isAccepted() && drop.isAccepted() && enter.dropAction() == Qt::CopyAction && drop.dropAction() == Qt::CopyAction;
-    }
-
-    /// A 32 x 32 BMP file of one colour but for its bottom-left pixel.
-    QString WriteBmp(const char* name, std::uint32_t colour, std::uint32_t corner)
-    {
-        std::vector<std::uint32_t> pixels(32 * 32, colour);
-        pixels[31 * 32] = corner;
-        const Bitmap bitmap = MakeBitmap(32, 32, std::move(pixels), false);
-        std::ofstream(Dir() / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bitmap.Bytes.data()), static_cast<std::streamsize>(bitmap.Bytes.size()));
-        return QString::fromStdString((Dir() / name).string());
-    }
-
-    test::ErrorRecorder errors;
-    QString pictureAnswer; ///< empty: the picture dialog is cancelled
-    QTemporaryDir dir_;
-    std::unique_ptr<MainForm> form;
-    std::unique_ptr<TImagesForm> editor; ///< goes before the window it hooks into
-};
+using test::CellFields;
+using test::EditorFixture;
+using test::Files;
+using test::Fields;
 
 std::string Transparency(const ImageGroup& group)
 {
@@ -237,115 +156,6 @@ TEST(GameEditor, AVersion5BmpWithAlphaAndAPngAreAddedShownAndSaved)
     EXPECT_EQ(saved.Images.back()[0], frames);
 }
 
-/// The fields a drop or a click may set: bonus, top, block, wall, hardness.
-using CellFields = std::array<std::int32_t, 5>;
-
-CellFields Fields(const CellType& c) { return {c.Bonus, c.TopImage, c.Block, c.WallImage, c.Hardness}; }
-
-void SetFields(CellType& c, const CellFields& f)
-{
-    c.Bonus = static_cast<std::uint8_t>(f[0]), c.TopImage = f[1], c.Block = static_cast<std::uint8_t>(f[2]);
-    c.WallImage = f[3], c.Hardness = f[4];
-}
-
-constexpr CellFields BonusCell{2, 2, 0, -1, 0};
-constexpr CellFields SteelCell{0, -1, 1, 6, 2};
-
-struct DropCase {
-    const char* name;
-    int group, frame; ///< the frame selected, of image 0
-    CellFields before, after;
-    QPoint at = {3 * 32 + 5, 4 * 32 + 30}; ///< in cell (3, 4)
-};
-
-TEST(FieldEditing, DropsSetTheCellByTheTileTable)
-{
-    const DropCase cases[] = {
-        {"shield on a bonus", 0, 3, BonusCell, {3, 3, 0, -1, 0}},
-        {"shield on steel", 0, 3, SteelCell, {3, 3, 1, 6, 2}},
-        {"stone keeps the bonus", 0, 5, BonusCell, {2, 2, 1, 5, 1}},
-        {"brick over steel", 0, 4, SteelCell, {0, -1, 1, 4, 0}},
-        {"fence on a bonus", 0, 8, BonusCell, {2, 2, 2, 8, 0}},
-        {"fence over steel", 0, 8, SteelCell, {0, -1, 2, 8, 2}},
-        {"bushes take the bonus", 0, 11, BonusCell, {0, 11, 0, -1, 0}},
-        {"bushes over steel", 0, 11, SteelCell, {0, 11, 1, 6, 2}},
-        {"sand on a bonus", 0, 14, BonusCell, {2, 2, 0, 14, 0}},
-        {"sand on steel still blocks", 0, 14, SteelCell, {0, -1, 1, 14, 2}},
-        {"the base tile", 0, 0, BonusCell, BonusCell},
-        {"a tank picture", 1, 1, BonusCell, BonusCell},
-        {"right of column 18", 0, 5, BonusCell, BonusCell, {608, 100}},
-        {"below row 13", 0, 5, BonusCell, BonusCell, {100, 448}},
-    };
-    EditorFixture e;
-    GameType& game = e.Game();
-    e.Tool("ListAll");
-    e.ClickGate(2);
-    GateType& stored = *game.Gates[2];
-    for (const DropCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        SetFields(*stored.Cells[3][4], c.before);
-        e.ClickFrame(c.frame, c.group);
-        game.Gate->PlayTime = 99;
-        EXPECT_TRUE(e.Drop(c.at));
-        EXPECT_EQ(Fields(*stored.Cells[3][4]), c.after);
-        const bool edited = c.after != c.before;
-        EXPECT_EQ(game.Gate->PlayTime == 0, edited); // shown again after an edit, and only then
-        if (edited) {
-            EXPECT_EQ(Fields(*game.Gate->Cells[3][4]), c.after);
-        }
-    }
-}
-
-TEST(FieldEditing, AClickClearsACellOnlyWithClickClearCellPressedAndTheEditorOpen)
-{
-    struct {
-        const char* name;
-        bool pressed, editorOpen;
-        Qt::MouseButton button;
-        bool cleared;
-    } const cases[] = {
-        {"released, left", false, true, Qt::LeftButton, false},   {"released, right", false, true, Qt::RightButton, false},
-        {"pressed, left", true, true, Qt::LeftButton, true},      {"pressed, right", true, true, Qt::RightButton, true},
-        {"pressed, editor closed", true, false, Qt::LeftButton, false},
-    };
-    EditorFixture e;
-    e.Tool("ListAll");
-    e.ClickGate(1);
-    CellType& cell = *e.Game().Gates[1]->Cells[2][5];
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        if (!c.editorOpen) e.editor->close();
-        EXPECT_EQ(e.form->State().FieldEditing, c.editorOpen);
-        if (e.editor->ClickClearCell->isChecked() != c.pressed) e.Tool("ClickClearCell");
-        SetFields(cell, {3, 3, 1, 6, 2});
-        cell.GroundImage = 15;
-        QTest::mouseClick(&e.form->Field(), c.button, {}, QPoint(2 * 32 + 16, 5 * 32 + 16));
-        EXPECT_EQ(Fields(cell), (c.cleared ? CellFields{0, -1, 0, -1, 2} : CellFields{3, 3, 1, 6, 2}));
-        EXPECT_EQ(cell.GroundImage, 15);
-    }
-}
-
-TEST(FieldEditing, AtScaleThreeDropsAndClicksLandOnTheCellUnderThePointer)
-{
-    EditorFixture e;
-    e.Tool("ListAll");
-    e.ClickGate(2);
-    CellType& cell = *e.Game().Gates[2]->Cells[3][4];
-    e.form->ChangeView(3, false);
-    ASSERT_EQ(e.form->ViewScale(), 3);
-    MainForm& form = *e.form;
-    const QPoint inWindow = form.ViewOrigin() + (form.Field().pos() + QPoint(3 * 32 + 5, 4 * 32 + 30)) * 3;
-    QWidget* under = form.childAt(inWindow);
-    ASSERT_NE(under, &form.Field()); // the magnified picture, not the field itself
-    SetFields(cell, BonusCell);
-    e.ClickFrame(5);
-    EXPECT_TRUE(e.Drop(under->mapFrom(&form, inWindow), under));
-    EXPECT_EQ(Fields(cell), (CellFields{2, 2, 1, 5, 1})); // stone keeps the bonus
-    e.Tool("ClickClearCell");
-    SetFields(cell, {3, 3, 1, 6, 2});
-    QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(&form, inWindow));
-    EXPECT_EQ(Fields(cell), (CellFields{0, -1, 0, -1, 2}));
-}
 
 /// Gate n as an author builds it: stone walls and a level-up bonus dropped,
 /// one wall clicked away again, and in the gate dialog one "KC" in all.
@@ -421,6 +231,127 @@ TEST(GameEditor, AGateBuiltAndSavedIsPlayedAfterARestart)
         }
         oldXdg.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", oldXdg);
     }
+}
+
+/// The screen of the GUI tests' main named `name`.
+QScreen* NamedScreen(const char* name)
+{
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen->name() == QLatin1String(name)) return screen;
+    ADD_FAILURE() << "no screen " << name;
+    return QGuiApplication::primaryScreen();
+}
+
+std::string Text(const QRect& r)
+{
+    return std::to_string(r.width()) + "x" + std::to_string(r.height()) + "+" + std::to_string(r.x()) + "+" + std::to_string(r.y());
+}
+
+TEST(GameEditor, OpensBesideTheGameWhereTheScreenHasRoom)
+{
+    const struct {
+        const char* name;
+        const char* screen;
+        bool fullScreen;
+        bool beside; ///< clear of the game's window
+    } cases[] = {
+        {"4K", "large", false, true},
+        {"1280 x 800: the game's window moves over", "small", false, true},
+        {"full screen: no room, kept on the screen", "small", true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EditorFixture e({"Game.dat", "Game"}, {}, false);
+        QScreen* screen = NamedScreen(c.screen);
+        const QRect room = screen->availableGeometry();
+        e.form->setScreen(screen);
+        e.form->move(room.center() - e.form->rect().center());
+        if (c.fullScreen) {
+            QTest::keyClick(e.form.get(), Qt::Key_F11);
+            EXPECT_TRUE(test::WaitUntil([&] { return e.form->frameGeometry() == screen->geometry(); }));
+        }
+        e.Open();
+        const QRect game = e.form->frameGeometry(), editor = e.editor->frameGeometry();
+        EXPECT_TRUE(room.contains(editor)) << Text(editor);
+        EXPECT_TRUE(c.fullScreen || room.contains(game)) << Text(game);
+        EXPECT_EQ(!editor.intersects(game), c.beside) << "game " << Text(game) << ", editor " << Text(editor);
+    }
+}
+
+std::string MenuShown(const MainForm& form)
+{
+    std::string shown;
+    for (int n = 1; n <= MenuItemCount; ++n) shown += form.MenuItemShown(n) ? '1' : '0';
+    return shown;
+}
+
+TEST(GameEditor, WhileItEditsTheGameStandsStillAndItsMenuLinesAreHidden)
+{
+    const struct {
+        const char* name;
+        std::vector<Qt::Key> keys; ///< before F12
+        bool underWay;             ///< a game paused or in play
+    } cases[] = {
+        {"before the first game", {}, false},
+        {"in play", {Qt::Key_1}, true},
+        {"paused", {Qt::Key_1, Qt::Key_Escape}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EditorFixture e({"Game.dat", "Game"}, {}, false);
+        MainForm& form = *e.form;
+        for (Qt::Key key : c.keys) QTest::keyClick(&form, key);
+        e.Open();
+        auto running = [&] { return form.GameTimer().Enabled() || form.ClockTimer().Enabled(); };
+        // Neither the pause keys, the menu's keys nor "[Menu]" bring the game back meanwhile.
+        for (Qt::Key key : {Qt::Key_Escape, Qt::Key_F1, Qt::Key_7, Qt::Key_1, Qt::Key_Return}) QTest::keyClick(&form, key);
+        QTest::mouseClick(form.findChild<QToolButton*>(QStringLiteral("SpeedButton1")), Qt::LeftButton);
+        EXPECT_FALSE(running());
+        EXPECT_FALSE(form.State().Playing);
+        EXPECT_EQ(MenuShown(form), "0000000");
+
+        e.editor->close();
+        EXPECT_FALSE(form.State().FieldEditing);
+        EXPECT_EQ(MenuShown(form), c.underWay ? "1111111" : "1111110");
+        EXPECT_EQ(running(), !c.underWay); // without a game the field runs on behind the menu
+        QTest::keyClick(&form, Qt::Key_Escape);
+        EXPECT_EQ(form.State().Playing, c.underWay);
+    }
+}
+
+TEST(GameEditor, APauseForEditingIsRecordedAndReplaysToTheSameGame)
+{
+    EditorFixture e({"Game.dat", "Game"}, {}, false);
+    MainForm& form = *e.form;
+    const std::filesystem::path file = e.Dir() / "editing.replay";
+    form.RecordReplay(file);
+    auto ticks = [&](int n) {
+        for (int i = 0; i < n; ++i) form.Timer1Timer();
+    };
+    QTest::keyClick(&form, Qt::Key_2);
+    QTest::keyPress(&form, Qt::Key_Up);
+    ticks(20);
+    e.Open();
+    QTest::keyClick(&form, Qt::Key_Escape); // held by the editing: neither played nor recorded
+    e.editor->close();
+    QTest::keyClick(&form, Qt::Key_Escape); // back to the game
+    QTest::keyPress(&form, Qt::Key_T);
+    ticks(20);
+    std::vector<std::uint8_t> played;
+    ASSERT_TRUE(EncodeSavedGame(*e.Game().Gate, played));
+    ASSERT_TRUE(form.FinishRecording());
+
+    Replay replay;
+    ASSERT_TRUE(LoadReplay(file, replay));
+    Simulation sim;
+    std::string error;
+    ASSERT_TRUE(sim.BeginReplay(e.Dir() / "Game.dat", replay, error)) << error;
+    sim.RunReplay(replay);
+    std::vector<std::uint8_t> replayed;
+    ASSERT_TRUE(EncodeSavedGame(*sim.State.Game.Gate, replayed));
+    EXPECT_EQ(replayed, played);
+    EXPECT_EQ(sim.State.Playing, form.State().Playing);
+    EXPECT_TRUE(form.State().Playing);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "DialogSupport.h"
 #include "GateEditerUnit.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -31,6 +32,7 @@ TEST(GateEditer, WritesTheSixNumbersOnlyWhenConfirmedAfterAChange)
     const Numbers before{5, 2, 3, 3, 20, 7};
     const EditCase cases[] = {
         {"OK without a change", {}, Close::OkButton, false, before},
+        {"Enter without a change", {}, Close::EnterKey, false, before},
         {"the old value typed back", {{1, "6"}, {1, "5"}}, Close::OkButton, true, before},
         {"a negative NextGate", {{6, "-1"}}, Close::EnterKey, true, {5, 2, 3, 3, 20, -1}},
         {"an empty field", {{3, ""}}, Close::EnterKey, true, {5, 2, 0, 3, 20, 7}},
@@ -64,6 +66,44 @@ TEST(GateEditer, WritesTheSixNumbersOnlyWhenConfirmedAfterAChange)
         EXPECT_EQ(Of(gate), c.after);
     }
     EXPECT_FALSE(EditGate(nullptr));
+}
+
+TEST(GateEditer, WarnsWithoutRefusingWhileTheQuotasAddUpToMoreThanTheTotal)
+{
+    const struct {
+        const char* name;
+        std::int32_t total;                             ///< stored, over quotas of 5, 2, 3 and 3
+        std::vector<std::pair<int, const char*>> typed; ///< field (1 to 6) and the text typed over its own
+        bool warned;
+    } cases[] = {
+        {"13 of 20", 20, {}, false},
+        {"stored as 13 of 12", 12, {}, true},
+        {"21 of 20", 20, {{1, "13"}}, true},
+        {"20 of 20", 20, {{1, "12"}}, false},
+        {"the total lowered to 12", 20, {{5, "12"}}, true},
+        {"a negative quota", 20, {{1, "-20"}, {5, "0"}}, false},
+        {"two quotas of the largest int", 20, {{1, "2147483647"}, {2, "2147483647"}, {5, "2147483647"}}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        GateType gate;
+        gate.Tank = 5, gate.LargeTank = 2, gate.ZJC = 3, gate.KC = 3, gate.Total = c.total;
+        bool warned = false;
+        test::WhenShown<TGateEditerForm>([&](TGateEditerForm& dialog) {
+            const std::array spins{dialog.SpinEdit1, dialog.SpinEdit2, dialog.SpinEdit3,
+                                   dialog.SpinEdit4, dialog.SpinEdit5, dialog.SpinEdit6};
+            for (const auto& [field, text] : c.typed) {
+                QSpinBox* spin = spins[static_cast<std::size_t>(field - 1)];
+                spin->selectAll();
+                QTest::keyClicks(spin, text);
+            }
+            warned = dialog.QuotaWarning->isVisible();
+            QTest::keyClick(dialog.SpinEdit6, Qt::Key_Return);
+        });
+        EXPECT_EQ(EditGate(&gate), !c.typed.empty());
+        EXPECT_EQ(warned, c.warned);
+        for (const auto& [field, text] : c.typed) EXPECT_EQ(Of(gate)[static_cast<std::size_t>(field - 1)], std::stoi(text)); // never refused
+    }
 }
 
 } // namespace

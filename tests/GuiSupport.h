@@ -1,6 +1,7 @@
 // Shared helpers of the GUI suites: a game directory in a temporary folder
 // with the built data files (all of them or some), and a main window over it
-// whose file dialogs answer with a chosen name and whose media players record.
+// whose file dialogs answer with a chosen name, whose media players record
+// and whose timers tick only when the test runs their handlers.
 #pragma once
 
 #include "MainUnit.h"
@@ -17,6 +18,14 @@
 
 namespace brakkon::test {
 
+/// Waits until `condition` holds, with a deadline only a hung test misses.
+/// (A failed QTRY_* tells Qt Test, which a GoogleTest run never hears.)
+template <typename Condition>
+[[nodiscard]] bool Eventually(Condition condition)
+{
+    return QTest::qWaitFor(condition, 20000);
+}
+
 /// The data files the window reads, as the build made them.
 inline const std::filesystem::path BuiltDir = BRAKKON_BIN_DIR;
 
@@ -28,6 +37,7 @@ public:
     {
         for (const char* name : files) std::filesystem::copy_file(BuiltDir / name, Dir() / name);
         MainSeams seams;
+        seams.TimersTick = false;
         seams.ChooseFile = [this](QWidget*, FileDialogMode mode) {
             dialogs.push_back(mode);
             return dialogAnswer;
@@ -58,12 +68,18 @@ public:
     void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyPress(form.get(), key, modifiers); }
     void Release(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyRelease(form.get(), key, modifiers); }
     void Click(Qt::Key key) { QTest::keyClick(form.get(), key); }
-    /// What X11 sends while a key is held: a release and a press marked auto-repeat.
-    void AutoRepeat(Qt::Key key)
+    /// How a window system repeats a held key.
+    enum class Repeat {
+        Pairs,         ///< X11: a release and a press, both marked auto-repeat
+        Presses,       ///< Wayland: presses marked auto-repeat
+        UnmarkedPresses, ///< X11 with detectable auto-repeat, as Qt passes it on
+    };
+    /// One repeat of a held key.
+    void AutoRepeat(Qt::Key key, Repeat how = Repeat::Pairs)
     {
         QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(), true);
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
-        QApplication::sendEvent(form.get(), &release);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), how != Repeat::UnmarkedPresses);
+        if (how == Repeat::Pairs) QApplication::sendEvent(form.get(), &release);
         QApplication::sendEvent(form.get(), &press);
     }
 

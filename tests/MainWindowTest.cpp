@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -75,6 +76,29 @@ TEST(MainWindow, StartUpReportsMissingFilesInOrderAndShowsTheMenuOverTheField)
         EXPECT_EQ(field.pixel(300, 420) != qRgb(0, 0, 0), c.fieldDrawn);
         w.Click(Qt::Key_1); // with no gates a new game does nothing at all
         EXPECT_EQ(w.State().Playing, !w.State().Game.Gates.empty());
+    }
+}
+
+// The game's timers tick by themselves; the tests' windows tick only when
+// the test runs a handler. A timer of three game ticks started after the
+// window shows has fired only once every earlier-due game tick has.
+TEST(MainWindow, TheTimersTickByThemselvesUnlessATestDrivesThem)
+{
+    for (const bool byThemselves : {true, false}) {
+        SCOPED_TRACE(byThemselves);
+        int ticks = 0;
+        WindowFixture w({"Game.dat", "Game"}, [&](MainSeams& seams) {
+            seams.TimersTick = byThemselves;
+            seams.GameTickObserved = [&ticks] { ++ticks; };
+        });
+        w.Show();
+        QTimer later;
+        later.setSingleShot(true);
+        later.setTimerType(Qt::PreciseTimer);
+        later.start(3 * GameTimerInterval);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !later.isActive(); }, 10000));
+        EXPECT_EQ(ticks > 0, byThemselves);
+        EXPECT_TRUE(w.form->GameTimer().Enabled());
     }
 }
 
@@ -244,18 +268,26 @@ TEST(MainWindow, TheMenuButtonPausesAndResumesAGameOnly)
     EXPECT_TRUE(w.form->GameTimer().Enabled());
 }
 
-TEST(MainWindow, ANewGameShowsTitleAndKeyHelpUntilTheFirstKey)
+TEST(MainWindow, ANewGameShowsTitleAndKeyHelpUntilAnyKey)
 {
-    WindowFixture w;
-    w.Show();
-    w.Click(Qt::Key_1);
-    EXPECT_TRUE(w.Shown("GameCaption"));
-    EXPECT_TRUE(w.Shown("GameCaption1"));
-    EXPECT_TRUE(w.Shown("Desc0"));
-    EXPECT_EQ(w.Label("GameCaption")->text(), "Brakkon");
-    EXPECT_FALSE(w.Gate().Sprites[1]->Active);
-    w.Click(Qt::Key_Left);
-    for (const char* name : {"GameCaption", "GameCaption1", "Desc0", "Desc1", "Desc2"}) EXPECT_FALSE(w.Shown(name)) << name;
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+        {Qt::Key_Left, {}},  {Qt::Key_Tab, {}},   {Qt::Key_Backspace, {}},  {Qt::Key_F2, {}},
+        {Qt::Key_F8, {}},    {Qt::Key_Comma, {}}, {Qt::Key_Alt, Qt::AltModifier}, {Qt::Key_Plus, Qt::KeypadModifier},
+    };
+    for (const auto& [key, modifiers] : keys) {
+        SCOPED_TRACE(QKeySequence(key).toString().toStdString());
+        WindowFixture w;
+        w.Show();
+        w.Click(Qt::Key_1);
+        EXPECT_TRUE(w.Shown("GameCaption"));
+        EXPECT_TRUE(w.Shown("GameCaption1"));
+        EXPECT_TRUE(w.Shown("Desc0"));
+        EXPECT_EQ(w.Label("GameCaption")->text(), "Brakkon");
+        EXPECT_FALSE(w.Gate().Sprites[1]->Active);
+        w.Press(key, modifiers);
+        for (const char* name : {"GameCaption", "GameCaption1", "Desc0", "Desc1", "Desc2"}) EXPECT_FALSE(w.Shown(name)) << name;
+        EXPECT_TRUE(w.State().Playing);
+    }
 }
 
 TEST(MainWindow, TheStatusLineFollowsBonusesHitsAndGateChanges)

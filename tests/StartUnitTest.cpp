@@ -1,10 +1,12 @@
 // The intro window driven by mouse and key events: the answer of each way
-// out, "Home Page" keeping the window, a missing text, and the shipped text
-// as the reader builds it into the text box.
+// out, "Home Page" keeping the window, Enter in the text and on a button, a
+// missing text, and the shipped text as the reader builds it into the text
+// box.
 #include "DialogSupport.h"
 #include "StartUnit.h"
 #include "UrlOpener.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
@@ -64,6 +66,26 @@ TEST(Intro, HomePageOpensEachTimeAndKeepsTheWindow)
     SetUrlOpener(previous);
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(opened, (std::vector<QUrl>(2, QUrl(QString::fromUtf8(HomePageUrl)))));
+}
+
+TEST(Intro, EnterInTheTextDoesNothingAndOnAButtonPressesThatButton)
+{
+    std::vector<QUrl> opened;
+    const UrlOpener previous = SetUrlOpener([&](const QUrl& url) { opened.push_back(url); });
+    bool textFocused = false, stayedOpen = false;
+    WhenShown<TStartForm>([&](TStartForm& f) {
+        textFocused = test::WaitUntil([&] { return QApplication::focusWidget() == f.RichEdit1; });
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) QTest::keyClick(QApplication::focusWidget(), key);
+        stayedOpen = f.isVisible();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // "Home Page"
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // "Play Game"
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    EXPECT_TRUE(ShowIntro(BinDir));
+    SetUrlOpener(previous);
+    EXPECT_TRUE(textFocused);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(opened.size(), 0u) << "the browser was asked for the home page";
 }
 
 TEST(Intro, WithoutItsTextTheButtonsStillWork)

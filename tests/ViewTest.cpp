@@ -73,7 +73,8 @@ TEST(WindowView, EveryScaleAndFullScreenShowTheScaleOnePictureMagnified)
     // Full screen: the largest scale up to the chosen one that the screen holds.
     w->Click(Qt::Key_F11);
     const QSize screen = w->form->screen()->geometry().size();
-    QTRY_COMPARE(w->form->size(), screen);
+    EXPECT_TRUE(test::Eventually([&] { return w->form->size() == screen; }))
+        << w->form->width() << " x " << w->form->height();
     const int fits = std::min({4, screen.width() / size.width(), screen.height() / size.height()});
     EXPECT_EQ(w->form->ViewScale(), fits);
     const QPoint centred((screen.width() - size.width() * fits) / 2, (screen.height() - size.height() * fits) / 2);
@@ -86,7 +87,8 @@ TEST(WindowView, EveryScaleAndFullScreenShowTheScaleOnePictureMagnified)
     w = ViewWindow(dir.path / "view.ini");
     EXPECT_TRUE(w->form->windowState() & Qt::WindowFullScreen);
     w->Click(Qt::Key_F11);
-    QTRY_COMPARE(w->form->size(), one.size() * 4);
+    EXPECT_TRUE(test::Eventually([&] { return w->form->size() == one.size() * 4; }))
+        << w->form->width() << " x " << w->form->height();
     for (int scale = 3; scale >= 1; --scale) w->Click(Qt::Key_F9);
     w->Click(Qt::Key_F9); // 1 is the smallest
     EXPECT_EQ(w->form->ViewScale(), 1);
@@ -145,7 +147,7 @@ TEST_P(WindowViewLanding, AClickAndAKeyLandAsAtScaleOne)
     const QPoint inField = item.geometry().center();
     const QPoint inWindow = form.ViewOrigin() + form.Field().mapTo(form.Field().parentWidget(), inField) * scale;
     QTest::mouseMove(&form, inWindow);
-    QTRY_VERIFY(form.MenuItemHighlighted(2)); // a window system may take a moment
+    EXPECT_TRUE(test::Eventually([&] { return form.MenuItemHighlighted(2); })); // a window system may take a moment
     // A press and release where the window system would send them.
     QWidget* under = form.childAt(inWindow);
     ASSERT_NE(under, nullptr);
