@@ -51,7 +51,7 @@ void Session::Received(std::span<const std::uint8_t> packet, std::int64_t now)
     if (const auto* m = std::get_if<InputsMessage>(&message)) return Handle(*m, now);
     if (const auto* m = std::get_if<HashMessage>(&message)) return Handle(*m);
     if (std::holds_alternative<ByeMessage>(message)) {
-        if (!finalHashesAgree_) end_ = SessionEnd{EndReason::PeerLeft, "The other player left the game; the network game ended.", -1};
+        end_ = SessionEnd{EndReason::PeerLeft, "The other player left the game; the network game ended.", -1};
         return;
     }
     if (const auto* m = std::get_if<DesyncMessage>(&message))
@@ -137,7 +137,11 @@ void Session::CompareHashes()
         }
         localHashes_.erase(localHashes_.begin(), local); // the last agreed one stays
         remoteHashes_.erase(remoteHashes_.begin());
-        if (slot == game_->Options().EndSlot) finalHashesAgree_ = true;
+        if (slot == game_->Options().EndSlot) {
+            // Both hold the last tick's state and agree: the game is over.
+            Send(ByeMessage{}, true);
+            end_ = SessionEnd{EndReason::Finished, {}, -1};
+        }
     }
 }
 
@@ -157,12 +161,7 @@ void Session::Tick(std::int64_t now)
         Send(HashMessage{static_cast<std::uint32_t>(h.Slot), h.Hash}, true);
     }
     CompareHashes();
-    if (end_) return;
-    SendInputs(now);
-    if (finalHashesAgree_) {
-        Send(ByeMessage{}, true);
-        end_ = SessionEnd{EndReason::Finished, {}, -1};
-    }
+    if (!end_) SendInputs(now);
 }
 
 void Session::SendInputs(std::int64_t now)
@@ -211,6 +210,7 @@ void Session::Damaged(const std::string& why)
                       "The other player sent a message this game refuses (" + why + "); the network game ended.", -1};
 }
 
-void Session::Send(const Message& message, bool reliable) { outgoing_.push_back({reliable, Encode(message)}); }
+void Session::Send(const Message& message, bool reliable) {
+    outgoing_.push_back({reliable, Encode(message)}); }
 
 } // namespace brakkon

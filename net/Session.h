@@ -118,7 +118,6 @@ private:
     std::int64_t remoteNowAt_ = -1;
     std::map<std::int64_t, ConfirmedHash> localHashes_; ///< from the last one both agreed on
     std::map<std::int64_t, std::uint64_t> remoteHashes_; ///< not yet compared
-    bool finalHashesAgree_ = false;
     std::vector<Outgoing> outgoing_;
     std::optional<SessionEnd> end_;
 };

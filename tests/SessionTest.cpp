@@ -109,6 +109,33 @@ TEST_F(SessionTest, BothSidesFinishWithTheSameGameHoweverManyInputMessagesAreLos
     }
 }
 
+TEST_F(SessionTest, TheLastHashTheGoodbyeAndTheLeavingInOneBatchStillFinishTheGame)
+{
+    Connect();
+    host_->S.Attach(host_->Game);
+    join_->S.Attach(join_->Game);
+    for (int round = 0; round < 10000 && !host_->S.End(); ++round) {
+        now_ += 5;
+        for (End* e : {host_.get(), join_.get()}) {
+            e->PushUpTo(e->Game.Current() + 1);
+            const bool slower = e == host_.get() && round % 2 == 1; // the joiner's last hash comes first
+            if (e->Game.CanRun() && !slower) e->Game.RunOne();
+            e->Game.Reconcile();
+            e->S.Tick(now_);
+        }
+        for (const Outgoing& out : join_->S.TakeOutgoing()) host_->S.Received(out.Bytes, now_);
+        if (!host_->S.End())
+            for (const Outgoing& out : host_->S.TakeOutgoing()) join_->S.Received(out.Bytes, now_);
+    }
+    ASSERT_TRUE(host_->S.End());
+    EXPECT_EQ(host_->S.End()->Reason, EndReason::Finished);
+    // The host's last hash, its goodbye and its leaving come before the joiner's next tick.
+    for (const Outgoing& out : host_->S.TakeOutgoing()) join_->S.Received(out.Bytes, now_);
+    join_->S.Disconnected(now_);
+    ASSERT_TRUE(join_->S.End());
+    EXPECT_EQ(join_->S.End()->Reason, EndReason::Finished) << join_->S.End()->Message;
+}
+
 TEST_F(SessionTest, DifferentDataFilesEndBothSidesWithOneMessageNamingBoth)
 {
     Reset(DataIdentity{2000, 0xdef});
