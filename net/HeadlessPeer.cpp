@@ -17,7 +17,7 @@ constexpr int MaxSlotsPerStep = 32;
 /// How long a side that has ended waits for its last messages to leave.
 constexpr std::int64_t CloseWaitMs = 1000;
 /// A side this many slots ahead of the other holds back one slot...
-constexpr double LevelSlots = 2.0;
+constexpr double LevelSlots = 1.5;
 /// ...at most once in this many slots.
 constexpr std::int64_t LevelEvery = 10;
 
@@ -93,6 +93,7 @@ void HeadlessPeer::Step(std::int64_t maxWaitMs)
     std::vector<TransportEvent> events;
     transport_->Service(static_cast<std::uint32_t>(wait), events);
     now = NowMs();
+    if (transport_->HasPeer()) stats_.RoundTripMs = transport_->RoundTripMs();
     for (const TransportEvent& event : events) OnEvent(event, now);
     if (rollback_ && !session_->End()) {
         rollback_->Reconcile();
@@ -156,6 +157,7 @@ void HeadlessPeer::StartGame(std::int64_t now)
     session_->Attach(*rollback_);
     FillLocalInputs();
     nextSlotAt_ = now;
+    begun_ = options_.Role == Side::Joiner;
 }
 
 void HeadlessPeer::FillLocalInputs()
@@ -175,6 +177,14 @@ void HeadlessPeer::FillLocalInputs()
 void HeadlessPeer::RunDueSlots(std::int64_t now)
 {
     const std::int64_t pace = Pace();
+    if (!begun_) {
+        // The joiner began when the start reached it, which may have taken
+        // resends: the host begins with the joiner's first inputs, as far
+        // into the game as the joiner has come since it sent them.
+        if (session_->RemoteNowAt() < 0) return;
+        begun_ = true;
+        nextSlotAt_ = now - transport_->RoundTripMs() / 2;
+    }
     for (int ran = 0; !rollback_->Ended() && (pace == 0 ? ran < MaxSlotsPerStep : now >= nextSlotAt_); ++ran) {
         FillLocalInputs();
         if (!rollback_->CanRun()) {
@@ -242,7 +252,6 @@ PeerStats HeadlessPeer::Stats() const
 {
     PeerStats stats = stats_;
     if (rollback_) stats.Rollback = rollback_->Stats();
-    stats.RoundTripMs = transport_ ? transport_->RoundTripMs() : 0;
     return stats;
 }
 
@@ -252,10 +261,10 @@ std::string HeadlessPeer::StatsLine() const
     char line[256];
     std::snprintf(line, sizeof line,
                   "network game of %lld ticks: %lld rollbacks (longest %lld ticks, %lld ticks run again), "
-                  "%lld waits for the other side, %lld slots held back to keep level",
+                  "%lld waits for the other side, %lld slots held back to keep level, round trip %u ms",
                   static_cast<long long>(ticks_), static_cast<long long>(s.Rollback.Rollbacks),
                   static_cast<long long>(s.Rollback.Longest), static_cast<long long>(s.Rollback.SlotsRerun),
-                  static_cast<long long>(s.Waits), static_cast<long long>(s.SyncWaits));
+                  static_cast<long long>(s.Waits), static_cast<long long>(s.SyncWaits), s.RoundTripMs);
     return line;
 }
 

@@ -47,7 +47,7 @@ struct PeerStats {
     RollbackStats Rollback;
     std::int64_t Waits = 0;     ///< times a due slot waited for the other side
     std::int64_t SyncWaits = 0; ///< slots held back to stay level with the other side
-    std::uint32_t RoundTripMs = 0;
+    std::uint32_t RoundTripMs = 0; ///< as ENet last measured it
 };
 
 class HeadlessPeer {
@@ -102,6 +102,7 @@ private:
     std::int64_t nextSlotAt_ = 0;
     std::int64_t lastSyncWait_ = 0;
     bool waiting_ = false;
+    bool begun_ = false; ///< slots run on this side's clock
     PeerStats stats_;
     std::optional<SessionEnd> end_;
     std::int64_t closingSince_ = -1;

@@ -40,6 +40,9 @@ void Session::Received(std::span<const std::uint8_t> packet, std::int64_t now)
     Decoded decoded = Decode(packet, OtherSide(side_));
     if (!decoded) return Damaged(decoded.Error);
     const Message& message = *decoded.Value;
+    // Inputs travel on a channel of their own, unordered with the rest: they
+    // may pass the greeting and the start, and come again later.
+    if (std::holds_alternative<InputsMessage>(message) && game_ == nullptr) return;
     if (!greeted_ && !std::holds_alternative<HelloMessage>(message) && !std::holds_alternative<BusyMessage>(message))
         return Damaged("a message before its greeting");
     if (const auto* m = std::get_if<HelloMessage>(&message)) return Handle(*m);
@@ -88,8 +91,6 @@ void Session::Handle(const StartMessage& m)
 
 void Session::Handle(const InputsMessage& m, std::int64_t now)
 {
-    // Inputs travel apart from the start and may pass it; they come again.
-    if (game_ == nullptr) return;
     if (m.Ack > game_->LocalEnd()) return Damaged("an acknowledgement of inputs never sent");
     for (std::size_t i = 0; i < m.Slots.size(); ++i) {
         switch (game_->PutRemote(static_cast<std::int64_t>(m.First + i), m.Slots[i])) {

@@ -189,19 +189,20 @@ TEST_F(SessionTest, AMessageThatCannotBeTrueEndsTheGameAsDamaged)
     }
 }
 
-TEST_F(SessionTest, InputsBeforeTheGreetingAreRefusedAndBeforeTheStartLeftForLater)
+TEST_F(SessionTest, InputsThatPassTheGreetingOrTheStartAreLeftForLaterButNothingElseMay)
 {
     SlotInput fire;
     fire.Add(true, VkSpace);
     join_->S.Connected(now_);
+    join_->S.Received(Encode(InputsMessage{0, 0, 0, {fire}}), now_); // passed the greeting
     join_->S.Received(Encode(HelloMessage{ProtocolVersion, Data}), now_);
-    join_->S.Received(Encode(InputsMessage{0, 0, 0, {fire}}), now_); // overtook the start
+    join_->S.Received(Encode(InputsMessage{0, 0, 0, {fire}}), now_); // passed the start
     EXPECT_FALSE(join_->S.End());
     join_->S.Attach(join_->Game);
     EXPECT_EQ(join_->Game.RemoteEnd(), 0);
 
     host_->S.Connected(now_);
-    host_->S.Received(Encode(InputsMessage{}), now_);
+    host_->S.Received(Encode(HashMessage{0, 1}), now_);
     ASSERT_TRUE(host_->S.End());
     EXPECT_EQ(host_->S.End()->Reason, EndReason::Damaged);
 }
