@@ -57,14 +57,7 @@ void SaveEngine(const MainState& state, EngineSnapshot& into)
             for (const auto& cell : column) into.Cells.push_back(*cell);
         }
     }
-    into.Player1 = state.Player1;
-    into.Player2 = state.Player2;
-    into.Seed = state.Rand.Seed;
-    into.MoveStep = state.MoveStep;
-    into.NextGatePending = state.NextGatePending;
-    into.BlinkPhase = state.BlinkPhase;
-    into.Playing = state.Playing;
-    into.GameOver = state.GameOver;
+    into.Rest = CaptureStart(state);
 }
 
 void RestoreEngine(const EngineSnapshot& from, MainState& state)
@@ -94,14 +87,7 @@ void RestoreEngine(const EngineSnapshot& from, MainState& state)
         for (CellColumn& column : gate.Cells)
             for (auto& cell : column) *cell = from.Cells[next++];
     }
-    state.Player1 = from.Player1;
-    state.Player2 = from.Player2;
-    state.Rand.Seed = from.Seed;
-    state.MoveStep = from.MoveStep;
-    state.NextGatePending = from.NextGatePending;
-    state.BlinkPhase = from.BlinkPhase;
-    state.Playing = from.Playing;
-    state.GameOver = from.GameOver;
+    ApplyStart(from.Rest, state);
 }
 
 std::uint64_t HashState(const SlotState& state)
@@ -115,10 +101,11 @@ std::uint64_t HashState(const SlotState& state)
     h.AddInt(static_cast<std::int64_t>(e.ColumnSizes.size()));
     for (const std::uint32_t size : e.ColumnSizes) h.AddInt(size);
     for (const CellType& c : e.Cells) h.AddRecord(c, CellFields());
-    h.AddPlayer(e.Player1);
-    h.AddPlayer(e.Player2);
-    for (const std::int64_t v : {std::int64_t{e.Seed}, std::int64_t{e.MoveStep}, std::int64_t{e.NextGatePending},
-                                 std::int64_t{e.BlinkPhase}, std::int64_t{e.Playing}, std::int64_t{e.GameOver},
+    const ReplayStart& r = e.Rest;
+    h.AddPlayer(r.Player1);
+    h.AddPlayer(r.Player2);
+    for (const std::int64_t v : {std::int64_t{r.RandomSeed}, std::int64_t{r.MoveStep}, std::int64_t{r.NextGatePending},
+                                 std::int64_t{r.BlinkPhase}, std::int64_t{r.Playing}, std::int64_t{r.GameOver},
                                  std::int64_t{state.TimersEnabled}, std::int64_t{state.ClockRestarted},
                                  state.Elapsed, state.NextClock, state.TicksRun, state.ClockTicks,
                                  state.GameOverTick.value_or(-1)})

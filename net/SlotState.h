@@ -14,6 +14,7 @@
 #pragma once
 
 #include "MainState.h"
+#include "Replay.h"
 
 #include <array>
 #include <cstdint>
@@ -28,14 +29,7 @@ struct EngineSnapshot {
     std::vector<SpriteType> Sprites;
     std::vector<std::uint32_t> ColumnSizes;
     std::vector<CellType> Cells; ///< column by column
-    PlayerType Player1;
-    PlayerType Player2;
-    std::uint32_t Seed = 0;
-    std::int32_t MoveStep = DefaultMoveStep;
-    bool NextGatePending = false;
-    bool BlinkPhase = false;
-    bool Playing = false;
-    bool GameOver = true;
+    ReplayStart Rest; ///< the generator, the step, the flow and both players: what a replay starts from
 };
 
 /// Copies the game-deciding part of `state` into `into`, reusing its buffers.

@@ -110,7 +110,7 @@ Transport::~Transport()
     if (peer_ != nullptr) enet_peer_disconnect_now(static_cast<ENetPeer*>(peer_), 0);
 }
 
-std::unique_ptr<Transport> Transport::Listen(const Endpoint& bind, std::vector<std::uint8_t> busy, std::string& error)
+std::unique_ptr<Transport> Transport::Open(const Endpoint* bind, std::size_t peers, std::string& error)
 {
     if (!EnetUp()) {
         error = "the network library could not start";
@@ -119,13 +119,21 @@ std::unique_ptr<Transport> Transport::Listen(const Endpoint& bind, std::vector<s
     std::unique_ptr<Transport> t(new Transport());
     t->host_ = std::make_unique<HostHandle>();
     ENetAddress address{};
-    if (!Resolve(bind, address, error)) return nullptr;
-    // Room for the player and one more, who is told the game is full.
-    t->host_->Host = enet_host_create(&address, 2, Channels, 0, 0);
+    if (bind != nullptr && !Resolve(*bind, address, error)) return nullptr;
+    t->host_->Host = enet_host_create(bind != nullptr ? &address : nullptr, peers, Channels, 0, 0);
     if (t->host_->Host == nullptr) {
-        error = "cannot listen on port " + std::to_string(bind.Port) + " (is it in use?)";
+        error = bind != nullptr ? "cannot listen on port " + std::to_string(bind->Port) + " (is it in use?)"
+                                : "cannot open a network socket";
         return nullptr;
     }
+    return t;
+}
+
+std::unique_ptr<Transport> Transport::Listen(const Endpoint& bind, std::vector<std::uint8_t> busy, std::string& error)
+{
+    // Room for the player and one more, who is told the game is full.
+    auto t = Open(&bind, 2, error);
+    if (t == nullptr) return nullptr;
     t->listening_ = true;
     t->busy_ = std::move(busy);
     return t;
@@ -133,20 +141,11 @@ std::unique_ptr<Transport> Transport::Listen(const Endpoint& bind, std::vector<s
 
 std::unique_ptr<Transport> Transport::Connect(const Endpoint& to, std::string& error)
 {
-    if (!EnetUp()) {
-        error = "the network library could not start";
-        return nullptr;
-    }
-    std::unique_ptr<Transport> t(new Transport());
-    t->host_ = std::make_unique<HostHandle>();
     ENetAddress address{};
     if (to.Host.empty()) error = "no host to connect to";
     if (to.Host.empty() || !Resolve(to, address, error)) return nullptr;
-    t->host_->Host = enet_host_create(nullptr, 1, Channels, 0, 0);
-    if (t->host_->Host == nullptr) {
-        error = "cannot open a network socket";
-        return nullptr;
-    }
+    auto t = Open(nullptr, 1, error);
+    if (t == nullptr) return nullptr;
     ENetPeer* peer = enet_host_connect(t->host_->Host, &address, Channels, 0);
     if (peer == nullptr) {
         error = "cannot connect to " + to.Host;

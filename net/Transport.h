@@ -65,6 +65,8 @@ public:
 private:
     struct HostHandle;
     Transport();
+    /// ENet and a host of `peers` peers, bound to `bind` or to any port.
+    static std::unique_ptr<Transport> Open(const Endpoint* bind, std::size_t peers, std::string& error);
     void Handle(void* event, std::vector<TransportEvent>& events);
 
     std::unique_ptr<HostHandle> host_;

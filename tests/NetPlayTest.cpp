@@ -25,23 +25,30 @@ protected:
     }
     std::unique_ptr<HeadlessPeer> Host(std::int64_t ticks = Ticks, std::int64_t pace = 0)
     {
-        PeerOptions o = test::HostOptions(test::NetStart(data_), ticks, hostKeys_);
+        return Open(test::HostOptions(test::NetStart(data_), ticks, hostKeys_), pace, "host.replay");
+    }
+    std::unique_ptr<HeadlessPeer> Join(std::uint16_t port, std::int64_t pace = 0)
+    {
+        return Open(test::JoinOptions(data_, port, joinKeys_), pace, "join.replay");
+    }
+    std::unique_ptr<HeadlessPeer> Open(PeerOptions o, std::int64_t pace, const char* replay) const
+    {
         o.PaceMs = pace;
-        o.ReplayFile = dir_ / "host.replay";
+        o.ReplayFile = dir_ / replay;
         auto peer = std::make_unique<HeadlessPeer>(o);
         std::string error;
         EXPECT_TRUE(peer->Open(error)) << error;
         return peer;
     }
-    std::unique_ptr<HeadlessPeer> Join(std::uint16_t port, std::int64_t pace = 0)
+    /// Both finish, in the state of the local game.
+    void PlayBothToTheLocalEnd(HeadlessPeer& host, HeadlessPeer& join) const
     {
-        PeerOptions o = test::JoinOptions(data_, port, joinKeys_);
-        o.PaceMs = pace;
-        o.ReplayFile = dir_ / "join.replay";
-        auto peer = std::make_unique<HeadlessPeer>(o);
-        std::string error;
-        EXPECT_TRUE(peer->Open(error)) << error;
-        return peer;
+        ASSERT_TRUE(test::PlayToEnd(host, join));
+        ExpectEnd(host, EndReason::Finished);
+        ExpectEnd(join, EndReason::Finished);
+        const std::string local = Local();
+        EXPECT_TRUE(test::SameJson(host.Game().Json(), local));
+        EXPECT_TRUE(test::SameJson(join.Game().Json(), local));
     }
     static void ExpectEnd(const HeadlessPeer& peer, EndReason reason)
     {
@@ -67,12 +74,7 @@ TEST_F(NetPlayTest, TwoPeersOverLoopbackEndAsTheLocalGame)
 {
     auto host = Host();
     auto join = Join(host->Port());
-    ASSERT_TRUE(test::PlayToEnd(*host, *join));
-    ExpectEnd(*host, EndReason::Finished);
-    ExpectEnd(*join, EndReason::Finished);
-    const std::string local = Local();
-    EXPECT_TRUE(test::SameJson(host->Game().Json(), local));
-    EXPECT_TRUE(test::SameJson(join->Game().Json(), local));
+    PlayBothToTheLocalEnd(*host, *join);
 }
 
 TEST_F(NetPlayTest, ThroughALossyLateLinkBothEndAsTheLocalGame)
@@ -80,12 +82,7 @@ TEST_F(NetPlayTest, ThroughALossyLateLinkBothEndAsTheLocalGame)
     auto host = Host(Ticks, 4);
     test::UdpRelay relay(host->Port(), {40, 10, 5, 3});
     auto join = Join(relay.Port(), 4);
-    ASSERT_TRUE(test::PlayToEnd(*host, *join));
-    ExpectEnd(*host, EndReason::Finished);
-    ExpectEnd(*join, EndReason::Finished);
-    const std::string local = Local();
-    EXPECT_TRUE(test::SameJson(host->Game().Json(), local));
-    EXPECT_TRUE(test::SameJson(join->Game().Json(), local));
+    PlayBothToTheLocalEnd(*host, *join);
     EXPECT_GT(relay.Dropped(), 0);
     EXPECT_GT(relay.Overtaken(), 0);
     EXPECT_GT(host->Stats().Rollback.Rollbacks + join->Stats().Rollback.Rollbacks, 0);

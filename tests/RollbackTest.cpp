@@ -179,10 +179,10 @@ TEST_F(RollbackTest, AChangedStateHashesDifferently)
     SlotState b = a;
     EXPECT_EQ(HashState(a), HashState(b));
     for (auto change : std::initializer_list<std::function<void(SlotState&)>>{
-             [](SlotState& s) { s.Engine.Seed ^= 1; },
+             [](SlotState& s) { s.Engine.Rest.RandomSeed ^= 1; },
              [](SlotState& s) { s.Engine.Sprites.at(0).Left += 2; },
              [](SlotState& s) { s.Engine.Cells.at(20).Block ^= 1; },
-             [](SlotState& s) { s.Engine.Player2.MoveIdle = !s.Engine.Player2.MoveIdle; },
+             [](SlotState& s) { s.Engine.Rest.Player2.MoveIdle = !s.Engine.Rest.Player2.MoveIdle; },
              [](SlotState& s) { s.NextClock += 16; }}) {
         SlotState c = a;
         change(c);
