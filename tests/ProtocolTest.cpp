@@ -1,6 +1,7 @@
 // The messages of a network game: what is written reads back the same, and
 // the decoder refuses damage, lies about lengths and the other player's keys.
 #include "Protocol.h"
+#include "Transport.h"
 
 #include <gtest/gtest.h>
 
@@ -107,6 +108,27 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"HashSlotOutOfRange", With(Bytes(HashMessage{0, 0}), 4, 0x80), Side::Host},
         Refusal{"DesyncCutShort", Cut(Bytes(DesyncMessage{5}), 2), Side::Host}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Endpoint, HostsAndPortsAsTheCommandLineGivesThem)
+{
+    struct Case {
+        const char* text;
+        bool portAlone;
+        const char* host; ///< nullptr: refused
+        std::uint16_t port;
+    };
+    for (const Case& c : {Case{"example.org", false, "example.org", DefaultPort}, Case{"10.0.0.2:4000", false, "10.0.0.2", 4000},
+                          Case{"28461", true, "", 28461}, Case{"127.0.0.1:0", true, "127.0.0.1", 0},
+                          Case{"host:", false, nullptr, 0}, Case{":4000", false, nullptr, 0},
+                          Case{"host:65536", false, nullptr, 0}, Case{"host:-1", false, nullptr, 0},
+                          Case{"a b:1", false, nullptr, 0}, Case{"", false, nullptr, 0}, Case{"port", true, nullptr, 0}}) {
+        const auto e = ParseEndpoint(c.text, DefaultPort, c.portAlone);
+        ASSERT_EQ(e.has_value(), c.host != nullptr) << c.text;
+        if (!e) continue;
+        EXPECT_EQ(e->Host, c.host) << c.text;
+        EXPECT_EQ(e->Port, c.port) << c.text;
+    }
+}
 
 } // namespace
 } // namespace brakkon
