@@ -19,7 +19,7 @@ constexpr std::int64_t ClockInterval = 1000;
 
 bool Simulation::Begin(const SimStart& start, std::string& error)
 {
-    interval_ = start.Interval;
+    Time.Interval = start.Interval;
     if (!LoadGameDataFile(start.DataFile, State.Game)) {
         error = "cannot load the data file " + start.DataFile.string();
         return false;
@@ -90,20 +90,28 @@ void Simulation::Run(std::int64_t slots, const std::vector<KeyEvent>& keys,
 
 void Simulation::RunSlot(std::int64_t slot, const std::vector<KeyEvent>& keys, std::size_t& nextKey)
 {
+    while (nextKey < keys.size() && keys[nextKey].Tick < slot) ++nextKey; // events of slots never run
+    const std::size_t first = nextKey;
+    while (nextKey < keys.size() && keys[nextKey].Tick == slot) ++nextKey;
+    RunSlot(slot, std::span(keys).subspan(first, nextKey - first));
+}
+
+void Simulation::RunSlot(std::int64_t slot, std::span<const KeyEvent> events)
+{
     Host.Slot = slot;
     const bool wasOver = State.GameOver;
-    while (nextKey < keys.size() && keys[nextKey].Tick < slot) ++nextKey; // events of slots never run
-    while (nextKey < keys.size() && keys[nextKey].Tick == slot) ApplyKey(keys[nextKey++]);
+    for (const KeyEvent& event : events) ApplyKey(event);
 
     if (Host.TimersEnabled) {
         if (Host.ClockRestarted) {
-            nextClock_ = elapsed_ + ClockInterval;
+            Time.NextClock = Time.Elapsed + ClockInterval;
             Host.ClockRestarted = false;
         }
-        elapsed_ += interval_;
-        while (elapsed_ >= nextClock_) {
+        Time.Elapsed += Time.Interval;
+        while (Time.Elapsed >= Time.NextClock) {
+            ++ClockTicks;
             ClockTimerTick(State, Host);
-            nextClock_ += ClockInterval;
+            Time.NextClock += ClockInterval;
         }
         ++TicksRun;
         GameTimerTick(State, Host);

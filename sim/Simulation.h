@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -53,11 +54,20 @@ struct SimStart {
     std::int32_t MoveStep = DefaultMoveStep;
 };
 
+/// Simulated time: the game timer's interval and when the clock ticks next.
+struct SimTime {
+    std::int32_t Interval = 16;      ///< milliseconds per game tick
+    std::int64_t Elapsed = 0;        ///< milliseconds of game ticks so far
+    std::int64_t NextClock = 1000;   ///< the clock ticks when Elapsed reaches it
+};
+
 class Simulation {
 public:
     MainState State;
     SimHost Host;
+    SimTime Time;
     std::int64_t TicksRun = 0;                ///< game ticks that ran (not the slots paused)
+    std::int64_t ClockTicks = 0;              ///< clock ticks that ran
     std::optional<std::int64_t> GameOverTick; ///< slot in which the game first ended
 
     /// Loads the data, seeds the generator, sets the step, and starts the
@@ -84,16 +94,16 @@ public:
     /// by tick), then the timers' work if they run.
     void RunSlot(std::int64_t slot, const std::vector<KeyEvent>& keys, std::size_t& nextKey);
 
+    /// One tick slot with these key events, in this order (a network game's
+    /// slot: player 1's keys, then player 2's).
+    void RunSlot(std::int64_t slot, std::span<const KeyEvent> events);
+
     /// The final state as one JSON object (see brakkon-sim's usage).
     [[nodiscard]] std::string Json() const;
 
 private:
     void ApplyKey(const KeyEvent& event);
     void NoteGameOver(bool wasOver);
-
-    std::int32_t interval_ = 16;
-    std::int64_t elapsed_ = 0;
-    std::int64_t nextClock_ = 1000;
 };
 
 } // namespace brakkon

@@ -1,5 +1,7 @@
 // brakkon-sim: plays a game without a window, from a key script or a replay
-// recorded in the window, and prints or saves where it ended.
+// recorded in the window, alone or as one side of a network game, and prints
+// or saves where it ended.
+#include "HeadlessPeer.h"
 #include "Replay.h"
 #include "SavedGame.h"
 #include "Simulation.h"
@@ -20,6 +22,12 @@ constexpr const char* UsageText =
     "                   [--seed N] [--ticks T] [--interval MS] [--step 1|2|4]\n"
     "                   [--keys SCRIPT] [--save OUT] [--json]\n"
     "       brakkon-sim --data FILE --replay REPLAY [--save OUT] [--json]\n"
+    "       brakkon-sim --data FILE (--gate N --players 2 | --load SAVEDGAME)\n"
+    "                   [--seed N] [--ticks T] [--interval MS] [--step 1|2|4]\n"
+    "                   [--keys SCRIPT] --host [ADDRESS:]PORT [--delay D] [--pace MS]\n"
+    "                   [--record REPLAY] [--save OUT] [--json]\n"
+    "       brakkon-sim --data FILE [--keys SCRIPT] --join HOST[:PORT] [--delay D]\n"
+    "                   [--pace MS] [--record REPLAY] [--save OUT] [--json]\n"
     "\n"
     "  --gate N --players P  a new game at stored gate N, as the menu starts one\n"
     "  --load SAVEDGAME      a saved game, resumed\n"
@@ -32,10 +40,28 @@ constexpr const char* UsageText =
     "  --keys SCRIPT         lines 'TICK press|release KEY', applied before game\n"
     "                        tick TICK (from 0); KEY: Left Right Up Down Space Ctrl\n"
     "                        Shift Enter Escape F1, A..Z, 0..9, or a key code of\n"
-    "                        two or more digits; '#' starts a comment line\n"
+    "                        two or more digits; '#' starts a comment line. Given\n"
+    "                        twice, the second script's events follow the first's\n"
+    "                        within a tick: a network game's two scripts, played here\n"
     "  --replay REPLAY       play a replay that 'brakkon --record REPLAY' wrote,\n"
     "                        to its end; refused unless FILE is the data file it\n"
     "                        was recorded with\n"
+    "  --host [ADDRESS:]PORT play player 1 of a network game: wait for one player\n"
+    "                        on PORT (the game's port is 28460; 0 lets the system\n"
+    "                        pick one) of every address of this machine or of\n"
+    "                        ADDRESS only, and send it this game\n"
+    "  --join HOST[:PORT]    play player 2 of the game that HOST hosts (port 28460\n"
+    "                        unless given); the game's options come from the host.\n"
+    "                        Each side's script presses its own player's keys and\n"
+    "                        F1 or Escape, which pause both; both print the same\n"
+    "                        end state, the one a game here with both scripts ends in\n"
+    "  --delay D             network: ticks between a key and the tick it acts on,\n"
+    "                        0 to 4 (2)\n"
+    "  --pace MS             network: real milliseconds per tick slot (the game's\n"
+    "                        interval); 0 runs as fast as the other side allows\n"
+    "  --record REPLAY       network: write the game's replay at its end. When the\n"
+    "                        two sides' games differ, it is written anyway, by\n"
+    "                        default to brakkon-sim-host.replay or -join.replay\n"
     "  --save OUT            save the working gate as a saved game at the end\n"
     "  --json                print the end state as one JSON object:\n"
     "                        Ticks (game ticks run; slots while paused run none),\n"
@@ -58,11 +84,37 @@ struct Options {
     SimStart Start;
     std::optional<std::int32_t> Players;
     std::int64_t Ticks = 0;
-    std::optional<std::filesystem::path> Keys;
+    std::vector<std::filesystem::path> Keys;
     std::optional<std::filesystem::path> Save;
     std::optional<std::filesystem::path> Replay;
+    std::optional<Endpoint> Host;
+    std::optional<Endpoint> Join;
+    std::optional<std::int64_t> Delay;
+    std::optional<std::int64_t> Pace;
+    std::optional<std::filesystem::path> Record;
     bool Json = false;
 };
+
+/// The options of a network game that are the host's alone.
+constexpr std::string_view HostOnly[] = {"--gate", "--players", "--load", "--seed", "--ticks", "--interval", "--step"};
+
+/// The checks that only concern a network game; an empty string means success.
+std::string CheckNetwork(const std::vector<std::string>& args, const Options& o)
+{
+    const bool network = o.Host || o.Join;
+    if (!network && (o.Delay || o.Pace || o.Record)) return "--delay, --pace and --record go with --host or --join";
+    if (!network) return {};
+    if (o.Host && o.Join) return "give either --host or --join";
+    if (o.Keys.size() > 1) return "a side of a network game takes one --keys script";
+    if (o.Join) {
+        for (const std::string& a : args)
+            if (std::find(std::begin(HostOnly), std::end(HostOnly), a) != std::end(HostOnly))
+                return "the game's options come from the host, not " + a + " of --join";
+        return {};
+    }
+    if (o.Players && *o.Players != 2) return "a network game is for --players 2";
+    return {};
+}
 
 /// Parses the command line; an empty string means success.
 std::string Parse(const std::vector<std::string>& args, Options& o)
@@ -74,8 +126,9 @@ std::string Parse(const std::vector<std::string>& args, Options& o)
             o.Json = true;
             continue;
         }
-        constexpr std::string_view valued[] = {"--data", "--gate", "--players", "--load", "--seed",
-                                               "--ticks", "--interval", "--step", "--keys", "--save", "--replay"};
+        constexpr std::string_view valued[] = {"--data",   "--gate", "--players", "--load", "--seed",
+                                               "--ticks",  "--interval", "--step", "--keys", "--save",
+                                               "--replay", "--host", "--join", "--delay", "--pace", "--record"};
         if (std::find(std::begin(valued), std::end(valued), a) == std::end(valued)) return "unknown option " + a;
         if (i + 1 >= args.size()) return "missing value after " + a;
         const std::string& v = args[++i];
@@ -108,7 +161,19 @@ std::string Parse(const std::vector<std::string>& args, Options& o)
             if (bad.empty() && o.Start.MoveStep != 1 && o.Start.MoveStep != 2 && o.Start.MoveStep != 4)
                 bad = "--step takes 1, 2 or 4";
         } else if (a == "--keys") {
-            o.Keys = v;
+            o.Keys.emplace_back(v);
+        } else if (a == "--host" || a == "--join") {
+            auto endpoint = ParseEndpoint(v, DefaultPort, a == "--host");
+            if (!endpoint) bad = "bad address for " + a + ": " + v;
+            (a == "--host" ? o.Host : o.Join) = endpoint;
+        } else if (a == "--delay") {
+            bad = number(o.Delay.emplace());
+            if (bad.empty() && (*o.Delay < 0 || *o.Delay > MaxInputDelay)) bad = "--delay takes 0 to 4";
+        } else if (a == "--pace") {
+            bad = number(o.Pace.emplace());
+            if (bad.empty() && *o.Pace < 0) bad = "--pace takes 0 or more";
+        } else if (a == "--record") {
+            o.Record = v;
         } else if (a == "--save") {
             o.Save = v;
         } else if (a == "--replay") {
@@ -117,6 +182,8 @@ std::string Parse(const std::vector<std::string>& args, Options& o)
         if (!bad.empty()) return bad;
     }
     if (!haveData) return "--data is required";
+    if (std::string bad = CheckNetwork(args, o); !bad.empty()) return bad;
+    if (o.Join) return {};
     if (o.Replay) {
         for (const std::string& a : args)
             if (a != "--data" && a != "--replay" && a != "--save" && a != "--json" && a.rfind("--", 0) == 0)
@@ -141,6 +208,80 @@ void PrintSummary(const Simulation& sim)
                 GateNoText(g.GateNo).c_str(), PlayTimeText(g.PlayTime).c_str(), g.Lives1, g.Lives2, g.EnemiesLeft,
                 inPlay);
     std::printf("%zu effects\n", sim.Host.Effects.size());
+}
+
+/// Reads the key scripts in their order; 0, or the exit status of a failure
+/// (its message printed).
+int ReadScripts(const Options& o, std::vector<KeyEvent>& keys)
+{
+    for (const std::filesystem::path& path : o.Keys) {
+        TextSource script;
+        if (TextResult r = TextSource::Load(path, path.string(), script); !r) {
+            std::fprintf(stderr, "brakkon-sim: %s\n", r.Message.c_str());
+            return 1;
+        }
+        std::vector<KeyEvent> read;
+        if (TextResult r = ReadKeyScript(script, read); !r) {
+            std::fprintf(stderr, "brakkon-sim: %s\n", r.Message.c_str());
+            return 2;
+        }
+        keys.insert(keys.end(), read.begin(), read.end());
+    }
+    return 0;
+}
+
+/// Saves the working gate when asked and prints where the game ended.
+int Report(const Simulation& sim, const Options& o)
+{
+    if (o.Save && !SaveGameFile(*o.Save, *sim.State.Game.Gate)) {
+        std::fprintf(stderr, "brakkon-sim: cannot save %s\n", o.Save->c_str());
+        return 1;
+    }
+    if (o.Json)
+        std::printf("%s\n", sim.Json().c_str());
+    else
+        PrintSummary(sim);
+    return 0;
+}
+
+/// One side of a network game, played to its end.
+int PlayNetwork(const Options& o, std::vector<KeyEvent> keys)
+{
+    PeerOptions p;
+    p.Role = o.Host ? Side::Host : Side::Joiner;
+    p.Start = o.Start;
+    p.Ticks = o.Ticks;
+    p.Keys = std::move(keys);
+    p.Address = o.Host ? *o.Host : *o.Join;
+    p.InputDelay = o.Delay.value_or(DefaultInputDelay);
+    p.PaceMs = o.Pace;
+    p.RecordAlways = o.Record.has_value();
+    p.ReplayFile = o.Record.value_or(o.Host ? "brakkon-sim-host.replay" : "brakkon-sim-join.replay");
+    HeadlessPeer peer(p);
+    std::string error;
+    if (!peer.Open(error)) {
+        std::fprintf(stderr, "brakkon-sim: %s\n", error.c_str());
+        return 1;
+    }
+    if (o.Host) {
+        std::string where = o.Host->Host.empty() ? "" : " " + o.Host->Host;
+        std::string addresses;
+        for (const std::string& a : o.Host->Host.empty() ? LocalAddresses() : std::vector<std::string>{})
+            addresses += (addresses.empty() ? "; this machine is " : ", ") + a;
+        std::fprintf(stderr, "brakkon-sim: waiting for the other player on%s port %u%s\n", where.c_str(),
+                     static_cast<unsigned>(peer.Port()), addresses.c_str());
+        std::fflush(stderr);
+    }
+    for (bool told = false; !peer.Done();) {
+        peer.Step(10);
+        if (!told && peer.Playing()) std::fputs("brakkon-sim: the game begins\n", stderr);
+        told = told || peer.Playing();
+    }
+    std::fprintf(stderr, "brakkon-sim: %s\n", peer.StatsLine().c_str());
+    const SessionEnd& end = *peer.End();
+    if (!end.Message.empty()) std::fprintf(stderr, "brakkon-sim: %s\n", end.Message.c_str());
+    if (end.Reason != EndReason::Finished || !end.Message.empty()) return 1;
+    return Report(peer.Game(), o);
 }
 
 } // namespace
@@ -169,33 +310,14 @@ int main(int argc, char** argv)
             return 1;
         }
         sim.RunReplay(replay);
-    } else if (options.Keys) {
-        TextSource script;
-        if (TextResult r = TextSource::Load(*options.Keys, options.Keys->string(), script); !r) {
-            std::fprintf(stderr, "brakkon-sim: %s\n", r.Message.c_str());
-            return 1;
-        }
-        if (TextResult r = ReadKeyScript(script, keys); !r) {
-            std::fprintf(stderr, "brakkon-sim: %s\n", r.Message.c_str());
-            return 2;
-        }
+        return Report(sim, options);
     }
-
-    if (!options.Replay) {
-        if (!sim.Begin(options.Start, error)) {
-            std::fprintf(stderr, "brakkon-sim: %s\n", error.c_str());
-            return 1;
-        }
-        sim.Run(options.Ticks, keys);
-    }
-
-    if (options.Save && !SaveGameFile(*options.Save, *sim.State.Game.Gate)) {
-        std::fprintf(stderr, "brakkon-sim: cannot save %s\n", options.Save->c_str());
+    if (int status = ReadScripts(options, keys); status != 0) return status;
+    if (options.Host || options.Join) return PlayNetwork(options, std::move(keys));
+    if (!sim.Begin(options.Start, error)) {
+        std::fprintf(stderr, "brakkon-sim: %s\n", error.c_str());
         return 1;
     }
-    if (options.Json)
-        std::printf("%s\n", sim.Json().c_str());
-    else
-        PrintSummary(sim);
-    return 0;
+    sim.Run(options.Ticks, keys);
+    return Report(sim, options);
 }

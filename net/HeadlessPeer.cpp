@@ -1,0 +1,271 @@
+#include "HeadlessPeer.h"
+
+#include "GameData.h"
+#include "Keyboard.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+namespace brakkon {
+namespace {
+
+/// The longest Step waits, so that resends and the silence check keep time.
+constexpr std::int64_t MaxWaitMs = 10;
+/// Slots run in one Step when running as fast as the other side allows.
+constexpr int MaxSlotsPerStep = 32;
+/// How long a side that has ended waits for its last messages to leave.
+constexpr std::int64_t CloseWaitMs = 1000;
+/// A side this many slots ahead of the other holds back one slot...
+constexpr double LevelSlots = 1.5;
+/// ...at most once in this many slots.
+constexpr std::int64_t LevelEvery = 10;
+
+std::int64_t NowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+std::string PlayerOf(Side side) { return side == Side::Host ? "player 1" : "player 2"; }
+
+} // namespace
+
+HeadlessPeer::HeadlessPeer(PeerOptions options) : options_(std::move(options)) {}
+
+HeadlessPeer::~HeadlessPeer() = default;
+
+bool HeadlessPeer::Open(std::string& error)
+{
+    const std::filesystem::path& data = options_.Start.DataFile;
+    const auto identity = IdentityOfFile(data);
+    if (!identity) {
+        error = "cannot read the data file " + data.string();
+        return false;
+    }
+    identity_ = *identity;
+    std::stable_sort(options_.Keys.begin(), options_.Keys.end(),
+                     [](const KeyEvent& a, const KeyEvent& b) { return a.Tick < b.Tick; });
+    for (std::size_t i = 0; i < options_.Keys.size(); ++i) {
+        KeyEvent& e = options_.Keys[i];
+        e.Key = NormaliseKey(e.Key);
+        if (!SideMaySend(options_.Role, e.Key)) {
+            error = "the key script presses " + KeyName(e.Key) + ", which is neither one of " +
+                    PlayerOf(options_.Role) + "'s keys nor F1 or Escape";
+            return false;
+        }
+        if (i >= MaxKeysPerSlot && options_.Keys[i - MaxKeysPerSlot].Tick == e.Tick) {
+            error = "the key script has more than 16 key events at tick " + std::to_string(e.Tick);
+            return false;
+        }
+    }
+
+    session_ = std::make_unique<Session>(options_.Role, identity_);
+    if (options_.Role == Side::Host) {
+        if (!sim_.Begin(options_.Start, error)) return false;
+        // The host plays from the start exactly as the joiner reads it.
+        start_ = MakeNetStart(sim_, identity_);
+        ApplyNetStart(start_, sim_);
+        ticks_ = options_.Ticks;
+        session_->OfferStart({static_cast<std::uint32_t>(ticks_), sim_.Time.Interval, WriteReplayText(start_)});
+        transport_ = Transport::Listen(options_.Address, Encode(BusyMessage{}), error);
+    } else {
+        if (!LoadGameDataFile(data, sim_.State.Game)) {
+            error = "cannot load the data file " + data.string();
+            return false;
+        }
+        transport_ = Transport::Connect(options_.Address, error);
+    }
+    return transport_ != nullptr;
+}
+
+std::uint16_t HeadlessPeer::Port() const { return transport_->Port(); }
+
+std::int64_t HeadlessPeer::Pace() const { return std::max<std::int64_t>(0, options_.PaceMs.value_or(sim_.Time.Interval)); }
+
+void HeadlessPeer::Step(std::int64_t maxWaitMs)
+{
+    if (done_) return;
+    std::int64_t now = NowMs();
+    std::int64_t wait = std::clamp<std::int64_t>(maxWaitMs, 0, MaxWaitMs);
+    if (rollback_ && !end_ && rollback_->CanRun())
+        wait = Pace() == 0 ? 0 : std::clamp<std::int64_t>(nextSlotAt_ - now, 0, wait);
+    std::vector<TransportEvent> events;
+    transport_->Service(static_cast<std::uint32_t>(wait), events);
+    now = NowMs();
+    if (transport_->HasPeer()) stats_.RoundTripMs = transport_->RoundTripMs();
+    for (const TransportEvent& event : events) OnEvent(event, now);
+    if (rollback_ && !session_->End()) {
+        rollback_->Reconcile();
+        RunDueSlots(now);
+    }
+    session_->Tick(now);
+    for (const Outgoing& out : session_->TakeOutgoing()) transport_->Send(out.Bytes, out.Reliable);
+    if (!end_ && session_->End()) Finish(now);
+    if (closingSince_ >= 0 && (!transport_->HasPeer() || now - closingSince_ > CloseWaitMs)) done_ = true;
+}
+
+void HeadlessPeer::OnEvent(const TransportEvent& event, std::int64_t now)
+{
+    switch (event.What) {
+    case TransportEvent::Kind::Connected: session_->Connected(now); break;
+    case TransportEvent::Kind::Disconnected: session_->Disconnected(now); break;
+    case TransportEvent::Kind::Received:
+        session_->Received(event.Bytes, now);
+        if (rollback_ || session_->End()) break;
+        if (options_.Role == Side::Host && session_->Matched()) {
+            StartGame(now);
+        } else if (options_.Role == Side::Joiner && session_->Start()) {
+            std::string error;
+            if (BuildJoinerGame(error))
+                StartGame(now);
+            else
+                session_->Fail(EndReason::Damaged, "The host's start cannot be played (" + error + "); the network game ended.");
+        }
+        break;
+    }
+}
+
+bool HeadlessPeer::BuildJoinerGame(std::string& error)
+{
+    const StartMessage& start = *session_->Start();
+    if (TextResult r = ReadNetStart(start.Replay, start_); !r) {
+        error = r.Message;
+        return false;
+    }
+    if (std::string mismatch = DataMismatch(start_, identity_, options_.Start.DataFile.string()); !mismatch.empty()) {
+        error = mismatch;
+        return false;
+    }
+    if (start.Ticks == EndlessGame) {
+        error = "a game without an end needs the window";
+        return false;
+    }
+    ApplyNetStart(start_, sim_);
+    sim_.Time.Interval = start.Interval;
+    ticks_ = start.Ticks;
+    return true;
+}
+
+void HeadlessPeer::StartGame(std::int64_t now)
+{
+    slots_ = std::make_unique<SimSlots>(sim_, start_);
+    RollbackOptions options;
+    options.MaxAhead = options_.MaxAhead;
+    options.EndSlot = ticks_;
+    rollback_ = std::make_unique<Rollback>(*slots_, options_.Role, options);
+    session_->Attach(*rollback_);
+    FillLocalInputs();
+    nextSlotAt_ = now;
+    begun_ = options_.Role == Side::Joiner;
+}
+
+void HeadlessPeer::FillLocalInputs()
+{
+    const std::int64_t upTo = std::min(rollback_->Current() + options_.InputDelay, ticks_ - 1);
+    const std::vector<KeyEvent>& keys = options_.Keys;
+    while (rollback_->LocalEnd() <= upTo) {
+        const std::int64_t slot = rollback_->LocalEnd();
+        SlotInput input;
+        while (nextKey_ < keys.size() && keys[nextKey_].Tick < slot) ++nextKey_;
+        for (; nextKey_ < keys.size() && keys[nextKey_].Tick == slot; ++nextKey_)
+            input.Add(keys[nextKey_].Press, keys[nextKey_].Key); // at most 16: checked in Open
+        rollback_->PushLocal(input);
+    }
+}
+
+void HeadlessPeer::RunDueSlots(std::int64_t now)
+{
+    const std::int64_t pace = Pace();
+    if (!begun_) {
+        // The joiner began when the start reached it, which may have taken
+        // resends: the host begins with the joiner's first inputs, as far
+        // into the game as the joiner has come since it sent them.
+        if (session_->RemoteNowAt() < 0) return;
+        begun_ = true;
+        nextSlotAt_ = now - transport_->RoundTripMs() / 2;
+    }
+    for (int ran = 0; !rollback_->Ended() && (pace == 0 ? ran < MaxSlotsPerStep : now >= nextSlotAt_); ++ran) {
+        FillLocalInputs();
+        if (!rollback_->CanRun()) {
+            if (!waiting_) ++stats_.Waits;
+            waiting_ = true;
+            return;
+        }
+        waiting_ = false;
+        rollback_->RunOne();
+        FillLocalInputs();
+        if (pace > 0) {
+            // Late slots catch up a little, never in a long burst.
+            nextSlotAt_ = std::max(nextSlotAt_ + pace, now - 2 * pace);
+            KeepLevel(now);
+        }
+    }
+}
+
+void HeadlessPeer::KeepLevel(std::int64_t now)
+{
+    // Where the other side stands now: the slot it last reported, plus the
+    // slots it ran since it sent that (half a round trip before it came).
+    if (session_->RemoteNowAt() < 0) return;
+    const double pace = static_cast<double>(Pace());
+    const double since = static_cast<double>(now - session_->RemoteNowAt()) + transport_->RoundTripMs() / 2.0;
+    const double ahead = static_cast<double>(rollback_->Current()) -
+                         (static_cast<double>(session_->RemoteNow()) + since / pace);
+    if (ahead >= LevelSlots && rollback_->Current() - lastSyncWait_ >= LevelEvery) {
+        nextSlotAt_ += Pace();
+        lastSyncWait_ = rollback_->Current();
+        ++stats_.SyncWaits;
+    }
+}
+
+void HeadlessPeer::Finish(std::int64_t now)
+{
+    end_ = session_->End();
+    if (slots_ && (end_->Reason == EndReason::Desync || (end_->Reason == EndReason::Finished && options_.RecordAlways)))
+        WriteReplay();
+    transport_->Disconnect();
+    closingSince_ = now;
+}
+
+void HeadlessPeer::WriteReplay()
+{
+    Replay replay;
+    if (end_->Reason == EndReason::Desync) {
+        const auto point = session_->DesyncPoint();
+        if (!point) {
+            end_->Message += " No state was confirmed yet, so no replay was written.";
+            return;
+        }
+        replay = slots_->ReplayOf(point->Journal, point->TicksRun);
+    } else {
+        replay = slots_->ReplayOf(slots_->JournalSize(), sim_.TicksRun);
+    }
+    const std::string file = options_.ReplayFile.string();
+    if (!SaveReplay(options_.ReplayFile, replay))
+        end_->Message += (end_->Message.empty() ? "" : " ") + std::string("The replay could not be written to ") + file + ".";
+    else if (end_->Reason == EndReason::Desync)
+        end_->Message += " This side's replay of the game is in " + file + ".";
+}
+
+PeerStats HeadlessPeer::Stats() const
+{
+    PeerStats stats = stats_;
+    if (rollback_) stats.Rollback = rollback_->Stats();
+    return stats;
+}
+
+std::string HeadlessPeer::StatsLine() const
+{
+    const PeerStats s = Stats();
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "network game of %lld ticks: %lld rollbacks (longest %lld ticks, %lld ticks run again), "
+                  "%lld waits for the other side, %lld slots held back to keep level, round trip %u ms",
+                  static_cast<long long>(ticks_), static_cast<long long>(s.Rollback.Rollbacks),
+                  static_cast<long long>(s.Rollback.Longest), static_cast<long long>(s.Rollback.SlotsRerun),
+                  static_cast<long long>(s.Waits), static_cast<long long>(s.SyncWaits), s.RoundTripMs);
+    return line;
+}
+
+} // namespace brakkon

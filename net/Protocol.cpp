@@ -1,0 +1,216 @@
+#include "Protocol.h"
+
+#include <type_traits>
+
+namespace brakkon {
+namespace {
+
+enum class Type : std::uint8_t { Hello = 1, Busy = 2, Start = 3, Inputs = 4, Hash = 5, Bye = 6, Desync = 7 };
+
+class Writer {
+public:
+    template <typename Int>
+    void Put(Int value)
+    {
+        using U = std::make_unsigned_t<Int>;
+        auto u = static_cast<U>(value);
+        for (std::size_t i = 0; i < sizeof(Int); ++i) {
+            bytes_.push_back(static_cast<std::uint8_t>(u & 0xffu));
+            u = static_cast<U>(static_cast<std::uint64_t>(u) >> 8);
+        }
+    }
+    void PutBytes(std::string_view text) { bytes_.insert(bytes_.end(), text.begin(), text.end()); }
+    std::vector<std::uint8_t> Take() { return std::move(bytes_); }
+
+private:
+    std::vector<std::uint8_t> bytes_;
+};
+
+/// Reads fields off the front of a packet; a read past the end fails and
+/// leaves the value alone.
+class Reader {
+public:
+    explicit Reader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+
+    template <typename Int>
+    [[nodiscard]] bool Get(Int& value)
+    {
+        if (bytes_.size() - pos_ < sizeof(Int)) return false;
+        std::make_unsigned_t<Int> u = 0;
+        for (std::size_t i = 0; i < sizeof(Int); ++i)
+            u = static_cast<decltype(u)>(u | static_cast<decltype(u)>(bytes_[pos_ + i]) << (8 * i));
+        pos_ += sizeof(Int);
+        value = static_cast<Int>(u);
+        return true;
+    }
+    [[nodiscard]] bool GetText(std::size_t size, std::string& text)
+    {
+        if (bytes_.size() - pos_ < size) return false;
+        text.assign(reinterpret_cast<const char*>(bytes_.data() + pos_), size);
+        pos_ += size;
+        return true;
+    }
+    [[nodiscard]] std::size_t Left() const { return bytes_.size() - pos_; }
+
+private:
+    std::span<const std::uint8_t> bytes_;
+    std::size_t pos_ = 0;
+};
+
+Decoded Refused(std::string why) { return {std::nullopt, std::move(why)}; }
+
+void EncodeSlot(Writer& w, const SlotInput& slot)
+{
+    w.Put(slot.Count);
+    for (const NetKey& key : slot.Events()) {
+        w.Put(static_cast<std::uint8_t>(key.Press ? 1 : 0));
+        w.Put(key.Key);
+    }
+}
+
+struct EncodeVisitor {
+    Writer& W;
+    void operator()(const HelloMessage& m)
+    {
+        W.Put(static_cast<std::uint8_t>(Type::Hello));
+        W.Put(ProtocolMagic);
+        W.Put(m.Version);
+        W.Put(m.Data.Size);
+        W.Put(m.Data.Checksum);
+    }
+    void operator()(const BusyMessage&) { W.Put(static_cast<std::uint8_t>(Type::Busy)); }
+    void operator()(const StartMessage& m)
+    {
+        W.Put(static_cast<std::uint8_t>(Type::Start));
+        W.Put(m.Ticks);
+        W.Put(m.Interval);
+        W.Put(static_cast<std::uint32_t>(m.Replay.size()));
+        W.PutBytes(m.Replay);
+    }
+    void operator()(const InputsMessage& m)
+    {
+        W.Put(static_cast<std::uint8_t>(Type::Inputs));
+        W.Put(m.Ack);
+        W.Put(m.Now);
+        W.Put(m.First);
+        W.Put(static_cast<std::uint16_t>(m.Slots.size()));
+        for (const SlotInput& slot : m.Slots) EncodeSlot(W, slot);
+    }
+    void operator()(const HashMessage& m)
+    {
+        W.Put(static_cast<std::uint8_t>(Type::Hash));
+        W.Put(m.Slot);
+        W.Put(m.Hash);
+    }
+    void operator()(const ByeMessage&) { W.Put(static_cast<std::uint8_t>(Type::Bye)); }
+    void operator()(const DesyncMessage& m)
+    {
+        W.Put(static_cast<std::uint8_t>(Type::Desync));
+        W.Put(m.Slot);
+    }
+};
+
+/// One slot's keys; an empty string when they were read.
+std::string DecodeSlot(Reader& r, Side sender, SlotInput& slot)
+{
+    std::uint8_t count = 0;
+    if (!r.Get(count)) return "an input cut short";
+    if (count > MaxKeysPerSlot) return "more than 16 keys in one tick";
+    for (std::uint8_t i = 0; i < count; ++i) {
+        std::uint8_t press = 0;
+        KeyCode key = 0;
+        if (!r.Get(press) || !r.Get(key)) return "a key cut short";
+        if (press > 1) return "a key neither pressed nor released";
+        if (!SideMaySend(sender, key)) return "key " + std::to_string(key) + " is not the sender's";
+        slot.Add(press == 1, key);
+    }
+    return {};
+}
+
+Decoded DecodeInputs(Reader& r, Side sender)
+{
+    InputsMessage m;
+    std::uint16_t count = 0;
+    if (!r.Get(m.Ack) || !r.Get(m.Now) || !r.Get(m.First) || !r.Get(count)) return Refused("inputs cut short");
+    if (count > MaxSlotsPerMessage) return Refused("too many ticks in one message");
+    if (m.Ack > MaxSlot || m.Now > MaxSlot || m.First > MaxSlot - count) return Refused("a tick out of range");
+    m.Slots.resize(count);
+    for (SlotInput& slot : m.Slots)
+        if (std::string why = DecodeSlot(r, sender, slot); !why.empty()) return Refused(std::move(why));
+    return {std::move(m), {}};
+}
+
+Decoded DecodeStart(Reader& r, Side sender)
+{
+    if (sender != Side::Host) return Refused("a start from the joining side");
+    StartMessage m;
+    std::uint32_t size = 0;
+    if (!r.Get(m.Ticks) || !r.Get(m.Interval) || !r.Get(size)) return Refused("a start cut short");
+    if (m.Ticks > MaxSlot && m.Ticks != EndlessGame) return Refused("a game too long");
+    if (m.Interval <= 0 || m.Interval > MaxInterval) return Refused("a tick interval out of range");
+    if (size > MaxStartText || size != r.Left()) return Refused("a start text of the wrong size");
+    if (!r.GetText(size, m.Replay)) return Refused("a start cut short");
+    return {std::move(m), {}};
+}
+
+Decoded DecodeBody(Type type, Reader& r, Side sender)
+{
+    switch (type) {
+    case Type::Hello: {
+        HelloMessage m;
+        std::uint32_t magic = 0;
+        if (!r.Get(magic) || magic != ProtocolMagic) return Refused("not a Brakkon game");
+        if (!r.Get(m.Version) || !r.Get(m.Data.Size) || !r.Get(m.Data.Checksum)) return Refused("a greeting cut short");
+        return {m, {}};
+    }
+    case Type::Busy:
+        if (sender != Side::Host) return Refused("a refusal from the joining side");
+        return {BusyMessage{}, {}};
+    case Type::Start: return DecodeStart(r, sender);
+    case Type::Inputs: return DecodeInputs(r, sender);
+    case Type::Hash: {
+        HashMessage m;
+        if (!r.Get(m.Slot) || !r.Get(m.Hash)) return Refused("a hash cut short");
+        if (m.Slot > MaxSlot) return Refused("a tick out of range");
+        return {m, {}};
+    }
+    case Type::Bye: return {ByeMessage{}, {}};
+    case Type::Desync: {
+        DesyncMessage m;
+        if (!r.Get(m.Slot)) return Refused("a desync notice cut short");
+        if (m.Slot > MaxSlot) return Refused("a tick out of range");
+        return {m, {}};
+    }
+    }
+    return Refused("an unknown message");
+}
+
+} // namespace
+
+bool SideMaySend(Side side, KeyCode key)
+{
+    if (key == VkF1 || key == VkEscape) return true;
+    const PlayerType& p = side == Side::Host ? Player1Keys : Player2Keys;
+    return key == p.LeftKey || key == p.RightKey || key == p.UpKey || key == p.DownKey || key == p.FireKey;
+}
+
+std::vector<std::uint8_t> Encode(const Message& message)
+{
+    Writer w;
+    std::visit(EncodeVisitor{w}, message);
+    return w.Take();
+}
+
+Decoded Decode(std::span<const std::uint8_t> bytes, Side sender)
+{
+    Reader r(bytes);
+    std::uint8_t type = 0;
+    if (!r.Get(type)) return Refused("an empty message");
+    if (type < static_cast<std::uint8_t>(Type::Hello) || type > static_cast<std::uint8_t>(Type::Desync))
+        return Refused("an unknown message");
+    Decoded d = DecodeBody(static_cast<Type>(type), r, sender);
+    if (d.Value && r.Left() != 0) return Refused("bytes after the end of a message");
+    return d;
+}
+
+} // namespace brakkon

@@ -1,0 +1,50 @@
+// brakkon-sim's simulation as the game of a network game, and the start that
+// the host sends.
+//
+// The start travels as a replay's text holds it: the data file's identity,
+// the header (generator, step, flow, players), and the working gate as a
+// saved game loaded at tick 0, read on the other side by the replay reader
+// and the saved-game loader. Both sides then play from exactly that state.
+//
+// SimSlots runs slots through Simulation::RunSlot, keeps and puts back the
+// simulation's whole state for rollback, and journals every event that
+// reached the engine as a replay event, so that the network game can be
+// written as a replay that brakkon-sim --replay plays to the same state.
+#pragma once
+
+#include "Replay.h"
+#include "Rollback.h"
+#include "Simulation.h"
+
+#include <string_view>
+
+namespace brakkon {
+
+/// The start of a network game from a simulation that has begun its game.
+[[nodiscard]] Replay MakeNetStart(const Simulation& sim, DataIdentity data);
+/// Reads a start that the host sent: a replay holding only its header and
+/// one saved game loaded at tick 0, with the players' usual keys.
+[[nodiscard]] TextResult ReadNetStart(std::string_view text, Replay& start);
+/// Puts a start into a simulation whose data file is loaded.
+void ApplyNetStart(const Replay& start, Simulation& sim);
+
+class SimSlots : public SlotGame {
+public:
+    /// Keeps a reference to `sim`; the journal begins with `start`.
+    SimSlots(Simulation& sim, Replay start);
+
+    void Save(SlotState& into) const override;
+    void Restore(const SlotState& from) override;
+    void RunSlot(std::int64_t slot, const SlotInput& player1, const SlotInput& player2, bool again) override;
+
+    /// The replay of the game: the start and the first `events` events
+    /// journalled, ending after `ticks` game ticks.
+    [[nodiscard]] Replay ReplayOf(std::size_t events, std::int64_t ticks) const;
+    [[nodiscard]] std::size_t JournalSize() const { return journal_.Events.size(); }
+
+private:
+    Simulation& sim_;
+    Replay journal_;
+};
+
+} // namespace brakkon
