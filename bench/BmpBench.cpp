@@ -1,7 +1,7 @@
 // Start-up cost of the image library: the game reads about 150 frames of
 // 32 x 32 pixels from "Game.dat" before the first tick, within about 5 ms.
-#include "Bmp.h"
-#include "GameData.h"
+#include "game/Bmp.h"
+#include "game/GameData.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,8 +2,8 @@
 // and nothing else is shown or heard.
 #pragma once
 
-#include "FieldCanvas.h"
-#include "GameHost.h"
+#include "view/FieldCanvas.h"
+#include "game/GameHost.h"
 
 namespace brakkon::bench {
 

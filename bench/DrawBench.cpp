@@ -7,14 +7,14 @@
 //   BM_DrawField    the whole field in its three layers
 //
 // The target is DrawChanges at most a tenth of DrawField.
-#include "CanvasHost.h"
-#include "DrawChanges.h"
-#include "FieldCanvas.h"
-#include "GameData.h"
-#include "GameFlow.h"
-#include "GateStart.h"
-#include "Keyboard.h"
-#include "PlayersHands.h"
+#include "bench/CanvasHost.h"
+#include "game/DrawChanges.h"
+#include "view/FieldCanvas.h"
+#include "game/GameData.h"
+#include "game/GameFlow.h"
+#include "game/GateStart.h"
+#include "game/Keyboard.h"
+#include "bench/PlayersHands.h"
 
 #include <benchmark/benchmark.h>
 

@@ -8,10 +8,10 @@
 //
 // Both run on the GUI thread between ticks; the target is well under one
 // tick (16 ms), so the scene behind the editor never stutters.
-#include "CanvasHost.h"
-#include "FieldCanvas.h"
-#include "GameData.h"
-#include "GateStart.h"
+#include "bench/CanvasHost.h"
+#include "view/FieldCanvas.h"
+#include "game/GameData.h"
+#include "game/GateStart.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 // and SDL's silent audio driver unless the caller chose others.
 #pragma once
 
-#include "Fonts.h"
+#include "platform/Fonts.h"
 
 #include <QApplication>
 

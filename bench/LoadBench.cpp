@@ -1,7 +1,7 @@
 // Loading the shipped "Game.dat" as the main window does when it is first
 // shown: the file read, every gate and every frame of the library decoded.
 // The window should appear without a visible pause: well under 5 ms.
-#include "GameData.h"
+#include "game/GameData.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,9 +3,9 @@
 // magnify that), at scales 1 (no magnifier: the tick alone) to 4, and the
 // frame alone while nothing moves (the menu over a paused game). The real
 // main window on the offscreen platform with the shipped data.
-#include "GuiBenchMain.h"
-#include "Magnifier.h"
-#include "MainUnit.h"
+#include "bench/GuiBenchMain.h"
+#include "platform/Magnifier.h"
+#include "shell/MainUnit.h"
 
 #include <QApplication>
 #include <QKeyEvent>

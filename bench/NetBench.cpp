@@ -9,10 +9,10 @@
 //   BM_RollbackOf8     one tick whose other side's inputs came 8 ticks late
 //                      and differ: the tick, then back 8 ticks and the 8 run
 //                      again, each with its state kept
-#include "GameFlow.h"
-#include "GateStart.h"
-#include "SimSlots.h"
-#include "SimSupport.h"
+#include "game/GameFlow.h"
+#include "game/GateStart.h"
+#include "net/SimSlots.h"
+#include "tests/SimSupport.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,8 +4,8 @@
 // interval is 16 ms) and the process's CPU time as a share of one core.
 //
 //   bench_pacing [--seconds N]
-#include "Fonts.h"
-#include "MainUnit.h"
+#include "platform/Fonts.h"
+#include "shell/MainUnit.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -4,9 +4,9 @@
 // two-player game for scale. The pads are polled once per game tick's time.
 // The real main window on the offscreen platform with the shipped data;
 // the pad is SDL's virtual joystick.
-#include "GuiBenchMain.h"
-#include "MainUnit.h"
-#include "VirtualPad.h"
+#include "bench/GuiBenchMain.h"
+#include "shell/MainUnit.h"
+#include "tests/VirtualPad.h"
 
 #include <QApplication>
 #include <QKeyEvent>

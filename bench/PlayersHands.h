@@ -3,8 +3,8 @@
 // shells in the air.
 #pragma once
 
-#include "GameFlow.h"
-#include "Keyboard.h"
+#include "game/GameFlow.h"
+#include "game/Keyboard.h"
 
 #include <cstdint>
 

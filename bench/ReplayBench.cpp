@@ -11,8 +11,8 @@
 //   BM_WriteReplay    the text of an hour's recording (3600 clock ticks and
 //                     72000 key events), as written when the window closes
 //   BM_ReadReplay     and read back
-#include "ReplayPlay.h"
-#include "Simulation.h"
+#include "sim/ReplayPlay.h"
+#include "sim/Simulation.h"
 
 #include <benchmark/benchmark.h>
 

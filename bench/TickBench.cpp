@@ -10,13 +10,13 @@
 // never run out (no clock ticks), and the game is restored from a snapshot
 // every 4096 ticks, outside the timing, before broken walls change its nature,
 // and at once when a broken base has ended the game.
-#include "ByteStream.h"
-#include "GameFlow.h"
-#include "GateStart.h"
-#include "GateStream.h"
-#include "Keyboard.h"
-#include "PlayersHands.h"
-#include "SimSupport.h"
+#include "game/ByteStream.h"
+#include "game/GameFlow.h"
+#include "game/GateStart.h"
+#include "game/GateStream.h"
+#include "game/Keyboard.h"
+#include "bench/PlayersHands.h"
+#include "tests/SimSupport.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
-#include "ContentSources.h"
+#include "content/ContentSources.h"
 
-#include "GateText.h"
+#include "content/GateText.h"
 
 #include <cstdio>
 #include <system_error>

@@ -5,9 +5,9 @@
 // "brakkon-data unpack" writes one.
 #pragma once
 
-#include "PictureText.h"
-#include "Records.h"
-#include "TextSource.h"
+#include "content/PictureText.h"
+#include "game/Records.h"
+#include "content/TextSource.h"
 
 #include <filesystem>
 

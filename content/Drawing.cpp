@@ -1,4 +1,4 @@
-#include "Drawing.h"
+#include "content/Drawing.h"
 
 #include <algorithm>
 #include <cmath>

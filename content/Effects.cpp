@@ -1,10 +1,10 @@
 // The recipes of the four effects. Each mixes a few voices, each voice being
 // an oscillator or filtered noise under its own envelope; the mix is freed of
 // any constant offset and scaled to a fixed peak.
-#include "Effects.h"
+#include "content/Effects.h"
 
-#include "Synth.h"
-#include "Wav.h"
+#include "content/Synth.h"
+#include "content/Wav.h"
 
 #include <array>
 #include <cmath>

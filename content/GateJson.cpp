@@ -1,6 +1,6 @@
-#include "GateJson.h"
+#include "content/GateJson.h"
 
-#include "RecordFields.h"
+#include "game/RecordFields.h"
 
 namespace brakkon {
 namespace {

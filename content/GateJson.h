@@ -3,8 +3,8 @@
 // tables of RecordFields.h).
 #pragma once
 
-#include "Json.h"
-#include "Records.h"
+#include "content/Json.h"
+#include "game/Records.h"
 
 namespace brakkon {
 

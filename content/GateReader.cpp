@@ -1,5 +1,5 @@
 // Reading a gate file: header, legend, map, then single cells and sprites.
-#include "GateText.h"
+#include "content/GateText.h"
 
 #include <array>
 #include <optional>

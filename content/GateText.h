@@ -6,9 +6,9 @@
 // format is described in data/README.md.
 #pragma once
 
-#include "RecordFields.h"
-#include "Records.h"
-#include "TextSource.h"
+#include "game/RecordFields.h"
+#include "game/Records.h"
+#include "content/TextSource.h"
 
 #include <array>
 #include <string>

@@ -1,7 +1,7 @@
 // The standard legend of gate maps, the cells it makes, and writing a gate
 // back as a gate file.
-#include "GateText.h"
-#include "GameData.h"
+#include "content/GateText.h"
+#include "game/GameData.h"
 
 #include <map>
 

@@ -1,4 +1,4 @@
-#include "Json.h"
+#include "content/Json.h"
 
 #include <cstdio>
 

@@ -1,5 +1,5 @@
 // The Standard MIDI File writer.
-#include "Midi.h"
+#include "content/Midi.h"
 
 #include <algorithm>
 #include <bit>

@@ -4,7 +4,7 @@
 // loops the file keeps the full length of the last bar.
 #pragma once
 
-#include "Score.h"
+#include "content/Score.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,8 +1,8 @@
 // From a PictureBook to the image library, and from the library back to
 // pictures files.
-#include "Bmp.h"
-#include "FileIo.h"
-#include "PictureText.h"
+#include "game/Bmp.h"
+#include "game/FileIo.h"
+#include "content/PictureText.h"
 
 #include <cstdio>
 #include <map>

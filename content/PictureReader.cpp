@@ -1,9 +1,9 @@
 // Reading a pictures file: one statement per line, grids below "draw" and
 // "overlay" lines.
-#include "Bmp.h"
-#include "FileIo.h"
-#include "PictureText.h"
-#include "Png.h"
+#include "game/Bmp.h"
+#include "game/FileIo.h"
+#include "content/PictureText.h"
+#include "content/Png.h"
 
 #include <system_error>
 

@@ -1,8 +1,8 @@
-#include "PictureSheets.h"
+#include "content/PictureSheets.h"
 
-#include "FileIo.h"
-#include "Geometry.h"
-#include "Png.h"
+#include "game/FileIo.h"
+#include "game/Geometry.h"
+#include "content/Png.h"
 
 #include <algorithm>
 #include <system_error>

@@ -5,9 +5,9 @@
 // a transparent frame leaves out the colour of its bottom-left pixel.
 #pragma once
 
-#include "Drawing.h"
-#include "Records.h"
-#include "TextSource.h"
+#include "content/Drawing.h"
+#include "game/Records.h"
+#include "content/TextSource.h"
 
 #include <filesystem>
 #include <memory>

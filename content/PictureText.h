@@ -8,9 +8,9 @@
 // group, every frame drawn out in full.
 #pragma once
 
-#include "Drawing.h"
-#include "Records.h"
-#include "TextSource.h"
+#include "content/Drawing.h"
+#include "game/Records.h"
+#include "content/TextSource.h"
 
 #include <filesystem>
 #include <map>

@@ -1,8 +1,8 @@
 // Writing the image library as pictures files, one per group, every frame
 // drawn out as a grid of its exact colours.
-#include "Bmp.h"
-#include "FileIo.h"
-#include "PictureText.h"
+#include "game/Bmp.h"
+#include "game/FileIo.h"
+#include "content/PictureText.h"
 
 #include <cstdio>
 #include <map>

@@ -1,4 +1,4 @@
-#include "Png.h"
+#include "content/Png.h"
 
 #include <algorithm>
 #include <array>

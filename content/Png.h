@@ -4,7 +4,7 @@
 // (the `picture` lines of pictures files) goes through libpng.
 #pragma once
 
-#include "PictureImport.h"
+#include "game/PictureImport.h"
 
 #include <cstdint>
 #include <span>

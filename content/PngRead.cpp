@@ -2,8 +2,8 @@
 // reader: any PNG (palette, grey, 16 bits, interlaced) comes out as 8-bit
 // RGBA. The size is checked against the picture bounds before the pixels are
 // decoded, so a small file cannot ask for a huge buffer.
-#include "Bmp.h"
-#include "Png.h"
+#include "game/Bmp.h"
+#include "content/Png.h"
 
 #include <png.h>
 

@@ -3,7 +3,7 @@
 // text source, and written out as a Standard MIDI File by Midi.h.
 #pragma once
 
-#include "TextSource.h"
+#include "content/TextSource.h"
 
 #include <cstdint>
 #include <optional>

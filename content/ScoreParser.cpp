@@ -3,9 +3,9 @@
 // "track" opens a voice, and note lines advance that voice's clock. Repeats
 // are unfolded as they close. The first fault stops the reading and becomes
 // the text source's message for its line.
-#include "Score.h"
+#include "content/Score.h"
 
-#include "ScoreSyntax.h"
+#include "content/ScoreSyntax.h"
 
 #include <algorithm>
 #include <stdexcept>

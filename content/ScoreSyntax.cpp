@@ -1,8 +1,8 @@
 // The score format's words: pitches, lengths, numbers and note-line items.
-#include "ScoreSyntax.h"
+#include "content/ScoreSyntax.h"
 
-#include "Score.h"
-#include "TextSource.h"
+#include "content/Score.h"
+#include "content/TextSource.h"
 
 #include <algorithm>
 #include <array>

@@ -1,5 +1,5 @@
 // The synthesiser's building blocks.
-#include "Synth.h"
+#include "content/Synth.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "TextSource.h"
+#include "content/TextSource.h"
 
-#include "FileIo.h"
+#include "game/FileIo.h"
 
 #include <cstdio>
 #include <system_error>

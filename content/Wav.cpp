@@ -1,5 +1,5 @@
 // Writing WAV files of mono 16-bit PCM.
-#include "Wav.h"
+#include "content/Wav.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,9 +3,9 @@
 // code, and with "ClickClearCell" pressed a click clears a cell. Each edit
 // changes the stored gate selected in the gate list, never the working gate,
 // and then shows that gate again, so the field shows the map as it now is.
-#include "ImagesUnit.h"
+#include "editor/ImagesUnit.h"
 
-#include "Geometry.h"
+#include "game/Geometry.h"
 
 #include <QDragMoveEvent>
 

@@ -1,4 +1,4 @@
-#include "GateEditerUnit.h"
+#include "editor/GateEditerUnit.h"
 
 #include <QFormLayout>
 #include <QGuiApplication>

@@ -8,7 +8,7 @@
 // the total. The Game Editor opens it with a double click in its gate list.
 #pragma once
 
-#include "Records.h"
+#include "game/Records.h"
 
 #include <QDialog>
 

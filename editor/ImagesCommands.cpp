@@ -1,13 +1,13 @@
 // The Game Editor's commands: the tool bar and the gate list. A command whose
 // needs are not met does nothing, and so does a cancelled picture dialog.
-#include "ImagesUnit.h"
+#include "editor/ImagesUnit.h"
 
-#include "DataPaths.h"
-#include "ErrorReport.h"
-#include "FileIo.h"
-#include "GameData.h"
-#include "GateEditerUnit.h"
-#include "PictureFiles.h"
+#include "platform/DataPaths.h"
+#include "game/ErrorReport.h"
+#include "game/FileIo.h"
+#include "game/GameData.h"
+#include "editor/GateEditerUnit.h"
+#include "platform/PictureFiles.h"
 
 #include <QListWidget>
 #include <QStatusBar>

@@ -1,10 +1,10 @@
 // The Game Editor's window: its controls, the selections read back from the
 // entries' texts, the frame view, the entries it adds, opening and closing.
 // The commands are in ImagesCommands.cpp.
-#include "ImagesUnit.h"
+#include "editor/ImagesUnit.h"
 
-#include "FrameLibrary.h"
-#include "GateStart.h"
+#include "view/FrameLibrary.h"
+#include "game/GateStart.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

@@ -15,8 +15,8 @@
 // stands for, and the commands read their selections back from those texts.
 #pragma once
 
-#include "FileDialogs.h"
-#include "MainUnit.h"
+#include "platform/FileDialogs.h"
+#include "shell/MainUnit.h"
 
 #include <QPointer>
 #include <QRandomGenerator>

@@ -2,7 +2,7 @@
 // read outside them, and whatever decodes must keep the codec's promises:
 // one pixel per position, Bytes equal to the measured image, and our own
 // encoding of the pixels decoding to the same pixels.
-#include "Bmp.h"
+#include "game/Bmp.h"
 
 #include <algorithm>
 #include <cstdint>

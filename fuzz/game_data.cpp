@@ -1,6 +1,6 @@
 // Fuzzes the "Game.dat" reader: a refused file leaves the game data as it
 // was, and an accepted one writes back to the same bytes it was read from.
-#include "GameData.h"
+#include "game/GameData.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 // Fuzzes the gate stream reader: a failed read leaves the gate as it was, and
 // a gate that was read writes and reads back to the same bytes.
-#include "GateStream.h"
+#include "game/GateStream.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
 // Fuzzes the gate file reader: it refuses damage with a message naming the
 // file and never hands over part of a gate; a gate it accepted is written and
 // read back to the same text.
-#include "GateText.h"
+#include "content/GateText.h"
 
 #include <cstdlib>
 #include <string_view>

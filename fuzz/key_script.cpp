@@ -1,7 +1,7 @@
 // Fuzzes the key script reader of brakkon-sim: it refuses damage with a
 // message naming the script and leaves the events it had; a script it read
 // gives its events in tick order.
-#include "SimKeys.h"
+#include "sim/SimKeys.h"
 
 #include <cstdlib>
 #include <string_view>

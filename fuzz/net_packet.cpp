@@ -2,8 +2,8 @@
 // refuses damage with a reason; what it reads is written back to the same
 // bytes; and a start it reads goes on through the start's own reader (the
 // replay reader and the saved-game loader).
-#include "Protocol.h"
-#include "SimSlots.h"
+#include "net/Protocol.h"
+#include "net/SimSlots.h"
 
 #include <cstdlib>
 

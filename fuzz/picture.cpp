@@ -3,9 +3,9 @@
 // them, and whatever decodes must become a frame that the reader of
 // "Game.dat" gives back pixel for pixel, of 4 or 24 bits, in which every
 // fully transparent pixel shows the key colour and every other its own.
-#include "Bmp.h"
-#include "PictureImport.h"
-#include "Png.h"
+#include "game/Bmp.h"
+#include "game/PictureImport.h"
+#include "content/Png.h"
 
 #include <cstdint>
 #include <cstdlib>

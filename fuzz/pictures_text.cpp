@@ -1,7 +1,7 @@
 // Fuzzes the pictures file reader and the library built from it: damage is
 // refused with a message naming the file, and an accepted library's frames
 // are written as pictures files that read back to the same bytes.
-#include "PictureText.h"
+#include "content/PictureText.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,7 +1,7 @@
 // Fuzzes the replay reader: it refuses damage with a message naming the file
 // and leaves the replay it had; a replay it read is written back as text that
 // reads again to the same text, with its events in tick order.
-#include "Replay.h"
+#include "sim/Replay.h"
 
 #include <cstdlib>
 #include <string_view>

@@ -1,7 +1,7 @@
 // Fuzzes the saved-game reader: a refused file leaves the working gate as it
 // was; an accepted one holds only sprites the engine can index.
-#include "GateStream.h"
-#include "SavedGame.h"
+#include "game/GateStream.h"
+#include "game/SavedGame.h"
 
 #include <cstdlib>
 

@@ -4,10 +4,10 @@
 // whatever gate stream follows its header, since the gates of "Game.dat" come
 // with their cells' boxes unchecked. Every position is 32 bits from outside:
 // the drawing must stay defined and on its canvas wherever they point.
-#include "FieldCanvas.h"
-#include "GateStream.h"
-#include "PictureSheets.h"
-#include "SavedGame.h"
+#include "view/FieldCanvas.h"
+#include "game/GateStream.h"
+#include "content/PictureSheets.h"
+#include "game/SavedGame.h"
 
 #include <cstdlib>
 

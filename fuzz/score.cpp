@@ -1,8 +1,8 @@
 // The music score reader on arbitrary bytes: every input is read or refused
 // with one message naming the text, never a crash; a score that is read can
 // be written out as a MIDI file.
-#include "Midi.h"
-#include "Score.h"
+#include "content/Midi.h"
+#include "content/Score.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,8 +2,8 @@
 // choices, read from an INI file of any bytes: always a scale of 1 to 4, an
 // interval of 1 to 100 ms and a step of 1, 2 or 4, and the defaults unless
 // the file says otherwise in the very form the game writes.
-#include "ControlSettings.h"
-#include "ViewSettings.h"
+#include "platform/ControlSettings.h"
+#include "platform/ViewSettings.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

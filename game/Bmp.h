@@ -10,7 +10,7 @@
 // a damaged header can never ask for more memory than a real picture needs.
 #pragma once
 
-#include "Bitmap.h"
+#include "game/Bitmap.h"
 
 #include <array>
 #include <cstddef>

@@ -2,8 +2,8 @@
 // and the row decoders for every supported depth. Every size is computed in
 // 64 bits from 32-bit fields, so no sum or product here can overflow, and
 // every read is checked against the end found by the walk before it happens.
-#include "Bmp.h"
-#include "BmpParts.h"
+#include "game/Bmp.h"
+#include "game/BmpParts.h"
 
 #include <array>
 #include <new>

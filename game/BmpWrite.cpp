@@ -2,7 +2,7 @@
 // size and offset field filled in; the depth is the smallest that holds the
 // pixels' colours (4, 8 or 24 bits), or for frames made from outside
 // pictures 4 bits with the standard colours, else 24.
-#include "Bmp.h"
+#include "game/Bmp.h"
 
 #include <unordered_map>
 

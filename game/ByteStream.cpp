@@ -1,4 +1,4 @@
-#include "ByteStream.h"
+#include "game/ByteStream.h"
 
 namespace brakkon {
 

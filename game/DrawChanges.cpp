@@ -1,6 +1,6 @@
-#include "DrawChanges.h"
+#include "game/DrawChanges.h"
 
-#include "Movers.h"
+#include "game/Movers.h"
 
 namespace brakkon {
 

@@ -8,8 +8,8 @@
 // window draws through this same function and stays the same game.
 #pragma once
 
-#include "GameHost.h"
-#include "MainState.h"
+#include "game/GameHost.h"
+#include "game/MainState.h"
 
 #include <array>
 

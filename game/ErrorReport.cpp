@@ -1,4 +1,4 @@
-#include "ErrorReport.h"
+#include "game/ErrorReport.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
-#include "FileIo.h"
+#include "game/FileIo.h"
 
-#include "IoResult.h"
+#include "game/IoResult.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,8 +1,8 @@
-#include "GameData.h"
+#include "game/GameData.h"
 
-#include "Bmp.h"
-#include "FileIo.h"
-#include "GateStream.h"
+#include "game/Bmp.h"
+#include "game/FileIo.h"
+#include "game/GateStream.h"
 
 #include <new>
 

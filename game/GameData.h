@@ -6,9 +6,9 @@
 //   transparency byte.
 #pragma once
 
-#include "ByteStream.h"
-#include "IoResult.h"
-#include "Records.h"
+#include "game/ByteStream.h"
+#include "game/IoResult.h"
+#include "game/Records.h"
 
 #include <filesystem>
 

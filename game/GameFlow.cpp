@@ -1,11 +1,11 @@
-#include "GameFlow.h"
+#include "game/GameFlow.h"
 
-#include "DrawChanges.h"
-#include "Geometry.h"
-#include "Hits.h"
-#include "Movers.h"
-#include "SpriteUpdate.h"
-#include "WrapInt.h"
+#include "game/DrawChanges.h"
+#include "game/Geometry.h"
+#include "game/Hits.h"
+#include "game/Movers.h"
+#include "game/SpriteUpdate.h"
+#include "game/WrapInt.h"
 
 #include <algorithm>
 

@@ -8,8 +8,8 @@
 // them and nothing else.
 #pragma once
 
-#include "GameHost.h"
-#include "MainState.h"
+#include "game/GameHost.h"
+#include "game/MainState.h"
 
 namespace brakkon {
 

@@ -7,7 +7,7 @@
 // under the name the engine calls it by (DrawField, ShowIndicators, PlayEffect).
 #pragma once
 
-#include "Records.h"
+#include "game/Records.h"
 
 #include <cstdint>
 #include <string_view>

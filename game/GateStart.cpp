@@ -1,10 +1,10 @@
-#include "GateStart.h"
+#include "game/GateStart.h"
 
-#include "ByteStream.h"
-#include "Geometry.h"
-#include "GateStream.h"
-#include "SpriteUpdate.h"
-#include "WrapInt.h"
+#include "game/ByteStream.h"
+#include "game/Geometry.h"
+#include "game/GateStream.h"
+#include "game/SpriteUpdate.h"
+#include "game/WrapInt.h"
 
 namespace brakkon {
 namespace {

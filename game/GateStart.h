@@ -7,8 +7,8 @@
 // commands, the game tick after a won gate, the editors) do that.
 #pragma once
 
-#include "GameHost.h"
-#include "MainState.h"
+#include "game/GameHost.h"
+#include "game/MainState.h"
 
 namespace brakkon {
 

@@ -1,4 +1,4 @@
-#include "GateStream.h"
+#include "game/GateStream.h"
 
 #include <concepts>
 #include <new>

@@ -7,9 +7,9 @@
 //   column count, for each column its cell count and its 44-byte raw cells
 #pragma once
 
-#include "ByteStream.h"
-#include "IoResult.h"
-#include "Records.h"
+#include "game/ByteStream.h"
+#include "game/IoResult.h"
+#include "game/Records.h"
 
 namespace brakkon {
 

@@ -1,6 +1,6 @@
-#include "Geometry.h"
+#include "game/Geometry.h"
 
-#include "WrapInt.h"
+#include "game/WrapInt.h"
 
 namespace brakkon {
 namespace {

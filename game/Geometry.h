@@ -7,7 +7,7 @@
 // only ever sets Dirty flags.
 #pragma once
 
-#include "MainState.h"
+#include "game/MainState.h"
 
 namespace brakkon {
 

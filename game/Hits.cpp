@@ -1,10 +1,10 @@
-#include "Hits.h"
+#include "game/Hits.h"
 
-#include "GameFlow.h"
-#include "GateStart.h"
-#include "Geometry.h"
-#include "Movers.h"
-#include "WrapInt.h"
+#include "game/GameFlow.h"
+#include "game/GateStart.h"
+#include "game/Geometry.h"
+#include "game/Movers.h"
+#include "game/WrapInt.h"
 
 namespace brakkon {
 namespace {

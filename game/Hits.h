@@ -7,8 +7,8 @@
 // call HitTank; the timers' work (GameFlow.h) calls the rest.
 #pragma once
 
-#include "GameHost.h"
-#include "MainState.h"
+#include "game/GameHost.h"
+#include "game/MainState.h"
 
 namespace brakkon {
 

@@ -3,7 +3,7 @@
 // why (shown under the message).
 #pragma once
 
-#include "ErrorReport.h"
+#include "game/ErrorReport.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,8 +1,8 @@
-#include "Keyboard.h"
+#include "game/Keyboard.h"
 
-#include "GameFlow.h"
-#include "Movers.h"
-#include "SpriteUpdate.h"
+#include "game/GameFlow.h"
+#include "game/Movers.h"
+#include "game/SpriteUpdate.h"
 
 #include <array>
 

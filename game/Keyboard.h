@@ -9,8 +9,8 @@
 // and the working gate's first two entries; shells go through LaunchShell.
 #pragma once
 
-#include "GameHost.h"
-#include "MainState.h"
+#include "game/GameHost.h"
+#include "game/MainState.h"
 
 namespace brakkon {
 

@@ -7,9 +7,9 @@
 // GameHost.
 #pragma once
 
-#include "KeyCodes.h"
-#include "Random.h"
-#include "Records.h"
+#include "game/KeyCodes.h"
+#include "game/Random.h"
+#include "game/Records.h"
 
 #include <cstdint>
 #include <string>

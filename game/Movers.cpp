@@ -1,8 +1,8 @@
-#include "Movers.h"
+#include "game/Movers.h"
 
-#include "Geometry.h"
-#include "Hits.h"
-#include "WrapInt.h"
+#include "game/Geometry.h"
+#include "game/Hits.h"
+#include "game/WrapInt.h"
 
 #include <algorithm>
 

@@ -10,8 +10,8 @@
 // UpdateSprite (SpriteUpdate.h). Hits on players go to HitTank (Hits.h).
 #pragma once
 
-#include "GameHost.h"
-#include "MainState.h"
+#include "game/GameHost.h"
+#include "game/MainState.h"
 
 namespace brakkon {
 

@@ -5,9 +5,9 @@
 // against the end of the bytes before it happens. Unlike the reader of
 // "Game.dat" frames this one trusts the file header's pixel offset (version 5
 // headers may be followed by a colour profile) and keeps the alpha channel.
-#include "Bmp.h"
-#include "BmpParts.h"
-#include "PictureImport.h"
+#include "game/Bmp.h"
+#include "game/BmpParts.h"
+#include "game/PictureImport.h"
 
 #include <algorithm>
 #include <new>

@@ -1,9 +1,9 @@
 // From a picture file to a frame: the file read within bounds, BMP or PNG
 // told apart by their first bytes, the key colour chosen and the alpha
 // channel folded into it, and the frame encoded as "Game.dat" stores it.
-#include "Bmp.h"
-#include "FileIo.h"
-#include "PictureImport.h"
+#include "game/Bmp.h"
+#include "game/FileIo.h"
+#include "game/PictureImport.h"
 
 #include <algorithm>
 #include <array>

@@ -19,7 +19,7 @@
 // transparent keeps its colour and is drawn fully.
 #pragma once
 
-#include "Bitmap.h"
+#include "game/Bitmap.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "RecordFields.h"
+#include "game/RecordFields.h"
 
 #include <array>
 

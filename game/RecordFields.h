@@ -6,7 +6,7 @@
 // checked against the byte offsets of the records in the tests.
 #pragma once
 
-#include "Records.h"
+#include "game/Records.h"
 
 #include <cstdint>
 #include <span>

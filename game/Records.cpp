@@ -1,4 +1,4 @@
-#include "Records.h"
+#include "game/Records.h"
 
 namespace brakkon {
 

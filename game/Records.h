@@ -13,7 +13,7 @@
 // the tick holds).
 #pragma once
 
-#include "Bitmap.h"
+#include "game/Bitmap.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,9 +1,9 @@
-#include "SavedGame.h"
+#include "game/SavedGame.h"
 
-#include "ByteStream.h"
-#include "FileIo.h"
-#include "GameData.h"
-#include "GateStream.h"
+#include "game/ByteStream.h"
+#include "game/FileIo.h"
+#include "game/GameData.h"
+#include "game/GateStream.h"
 
 #include <new>
 

@@ -3,8 +3,8 @@
 //   magic 30906, version 1, the gate stream of the working gate
 #pragma once
 
-#include "IoResult.h"
-#include "Records.h"
+#include "game/IoResult.h"
+#include "game/Records.h"
 
 #include <filesystem>
 #include <span>

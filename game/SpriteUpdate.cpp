@@ -1,8 +1,8 @@
-#include "SpriteUpdate.h"
+#include "game/SpriteUpdate.h"
 
-#include "Geometry.h"
-#include "Movers.h"
-#include "WrapInt.h"
+#include "game/Geometry.h"
+#include "game/Movers.h"
+#include "game/WrapInt.h"
 
 namespace brakkon {
 namespace {

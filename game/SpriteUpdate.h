@@ -6,8 +6,8 @@
 // the random generator). All motion goes through the movers (Movers.h).
 #pragma once
 
-#include "GameHost.h"
-#include "MainState.h"
+#include "game/GameHost.h"
+#include "game/MainState.h"
 
 namespace brakkon {
 

@@ -1,4 +1,4 @@
-#include "StatusLine.h"
+#include "game/StatusLine.h"
 
 namespace brakkon {
 namespace {

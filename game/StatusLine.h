@@ -3,7 +3,7 @@
 // ShowPlayTime and ShowIndicators put these on its labels and images.
 #pragma once
 
-#include "Records.h"
+#include "game/Records.h"
 
 #include <array>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "HeadlessPeer.h"
+#include "net/HeadlessPeer.h"
 
-#include "GameData.h"
-#include "Keyboard.h"
+#include "game/GameData.h"
+#include "game/Keyboard.h"
 
 #include <algorithm>
 #include <chrono>

@@ -14,9 +14,9 @@
 // at most the time it is given, so two peers can share one thread in tests.
 #pragma once
 
-#include "Session.h"
-#include "SimSlots.h"
-#include "Transport.h"
+#include "net/Session.h"
+#include "net/SimSlots.h"
+#include "net/Transport.h"
 
 #include <filesystem>
 #include <memory>

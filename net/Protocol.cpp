@@ -1,4 +1,4 @@
-#include "Protocol.h"
+#include "net/Protocol.h"
 
 #include <type_traits>
 

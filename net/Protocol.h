@@ -22,8 +22,8 @@
 //   Desync  slot u32 whose hashes differed
 #pragma once
 
-#include "Replay.h"
-#include "SlotInput.h"
+#include "sim/Replay.h"
+#include "net/SlotInput.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "Rollback.h"
+#include "net/Rollback.h"
 
 #include <algorithm>
 #include <stdexcept>

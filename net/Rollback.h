@@ -18,8 +18,8 @@
 // (brakkon-sim's simulation, later the window's).
 #pragma once
 
-#include "SlotInput.h"
-#include "SlotState.h"
+#include "net/SlotInput.h"
+#include "net/SlotState.h"
 
 #include <cstdint>
 #include <deque>

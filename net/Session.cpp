@@ -1,4 +1,4 @@
-#include "Session.h"
+#include "net/Session.h"
 
 #include <cstdio>
 

@@ -18,8 +18,8 @@
 //      SilenceMs, or hashes that differ end the game with a message.
 #pragma once
 
-#include "Protocol.h"
-#include "Rollback.h"
+#include "net/Protocol.h"
+#include "net/Rollback.h"
 
 #include <cstdint>
 #include <map>

@@ -1,7 +1,7 @@
-#include "SimSlots.h"
+#include "net/SimSlots.h"
 
-#include "ReplayPlay.h"
-#include "SavedGame.h"
+#include "sim/ReplayPlay.h"
+#include "game/SavedGame.h"
 
 #include <array>
 

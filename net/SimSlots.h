@@ -12,9 +12,9 @@
 // written as a replay that brakkon-sim --replay plays to the same state.
 #pragma once
 
-#include "Replay.h"
-#include "Rollback.h"
-#include "Simulation.h"
+#include "sim/Replay.h"
+#include "net/Rollback.h"
+#include "sim/Simulation.h"
 
 #include <string_view>
 

@@ -8,7 +8,7 @@
 // press in one tick.
 #pragma once
 
-#include "KeyCodes.h"
+#include "game/KeyCodes.h"
 
 #include <algorithm>
 #include <array>

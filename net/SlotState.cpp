@@ -1,6 +1,6 @@
-#include "SlotState.h"
+#include "net/SlotState.h"
 
-#include "RecordFields.h"
+#include "game/RecordFields.h"
 
 namespace brakkon {
 namespace {

@@ -13,8 +13,8 @@
 // going back shortens (effects heard, events journalled).
 #pragma once
 
-#include "MainState.h"
-#include "Replay.h"
+#include "game/MainState.h"
+#include "sim/Replay.h"
 
 #include <array>
 #include <cstdint>

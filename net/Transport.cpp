@@ -1,6 +1,6 @@
-#include "Transport.h"
+#include "net/Transport.h"
 
-#include "TextSource.h"
+#include "content/TextSource.h"
 
 #include <enet/enet.h>
 

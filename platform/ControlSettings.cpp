@@ -1,4 +1,4 @@
-#include "ControlSettings.h"
+#include "platform/ControlSettings.h"
 
 namespace brakkon {
 namespace {

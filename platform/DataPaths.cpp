@@ -1,4 +1,4 @@
-#include "DataPaths.h"
+#include "platform/DataPaths.h"
 
 #include <QStandardPaths>
 

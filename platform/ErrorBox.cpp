@@ -1,6 +1,6 @@
-#include "ErrorBox.h"
+#include "platform/ErrorBox.h"
 
-#include "ErrorReport.h"
+#include "game/ErrorReport.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "FileDialogs.h"
+#include "platform/FileDialogs.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

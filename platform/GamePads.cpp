@@ -1,4 +1,4 @@
-#include "GamePads.h"
+#include "platform/GamePads.h"
 
 #include <SDL.h>
 

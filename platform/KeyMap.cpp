@@ -1,4 +1,4 @@
-#include "KeyMap.h"
+#include "platform/KeyMap.h"
 
 #include <algorithm>
 #include <array>

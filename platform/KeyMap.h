@@ -11,7 +11,7 @@
 // press until its release, and drops releases that Qt marks as a repeat's.
 #pragma once
 
-#include "KeyCodes.h"
+#include "game/KeyCodes.h"
 
 #include <QKeyEvent>
 

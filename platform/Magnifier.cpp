@@ -1,4 +1,4 @@
-#include "Magnifier.h"
+#include "platform/Magnifier.h"
 
 #include <QApplication>
 #include <QDropEvent>

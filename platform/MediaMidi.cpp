@@ -1,4 +1,4 @@
-#include "MediaMidi.h"
+#include "platform/MediaMidi.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "MediaRecorder.h"
+#include "platform/MediaRecorder.h"
 
 #include <algorithm>
 #include <filesystem>

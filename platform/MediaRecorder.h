@@ -4,7 +4,7 @@
 // from where it stood, and a file named in Broken fails to open.
 #pragma once
 
-#include "MediaPlayer.h"
+#include "platform/MediaPlayer.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "MediaSdl.h"
+#include "platform/MediaSdl.h"
 
-#include "MediaMidi.h"
+#include "platform/MediaMidi.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

@@ -8,7 +8,7 @@
 // sounded through the General-MIDI sound font that FindSoundFont locates.
 #pragma once
 
-#include "MediaPlayer.h"
+#include "platform/MediaPlayer.h"
 
 #include <functional>
 #include <memory>

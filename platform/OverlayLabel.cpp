@@ -1,4 +1,4 @@
-#include "OverlayLabel.h"
+#include "platform/OverlayLabel.h"
 
 #include <QPainter>
 #include <QPaintEvent>

@@ -1,6 +1,6 @@
-#include "PictureFiles.h"
+#include "platform/PictureFiles.h"
 
-#include "Bmp.h"
+#include "game/Bmp.h"
 
 #include <QBuffer>
 #include <QByteArray>

@@ -4,7 +4,7 @@
 // frame starts transparent with its bottom-left pixel's colour as key.
 #pragma once
 
-#include "PictureImport.h"
+#include "game/PictureImport.h"
 
 namespace brakkon {
 

@@ -1,4 +1,4 @@
-#include "ViewSettings.h"
+#include "platform/ViewSettings.h"
 
 namespace brakkon {
 namespace {

@@ -1,4 +1,4 @@
-#include "X11Keyboard.h"
+#include "platform/X11Keyboard.h"
 
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>

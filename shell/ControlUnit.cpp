@@ -1,7 +1,7 @@
-#include "ControlUnit.h"
+#include "shell/ControlUnit.h"
 
-#include "ControlSettings.h"
-#include "GameFlow.h"
+#include "platform/ControlSettings.h"
+#include "game/GameFlow.h"
 
 #include <QCheckBox>
 #include <QFont>

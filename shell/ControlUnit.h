@@ -8,9 +8,9 @@
 // run.
 #pragma once
 
-#include "GameHost.h"
-#include "MainState.h"
-#include "Sound.h"
+#include "game/GameHost.h"
+#include "game/MainState.h"
+#include "view/Sound.h"
 
 #include <QDialog>
 

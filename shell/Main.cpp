@@ -1,15 +1,15 @@
 // Program entry: the command line, the application titled "Brakkon", the main
 // window with the hidden Game Editor, and the message loop until the main
 // window closes.
-#include "ErrorBox.h"
-#include "ErrorReport.h"
-#include "FileIo.h"
-#include "Fonts.h"
-#include "ImagesUnit.h"
-#include "KeysTable.h"
-#include "MainUnit.h"
-#include "StartUnit.h"
-#include "X11Keyboard.h"
+#include "platform/ErrorBox.h"
+#include "game/ErrorReport.h"
+#include "game/FileIo.h"
+#include "platform/Fonts.h"
+#include "editor/ImagesUnit.h"
+#include "shell/KeysTable.h"
+#include "shell/MainUnit.h"
+#include "shell/StartUnit.h"
+#include "platform/X11Keyboard.h"
 
 #include <QApplication>
 #include <QSettings>

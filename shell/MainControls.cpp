@@ -2,10 +2,10 @@
 // designed: the panel and the field, the status line, the "[Menu]" button,
 // the title with its shadow, the key help and the menu lines. Controls made
 // later lie on top of those made earlier.
-#include "Fonts.h"
-#include "FrameLibrary.h"
-#include "OverlayLabel.h"
-#include "MainUnit.h"
+#include "platform/Fonts.h"
+#include "view/FrameLibrary.h"
+#include "platform/OverlayLabel.h"
+#include "shell/MainUnit.h"
 
 #include <QFrame>
 #include <QIcon>

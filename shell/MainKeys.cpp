@@ -5,10 +5,10 @@
 // the menu arrows) and on to the engine's pause keys and players' keys; a
 // release ends a player's request. F12 opens the Game Editor; F9, F10 and
 // F11 change the window's scale and full screen.
-#include "MainUnit.h"
+#include "shell/MainUnit.h"
 
-#include "KeyMap.h"
-#include "Keyboard.h"
+#include "platform/KeyMap.h"
+#include "game/Keyboard.h"
 
 #include <QKeyEvent>
 

@@ -1,11 +1,11 @@
 // The menu of numbered lines over the field: showing and hiding it, the
 // highlight, the arrows, the mouse on its labels, the "[Menu]" button and the
 // seven commands.
-#include "MainUnit.h"
+#include "shell/MainUnit.h"
 
-#include "GameFlow.h"
-#include "GateStart.h"
-#include "SavedGame.h"
+#include "game/GameFlow.h"
+#include "game/GateStart.h"
+#include "game/SavedGame.h"
 
 #include <QEvent>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
-#include "MainPads.h"
+#include "shell/MainPads.h"
 
-#include "MainUnit.h"
+#include "shell/MainUnit.h"
 
 #include <QApplication>
 

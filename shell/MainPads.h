@@ -12,8 +12,8 @@
 // would not reach the game either; releases always go through.
 #pragma once
 
-#include "GamePads.h"
-#include "KeyCodes.h"
+#include "platform/GamePads.h"
+#include "game/KeyCodes.h"
 
 #include <QTimer>
 

@@ -1,10 +1,10 @@
 // The main window's replays: recording every game from the first one's start
 // until the window goes, and playing a replay in the window in place of the
 // keys, the menu and the clock timer. The engine's side is in sim/.
-#include "MainUnit.h"
+#include "shell/MainUnit.h"
 
-#include "StartData.h"
-#include "GameFlow.h"
+#include "shell/StartData.h"
+#include "game/GameFlow.h"
 
 #include <cstdio>
 

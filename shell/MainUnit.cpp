@@ -1,15 +1,15 @@
 // The main window's life: start-up (FormCreate, FormShow), the two timers,
 // pausing and resuming, the focus, and the engine's ways into the window
 // (drawing and the status line).
-#include "MainUnit.h"
+#include "shell/MainUnit.h"
 
-#include "ControlSettings.h"
-#include "ControlUnit.h"
-#include "GameFlow.h"
-#include "Keyboard.h"
-#include "MainPads.h"
-#include "StartData.h"
-#include "StatusLine.h"
+#include "platform/ControlSettings.h"
+#include "shell/ControlUnit.h"
+#include "game/GameFlow.h"
+#include "game/Keyboard.h"
+#include "shell/MainPads.h"
+#include "shell/StartData.h"
+#include "game/StatusLine.h"
 
 #include <QApplication>
 #include <QFrame>

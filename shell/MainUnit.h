@@ -11,16 +11,16 @@
 // the window without them.
 #pragma once
 
-#include "FieldCanvas.h"
-#include "FieldWidget.h"
-#include "FileDialogs.h"
-#include "GamePads.h"
-#include "GameHost.h"
-#include "KeyMap.h"
-#include "MainState.h"
-#include "ReplayPlay.h"
-#include "Sound.h"
-#include "Timer.h"
+#include "view/FieldCanvas.h"
+#include "view/FieldWidget.h"
+#include "platform/FileDialogs.h"
+#include "platform/GamePads.h"
+#include "game/GameHost.h"
+#include "platform/KeyMap.h"
+#include "game/MainState.h"
+#include "sim/ReplayPlay.h"
+#include "view/Sound.h"
+#include "platform/Timer.h"
 
 #include <QLabel>
 #include <QToolButton>

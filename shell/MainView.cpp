@@ -3,10 +3,10 @@
 // in a window is the window as designed; anything else shows Panel1 through
 // a Magnifier, the field centred on black. The choice is kept in the settings
 // the window was given, when it was given some.
-#include "MainUnit.h"
+#include "shell/MainUnit.h"
 
-#include "Magnifier.h"
-#include "ViewSettings.h"
+#include "platform/Magnifier.h"
+#include "platform/ViewSettings.h"
 
 #include <QScreen>
 

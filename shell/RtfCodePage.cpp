@@ -1,4 +1,4 @@
-#include "RtfCodePage.h"
+#include "shell/RtfCodePage.h"
 
 #include <cerrno>
 #include <cstdint>

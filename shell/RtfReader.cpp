@@ -1,6 +1,6 @@
-#include "Rtf.h"
+#include "shell/Rtf.h"
 
-#include "RtfCodePage.h"
+#include "shell/RtfCodePage.h"
 
 #include <algorithm>
 #include <array>

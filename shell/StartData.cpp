@@ -1,9 +1,9 @@
-#include "StartData.h"
+#include "shell/StartData.h"
 
-#include "DataPaths.h"
-#include "FileIo.h"
-#include "GameData.h"
-#include "SavedGame.h"
+#include "platform/DataPaths.h"
+#include "game/FileIo.h"
+#include "game/GameData.h"
+#include "game/SavedGame.h"
 
 #include <cerrno>
 

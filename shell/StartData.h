@@ -8,7 +8,7 @@
 // once through the error seam, with the file and the reason as its detail.
 #pragma once
 
-#include "Records.h"
+#include "game/Records.h"
 
 #include <filesystem>
 #include <string_view>

@@ -1,6 +1,6 @@
-#include "StartUnit.h"
+#include "shell/StartUnit.h"
 
-#include "UrlOpener.h"
+#include "platform/UrlOpener.h"
 
 #include <QFont>
 #include <QKeyEvent>

@@ -8,7 +8,7 @@
 // window open; only "Play Game" answers true.
 #pragma once
 
-#include "Rtf.h"
+#include "shell/Rtf.h"
 
 #include <QDialog>
 

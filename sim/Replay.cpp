@@ -1,8 +1,8 @@
-#include "Replay.h"
+#include "sim/Replay.h"
 
-#include "FileIo.h"
-#include "SavedGame.h"
-#include "SimKeys.h"
+#include "game/FileIo.h"
+#include "game/SavedGame.h"
+#include "sim/SimKeys.h"
 
 #include <algorithm>
 #include <array>

@@ -9,8 +9,8 @@
 // and the window play it back through ReplayPlayer, the same way.
 #pragma once
 
-#include "MainState.h"
-#include "TextSource.h"
+#include "game/MainState.h"
+#include "content/TextSource.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,9 +1,9 @@
-#include "ReplayPlay.h"
+#include "sim/ReplayPlay.h"
 
-#include "GameFlow.h"
-#include "GateStart.h"
-#include "Keyboard.h"
-#include "SavedGame.h"
+#include "game/GameFlow.h"
+#include "game/GateStart.h"
+#include "game/Keyboard.h"
+#include "game/SavedGame.h"
 
 namespace brakkon {
 

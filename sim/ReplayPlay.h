@@ -8,9 +8,9 @@
 // tick of its game timer.
 #pragma once
 
-#include "GameHost.h"
-#include "MainState.h"
-#include "Replay.h"
+#include "game/GameHost.h"
+#include "game/MainState.h"
+#include "sim/Replay.h"
 
 namespace brakkon {
 

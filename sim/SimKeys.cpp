@@ -1,4 +1,4 @@
-#include "SimKeys.h"
+#include "sim/SimKeys.h"
 
 #include <algorithm>
 #include <array>

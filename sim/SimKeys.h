@@ -2,8 +2,8 @@
 // read through the shared text source.
 #pragma once
 
-#include "KeyCodes.h"
-#include "TextSource.h"
+#include "game/KeyCodes.h"
+#include "content/TextSource.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,13 +1,13 @@
-#include "Simulation.h"
+#include "sim/Simulation.h"
 
-#include "GameData.h"
-#include "GameFlow.h"
-#include "GateJson.h"
-#include "GateStart.h"
-#include "Json.h"
-#include "Keyboard.h"
-#include "ReplayPlay.h"
-#include "SavedGame.h"
+#include "game/GameData.h"
+#include "game/GameFlow.h"
+#include "content/GateJson.h"
+#include "game/GateStart.h"
+#include "content/Json.h"
+#include "game/Keyboard.h"
+#include "sim/ReplayPlay.h"
+#include "game/SavedGame.h"
 
 #include <algorithm>
 

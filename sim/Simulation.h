@@ -11,10 +11,10 @@
 // as a restarted timer does.
 #pragma once
 
-#include "GameHost.h"
-#include "MainState.h"
-#include "Replay.h"
-#include "SimKeys.h"
+#include "game/GameHost.h"
+#include "game/MainState.h"
+#include "sim/Replay.h"
+#include "sim/SimKeys.h"
 
 #include <filesystem>
 #include <functional>

@@ -1,7 +1,7 @@
 // The built sound files and intro text in the executable's directory: their
 // headers, lengths and signals, the music's length and balance, and an RTF
 // text that any reader can take.
-#include "AudioFileCheck.h"
+#include "tests/AudioFileCheck.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The WAV and MIDI writers: byte layout of headers, variable-length
 // quantities, event order and deterministic output.
-#include "AudioFileCheck.h"
-#include "Effects.h"
-#include "Midi.h"
-#include "Synth.h"
-#include "Wav.h"
+#include "tests/AudioFileCheck.h"
+#include "content/Effects.h"
+#include "content/Midi.h"
+#include "content/Synth.h"
+#include "content/Wav.h"
 
 #include <gtest/gtest.h>
 

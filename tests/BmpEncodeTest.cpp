@@ -1,7 +1,7 @@
 // Writing BMP images: the depth chosen by the colour count, every header
 // field, and the round trip back through the reader.
-#include "Bmp.h"
-#include "BmpTestWriter.h"
+#include "game/Bmp.h"
+#include "tests/BmpTestWriter.h"
 
 #include <gtest/gtest.h>
 

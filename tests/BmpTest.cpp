@@ -1,8 +1,8 @@
 // Reading BMP images: every depth and header form decoded pixel for pixel,
 // the exact end found with the next image right behind, every truncation and
 // a table of damaged headers refused.
-#include "Bmp.h"
-#include "BmpTestWriter.h"
+#include "game/Bmp.h"
+#include "tests/BmpTestWriter.h"
 
 #include <gtest/gtest.h>
 

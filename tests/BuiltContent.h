@@ -1,7 +1,7 @@
 // The "Game.dat" that the build made, loaded once for the content suites.
 #pragma once
 
-#include "GameData.h"
+#include "game/GameData.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // The shipped "Game.dat" as the build makes it: the library's groups and
 // frames, the pictures' transparency, the gates' chain, maps and quotas, and
 // the unpack-pack round trip.
-#include "ContentSources.h"
-#include "Drawing.h"
-#include "FileIo.h"
-#include "BuiltContent.h"
-#include "GameData.h"
-#include "RunTool.h"
-#include "TempFolder.h"
+#include "content/ContentSources.h"
+#include "content/Drawing.h"
+#include "game/FileIo.h"
+#include "tests/BuiltContent.h"
+#include "game/GameData.h"
+#include "tests/RunTool.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // What the eye is meant to see in the built "Game.dat", checked on the field
 // as "brakkon-data render" composes it: covers hide tanks but show the ground
 // through their gaps. And the PNG writer those pictures are written with.
-#include "BuiltContent.h"
-#include "GameData.h"
-#include "PictureSheets.h"
-#include "Png.h"
-#include "TestSupport.h"
+#include "tests/BuiltContent.h"
+#include "game/GameData.h"
+#include "content/PictureSheets.h"
+#include "content/Png.h"
+#include "tests/TestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The Game Control dialog driven by mouse and key events: what OK, Cancel
 // and Escape apply, the speed at the scroll bar's ends, the movement step's
 // snapping, and the music switched off and on.
-#include "ControlUnit.h"
-#include "DialogSupport.h"
-#include "GameFlow.h"
-#include "SoundSupport.h"
+#include "shell/ControlUnit.h"
+#include "tests/DialogSupport.h"
+#include "game/GameFlow.h"
+#include "tests/SoundSupport.h"
 
 #include <QCheckBox>
 #include <QLabel>

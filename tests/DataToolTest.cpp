@@ -1,11 +1,11 @@
 // brakkon-data: info and resave, run as the user runs them.
-#include "FileIo.h"
-#include "GameData.h"
-#include "Json.h"
-#include "RunTool.h"
-#include "SavedGame.h"
-#include "TestSupport.h"
-#include "TempFolder.h"
+#include "game/FileIo.h"
+#include "game/GameData.h"
+#include "content/Json.h"
+#include "tests/RunTool.h"
+#include "game/SavedGame.h"
+#include "tests/TestSupport.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The desktop icons: one 32 x 32 drawing scaled to every hicolor size. The
 // scaling is checked on pictures small enough to count by hand, then the
 // icons the build made are checked against their drawing.
-#include "Drawing.h"
-#include "FileIo.h"
-#include "Png.h"
+#include "content/Drawing.h"
+#include "game/FileIo.h"
+#include "content/Png.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The per-tick drawing: the blink of shielded tanks and the clearing of
 // dirty marks.
-#include "DrawChanges.h"
-#include "EngineSupport.h"
-#include "GateStart.h"
-#include "StatusLine.h"
+#include "game/DrawChanges.h"
+#include "tests/EngineSupport.h"
+#include "game/GateStart.h"
+#include "game/StatusLine.h"
 
 #include <gtest/gtest.h>
 

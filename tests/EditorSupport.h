@@ -3,9 +3,9 @@
 // and tiles dragged from its frame view onto the field.
 #pragma once
 
-#include "Bmp.h"
-#include "GuiSupport.h"
-#include "ImagesUnit.h"
+#include "game/Bmp.h"
+#include "tests/GuiSupport.h"
+#include "editor/ImagesUnit.h"
 
 #include <QListWidget>
 #include <QMimeData>

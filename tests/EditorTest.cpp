@@ -2,15 +2,15 @@
 // platform, over the main window and copies of the built data files: its
 // commands and what they need, a gate built, saved and played after a
 // restart, where it opens, and the game held still while it edits.
-#include "DialogSupport.h"
-#include "EditorSupport.h"
-#include "FileIo.h"
-#include "GameData.h"
-#include "GateEditerUnit.h"
-#include "GateStart.h"
-#include "Replay.h"
-#include "SavedGame.h"
-#include "Simulation.h"
+#include "tests/DialogSupport.h"
+#include "tests/EditorSupport.h"
+#include "game/FileIo.h"
+#include "game/GameData.h"
+#include "editor/GateEditerUnit.h"
+#include "game/GateStart.h"
+#include "sim/Replay.h"
+#include "game/SavedGame.h"
+#include "sim/Simulation.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,7 +1,7 @@
 // Enemy tanks: firing, the step period, and the random decisions as rates.
-#include "EngineSupport.h"
-#include "Geometry.h"
-#include "SpriteUpdate.h"
+#include "tests/EngineSupport.h"
+#include "game/Geometry.h"
+#include "game/SpriteUpdate.h"
 
 #include <gtest/gtest.h>
 

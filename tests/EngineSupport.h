@@ -2,10 +2,10 @@
 // asks of the window, and small builders of game states.
 #pragma once
 
-#include "GameHost.h"
-#include "MainState.h"
-#include "SpriteUpdate.h"
-#include "TestSupport.h"
+#include "game/GameHost.h"
+#include "game/MainState.h"
+#include "game/SpriteUpdate.h"
+#include "tests/TestSupport.h"
 
 #include <algorithm>
 #include <string>

@@ -2,9 +2,9 @@
 // offscreen platform: the tile table, clearing by click, the magnified field,
 // the drops of other programs that the field refuses, and the gate change
 // still to come that a gate shown from the editor leaves behind.
-#include "DialogSupport.h"
-#include "EditorSupport.h"
-#include "GateEditerUnit.h"
+#include "tests/DialogSupport.h"
+#include "tests/EditorSupport.h"
+#include "editor/GateEditerUnit.h"
 
 #include <QSpinBox>
 

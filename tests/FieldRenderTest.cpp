@@ -1,12 +1,12 @@
 // The field as the window shows it, read pixel by pixel from the grabbed
 // Image1: the three layers, transparent pictures, black boxes for missing
 // pictures, the blink of a shielded tank, and the region a tick repaints.
-#include "GuiSupport.h"
+#include "tests/GuiSupport.h"
 
-#include "Bmp.h"
-#include "DrawChanges.h"
-#include "EngineSupport.h"
-#include "Movers.h"
+#include "game/Bmp.h"
+#include "game/DrawChanges.h"
+#include "tests/EngineSupport.h"
+#include "game/Movers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // What a failed read or write of a game file tells the player: the one
 // message of the game, and under it which file (its full path) and why.
-#include "Bmp.h"
-#include "FileIo.h"
-#include "GameData.h"
-#include "SavedGame.h"
-#include "TempFolder.h"
-#include "TestSupport.h"
+#include "game/Bmp.h"
+#include "game/FileIo.h"
+#include "game/GameData.h"
+#include "game/SavedGame.h"
+#include "tests/TempFolder.h"
+#include "tests/TestSupport.h"
 
 #include <gtest/gtest.h>
 

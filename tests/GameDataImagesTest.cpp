@@ -1,10 +1,10 @@
 // The image library in "Game.dat": frames written and read back with their
 // sizes, pixels, bytes and transparency, each frame right after the
 // transparency byte of the one before.
-#include "Bmp.h"
-#include "BmpTestWriter.h"
-#include "GameData.h"
-#include "TestSupport.h"
+#include "game/Bmp.h"
+#include "tests/BmpTestWriter.h"
+#include "game/GameData.h"
+#include "tests/TestSupport.h"
 
 #include <gtest/gtest.h>
 

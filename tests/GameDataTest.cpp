@@ -1,12 +1,12 @@
 // "Game.dat" and saved games: loading, refusing damage, and saving safely.
-#include "Bmp.h"
-#include "ByteStream.h"
-#include "FileIo.h"
-#include "GameData.h"
-#include "GateStream.h"
-#include "SavedGame.h"
-#include "TestSupport.h"
-#include "TempFolder.h"
+#include "game/Bmp.h"
+#include "game/ByteStream.h"
+#include "game/FileIo.h"
+#include "game/GameData.h"
+#include "game/GateStream.h"
+#include "game/SavedGame.h"
+#include "tests/TestSupport.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

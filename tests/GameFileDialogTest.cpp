@@ -1,9 +1,9 @@
 // The dialogs of "Save Game" and "Load Game" as the player meets them: the
 // name typed without a suffix, and the save found again in the open dialog's
 // list, beside older saves of other names under "All Files".
-#include "DialogSupport.h"
-#include "GuiSupport.h"
-#include "SavedGame.h"
+#include "tests/DialogSupport.h"
+#include "tests/GuiSupport.h"
+#include "game/SavedGame.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -1,10 +1,10 @@
 // The flow of a game: pause and resume, the game tick's order, the gate end
 // and the next gate, the base, the clock tick and the movement step.
-#include "EngineSupport.h"
-#include "GameFlow.h"
-#include "GateStart.h"
-#include "Geometry.h"
-#include "SpriteUpdate.h"
+#include "tests/EngineSupport.h"
+#include "game/GameFlow.h"
+#include "game/GateStart.h"
+#include "game/Geometry.h"
+#include "game/SpriteUpdate.h"
 
 #include <gtest/gtest.h>
 

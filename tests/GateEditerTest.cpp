@@ -1,7 +1,7 @@
 // The gate dialog driven by typing and keys on the offscreen platform: what
 // "OK", Enter, "Cancel" and Esc leave in the gate, and what EditGate answers.
-#include "DialogSupport.h"
-#include "GateEditerUnit.h"
+#include "tests/DialogSupport.h"
+#include "editor/GateEditerUnit.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,9 +1,9 @@
 // The shipped gates in play, through brakkon-sim: every gate can be entered,
 // enemies find their way from the top corners into the lower half of the
 // field, and the start-up scene "Game" is a lively game on an intact base.
-#include "GameData.h"
-#include "RunTool.h"
-#include "SavedGame.h"
+#include "game/GameData.h"
+#include "tests/RunTool.h"
+#include "game/SavedGame.h"
 
 #include <gtest/gtest.h>
 

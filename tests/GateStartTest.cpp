@@ -1,7 +1,7 @@
 // Gate start: new games, continuations, enemy placement and the base.
-#include "EngineSupport.h"
-#include "GateStart.h"
-#include "GateStream.h"
+#include "tests/EngineSupport.h"
+#include "game/GateStart.h"
+#include "game/GateStream.h"
 
 #include <gtest/gtest.h>
 

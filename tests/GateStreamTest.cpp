@@ -1,7 +1,7 @@
 // The gate stream and its raw records: byte layout and round trips.
-#include "GateStream.h"
-#include "RecordFields.h"
-#include "TestSupport.h"
+#include "game/GateStream.h"
+#include "game/RecordFields.h"
+#include "tests/TestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Gate files: the map and its legend, the faults a reader must name, and
 // writing any stored gate so that it reads back whole.
-#include "GameData.h"
-#include "GateText.h"
-#include "TestSupport.h"
+#include "game/GameData.h"
+#include "content/GateText.h"
+#include "tests/TestSupport.h"
 
 #include <gtest/gtest.h>
 

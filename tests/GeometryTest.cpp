@@ -1,6 +1,6 @@
 // Rectangle tests, dirty marking and the frame step.
-#include "EngineSupport.h"
-#include "Geometry.h"
+#include "tests/EngineSupport.h"
+#include "game/Geometry.h"
 
 #include <gtest/gtest.h>
 

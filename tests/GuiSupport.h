@@ -4,10 +4,10 @@
 // and whose timers tick only when the test runs their handlers.
 #pragma once
 
-#include "MainUnit.h"
-#include "MediaRecorder.h"
-#include "TempFolder.h"
-#include "TestSupport.h"
+#include "shell/MainUnit.h"
+#include "platform/MediaRecorder.h"
+#include "tests/TempFolder.h"
+#include "tests/TestSupport.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 // The GUI suites' entry: one application on Qt's offscreen platform with two
 // screens, a large one first (4K: the window fits at every scale) and a small
 // one beside it (1280 x 800: the window fits only at scale 1).
-#include "Fonts.h"
+#include "platform/Fonts.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,10 +1,10 @@
 // Hits on players' tanks, respawn, game over and the status line.
-#include "EngineSupport.h"
-#include "GameFlow.h"
-#include "Geometry.h"
-#include "Hits.h"
-#include "Movers.h"
-#include "StatusLine.h"
+#include "tests/EngineSupport.h"
+#include "game/GameFlow.h"
+#include "game/Geometry.h"
+#include "game/Hits.h"
+#include "game/Movers.h"
+#include "game/StatusLine.h"
 
 #include <gtest/gtest.h>
 

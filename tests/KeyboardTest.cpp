@@ -1,10 +1,10 @@
 // The players' keys: requests, the immediate turn, fire, release, the pause
 // keys and the loss of focus.
-#include "EngineSupport.h"
-#include "GameFlow.h"
-#include "Geometry.h"
-#include "Keyboard.h"
-#include "Movers.h"
+#include "tests/EngineSupport.h"
+#include "game/GameFlow.h"
+#include "game/Geometry.h"
+#include "game/Keyboard.h"
+#include "game/Movers.h"
 
 #include <gtest/gtest.h>
 

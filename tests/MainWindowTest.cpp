@@ -2,12 +2,12 @@
 // platform, over copies of the built data files: start-up, the key table by
 // state, the menu, the status line, saving and loading, and the gate change
 // that must not outlive the game it belongs to.
-#include "ControlUnit.h"
-#include "DialogSupport.h"
-#include "GuiSupport.h"
+#include "shell/ControlUnit.h"
+#include "tests/DialogSupport.h"
+#include "tests/GuiSupport.h"
 
-#include "Hits.h"
-#include "SavedGame.h"
+#include "game/Hits.h"
+#include "game/SavedGame.h"
 
 #include <QCheckBox>
 #include <QPushButton>

@@ -4,11 +4,11 @@
 // length and plays again (a short score here, the shipped music's whole
 // round in the slow suite); with no device everything is silent. The tests
 // wait for what the mixer does, never for a time.
-#include "MediaMidi.h"
-#include "MediaSdl.h"
-#include "Midi.h"
-#include "TempFolder.h"
-#include "TestSupport.h"
+#include "platform/MediaMidi.h"
+#include "platform/MediaSdl.h"
+#include "content/Midi.h"
+#include "tests/TempFolder.h"
+#include "tests/TestSupport.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

@@ -1,9 +1,9 @@
 // The media layer's own reading: the playing time of MIDI files, damaged
 // ones refused, and where the sound font is found.
-#include "MediaMidi.h"
-#include "MediaSdl.h"
+#include "platform/MediaMidi.h"
+#include "platform/MediaSdl.h"
 
-#include "TempFolder.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The movers where a sprite stands: bonuses, dirty marks, and the field's edge.
-#include "EngineSupport.h"
-#include "Geometry.h"
-#include "Movers.h"
-#include "SpriteUpdate.h"
+#include "tests/EngineSupport.h"
+#include "game/Geometry.h"
+#include "game/Movers.h"
+#include "game/SpriteUpdate.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The movers' strikes: shells on enemy tanks, players' tanks, other shells
 // and walls.
-#include "EngineSupport.h"
-#include "Geometry.h"
-#include "Movers.h"
-#include "SpriteUpdate.h"
+#include "tests/EngineSupport.h"
+#include "game/Geometry.h"
+#include "game/Movers.h"
+#include "game/SpriteUpdate.h"
 
 #include <gtest/gtest.h>
 

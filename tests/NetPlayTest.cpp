@@ -1,11 +1,11 @@
 // Two headless peers in this process over ENet on the loopback address:
 // directly and through a lossy, late relay they end as the local game does;
 // a third player is turned away; a damaged packet and a desync end the game.
-#include "NetSupport.h"
-#include "RunTool.h"
-#include "SimSupport.h"
-#include "TempFolder.h"
-#include "UdpRelay.h"
+#include "tests/NetSupport.h"
+#include "tests/RunTool.h"
+#include "tests/SimSupport.h"
+#include "tests/TempFolder.h"
+#include "tests/UdpRelay.h"
 
 #include <gtest/gtest.h>
 

@@ -2,12 +2,12 @@
 // both print the local game's end state, directly and through the lossy
 // relay; a different data file is refused on both sides; a peer killed in
 // the middle of the game ends it on the other side.
-#include "ChildProcess.h"
-#include "NetSupport.h"
-#include "RunTool.h"
-#include "SimSupport.h"
-#include "TempFolder.h"
-#include "UdpRelay.h"
+#include "tests/ChildProcess.h"
+#include "tests/NetSupport.h"
+#include "tests/RunTool.h"
+#include "tests/SimSupport.h"
+#include "tests/TempFolder.h"
+#include "tests/UdpRelay.h"
 
 #include <gtest/gtest.h>
 

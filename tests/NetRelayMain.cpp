@@ -5,7 +5,7 @@
 //
 // It prints the loopback port to join, relays until it is interrupted, and
 // then prints how many datagrams it passed on, dropped and let overtake.
-#include "UdpRelay.h"
+#include "tests/UdpRelay.h"
 
 #include <csignal>
 #include <cstdio>

@@ -3,9 +3,9 @@
 // end in one thread.
 #pragma once
 
-#include "HeadlessPeer.h"
-#include "SimKeys.h"
-#include "Simulation.h"
+#include "net/HeadlessPeer.h"
+#include "sim/SimKeys.h"
+#include "sim/Simulation.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,10 +1,10 @@
 // Game pads driving the main window: through a source the test fills (both
 // players, the stick's dead zone, plugging in and pulling out mid-move, Start
 // and the menu, a modal dialog) and through SDL's own virtual joystick.
-#include "ControlUnit.h"
-#include "DialogSupport.h"
-#include "GuiSupport.h"
-#include "VirtualPad.h"
+#include "shell/ControlUnit.h"
+#include "tests/DialogSupport.h"
+#include "tests/GuiSupport.h"
+#include "tests/VirtualPad.h"
 
 #include <QPushButton>
 

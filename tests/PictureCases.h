@@ -9,9 +9,9 @@
 // ARGB1555 pixel reads as alpha 128); PictureFrameTest covers them.
 #pragma once
 
-#include "FileIo.h"
-#include "PictureImport.h"
-#include "TempFolder.h"
+#include "game/FileIo.h"
+#include "game/PictureImport.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Pictures made into frames: the key colour and the alpha channel, the depth
 // of the stored image, BMP forms ImageMagick does not write (RLE4 with deltas,
 // top-down RLE8, 16-bit alpha), and damage refused saying what is wrong.
-#include "Bmp.h"
-#include "Png.h"
-#include "TestSupport.h"
+#include "game/Bmp.h"
+#include "content/Png.h"
+#include "tests/TestSupport.h"
 
 #include <array>
 

@@ -1,14 +1,14 @@
 // From pictures files to the image library and back: complete libraries,
 // gaps and doubles named, and unpack's files giving back every frame's bytes.
-#include "Bmp.h"
-#include "BmpTestWriter.h"
-#include "ContentSources.h"
-#include "FileIo.h"
-#include "GameData.h"
-#include "PictureText.h"
-#include "Png.h"
-#include "TestSupport.h"
-#include "TempFolder.h"
+#include "game/Bmp.h"
+#include "tests/BmpTestWriter.h"
+#include "content/ContentSources.h"
+#include "game/FileIo.h"
+#include "game/GameData.h"
+#include "content/PictureText.h"
+#include "content/Png.h"
+#include "tests/TestSupport.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

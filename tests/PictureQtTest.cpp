@@ -1,10 +1,10 @@
 // The Game Editor's pictures through Qt: the PNG files of the picture table
 // decoded by Qt's reader to ImageMagick's pixels, and a GIMP-style version 5
 // BMP with alpha and a PNG of the same drawing loaded as the same frame.
-#include "FileIo.h"
-#include "PictureCases.h"
-#include "PictureFiles.h"
-#include "TestSupport.h"
+#include "game/FileIo.h"
+#include "tests/PictureCases.h"
+#include "platform/PictureFiles.h"
+#include "tests/TestSupport.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,9 +1,9 @@
 // Pictures written by ImageMagick in every form the table of PictureCases.h
 // lists, decoded by our reader (BMP) and libpng (PNG) to exactly the pixels
 // ImageMagick reads from them, alpha included.
-#include "PictureCases.h"
-#include "Png.h"
-#include "TestSupport.h"
+#include "tests/PictureCases.h"
+#include "content/Png.h"
+#include "tests/TestSupport.h"
 
 namespace brakkon {
 namespace {

@@ -1,8 +1,8 @@
 // Pictures files: grids, legend, derived drawings, frames placed in the
 // library, the faults a reader must name, and the files unpack writes.
-#include "Bmp.h"
-#include "FileIo.h"
-#include "PictureText.h"
+#include "game/Bmp.h"
+#include "game/FileIo.h"
+#include "content/PictureText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The messages of a network game: what is written reads back the same, and
 // the decoder refuses damage, lies about lengths and the other player's keys.
-#include "Protocol.h"
-#include "Transport.h"
+#include "net/Protocol.h"
+#include "net/Transport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The game's random generator and the random test built on it.
-#include "Random.h"
+#include "game/Random.h"
 
 #include <gtest/gtest.h>
 

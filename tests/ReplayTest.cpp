@@ -1,14 +1,14 @@
 // Replays: the text written and read back, damage refused with its line, and
 // brakkon-sim playing one to the same end as the same game driven by a key
 // script.
-#include "FileIo.h"
-#include "ReplayPlay.h"
-#include "RunTool.h"
-#include "SavedGame.h"
-#include "SimKeys.h"
-#include "SimSupport.h"
-#include "Simulation.h"
-#include "TempFolder.h"
+#include "game/FileIo.h"
+#include "sim/ReplayPlay.h"
+#include "tests/RunTool.h"
+#include "game/SavedGame.h"
+#include "sim/SimKeys.h"
+#include "tests/SimSupport.h"
+#include "sim/Simulation.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

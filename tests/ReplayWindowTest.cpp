@@ -2,13 +2,13 @@
 // pauses by key, menu and [Menu] button, a new movement step, all through
 // real key events and both timers' handlers, recorded, then played by
 // brakkon-sim and by the window to the same working gate, byte for byte.
-#include "ControlUnit.h"
-#include "DialogSupport.h"
-#include "FileIo.h"
-#include "GuiSupport.h"
-#include "Replay.h"
-#include "RunTool.h"
-#include "SavedGame.h"
+#include "shell/ControlUnit.h"
+#include "tests/DialogSupport.h"
+#include "game/FileIo.h"
+#include "tests/GuiSupport.h"
+#include "sim/Replay.h"
+#include "tests/RunTool.h"
+#include "game/SavedGame.h"
 
 #include <QPushButton>
 #include <QRadioButton>

@@ -1,10 +1,10 @@
 // Rollback without sockets: two sides whose inputs reach each other late by
 // hand end in the state of the same game played here with both scripts,
 // effects and all, and find the same confirmed hashes.
-#include "NetSupport.h"
-#include "SimSlots.h"
-#include "SimSupport.h"
-#include "TempFolder.h"
+#include "tests/NetSupport.h"
+#include "net/SimSlots.h"
+#include "tests/SimSupport.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Runs one of our command-line tools and captures what it printed.
 #pragma once
 
-#include "TempFolder.h"
+#include "tests/TempFolder.h"
 
 #include <array>
 #include <cstdio>

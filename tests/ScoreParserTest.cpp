@@ -1,7 +1,7 @@
 // The score reader: tables of good inputs with the notes they give, of bad
 // inputs with the line and text of their fault, and damaged copies of the
 // game's own score, which must be refused cleanly.
-#include "Score.h"
+#include "content/Score.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The conversation of a network game, without sockets: two sessions wired
 // by hand, over a game of one counter that rollback drives.
-#include "Session.h"
+#include "net/Session.h"
 
 #include <gtest/gtest.h>
 

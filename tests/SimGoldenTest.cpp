@@ -3,11 +3,11 @@
 // live in tests/golden/NAME.keys and NAME.json; tests/golden/README.md says
 // when and how to regenerate them. The output is kept laid out for review,
 // one sprite or effect a line, without the cell grid.
-#include "FileIo.h"
-#include "RunTool.h"
-#include "SavedGame.h"
-#include "SimSupport.h"
-#include "TempFolder.h"
+#include "game/FileIo.h"
+#include "tests/RunTool.h"
+#include "game/SavedGame.h"
+#include "tests/SimSupport.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

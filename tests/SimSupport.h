@@ -3,8 +3,8 @@
 // second frame).
 #pragma once
 
-#include "GameData.h"
-#include "TestSupport.h"
+#include "game/GameData.h"
+#include "tests/TestSupport.h"
 
 #include <array>
 #include <filesystem>

@@ -1,10 +1,10 @@
 // brakkon-sim as the user runs it, its key scripts, and the simulated time.
-#include "FileIo.h"
-#include "RunTool.h"
-#include "SavedGame.h"
-#include "SimSupport.h"
-#include "Simulation.h"
-#include "TempFolder.h"
+#include "game/FileIo.h"
+#include "tests/RunTool.h"
+#include "game/SavedGame.h"
+#include "tests/SimSupport.h"
+#include "sim/Simulation.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

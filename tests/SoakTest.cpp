@@ -8,13 +8,13 @@
 // of that file (the shipped "Game.dat", say).
 // CTest runs a short soak; run a long one by hand, best in the sanitizer
 // build:  build-san/bin/soak_tests --ticks 1000000
-#include "GameData.h"
-#include "GameFlow.h"
-#include "Keyboard.h"
-#include "SavedGame.h"
-#include "SimSupport.h"
-#include "Simulation.h"
-#include "TempFolder.h"
+#include "game/GameData.h"
+#include "game/GameFlow.h"
+#include "game/Keyboard.h"
+#include "game/SavedGame.h"
+#include "tests/SimSupport.h"
+#include "sim/Simulation.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // sends its sound calls there as the main window does.
 #pragma once
 
-#include "EngineSupport.h"
-#include "MediaRecorder.h"
-#include "Sound.h"
+#include "tests/EngineSupport.h"
+#include "platform/MediaRecorder.h"
+#include "view/Sound.h"
 
 #include <memory>
 

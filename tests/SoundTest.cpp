@@ -1,7 +1,7 @@
 // The game's sound over recording players: the priority of the effects, the
 // start when the window shows, and the music looped by the clock tick.
-#include "GameFlow.h"
-#include "SoundSupport.h"
+#include "game/GameFlow.h"
+#include "tests/SoundSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // One tick of one sprite: players' tanks with their turns and cornering,
 // contact between tanks, shell launching and flight.
-#include "EngineSupport.h"
-#include "Geometry.h"
-#include "SpriteUpdate.h"
+#include "tests/EngineSupport.h"
+#include "game/Geometry.h"
+#include "game/SpriteUpdate.h"
 
 #include <gtest/gtest.h>
 

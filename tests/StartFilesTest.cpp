@@ -1,14 +1,14 @@
 // What the window reads at start and keeps between runs: "Game.dat", the
 // error box's detail, and the Game Control dialog's choices.
-#include "ControlUnit.h"
-#include "DialogSupport.h"
-#include "ErrorBox.h"
-#include "FileIo.h"
-#include "GameData.h"
-#include "GuiSupport.h"
-#include "RunTool.h"
-#include "SavedGame.h"
-#include "StartData.h"
+#include "shell/ControlUnit.h"
+#include "tests/DialogSupport.h"
+#include "platform/ErrorBox.h"
+#include "game/FileIo.h"
+#include "game/GameData.h"
+#include "tests/GuiSupport.h"
+#include "tests/RunTool.h"
+#include "game/SavedGame.h"
+#include "shell/StartData.h"
 
 #include <QCheckBox>
 #include <QMessageBox>

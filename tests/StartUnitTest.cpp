@@ -2,9 +2,9 @@
 // out, "Home Page" keeping the window, Enter in the text and on a button, a
 // missing text, and the shipped text as the reader builds it into the text
 // box.
-#include "DialogSupport.h"
-#include "StartUnit.h"
-#include "UrlOpener.h"
+#include "tests/DialogSupport.h"
+#include "shell/StartUnit.h"
+#include "platform/UrlOpener.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -1,9 +1,9 @@
 // Shared helpers of the test suites: an error recorder and small game builders.
 #pragma once
 
-#include "ErrorReport.h"
-#include "RecordFields.h"
-#include "Records.h"
+#include "game/ErrorReport.h"
+#include "game/RecordFields.h"
+#include "game/Records.h"
 
 #include <gtest/gtest.h>
 

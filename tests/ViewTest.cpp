@@ -1,7 +1,7 @@
 // The main window at scales 1 to 4 and full screen: every picture is the
 // scale-1 picture magnified pixel for pixel, clicks and keys land where they
 // land at scale 1, and the choice is kept in the settings between runs.
-#include "GuiSupport.h"
+#include "tests/GuiSupport.h"
 
 #include <QGuiApplication>
 #include <QScreen>

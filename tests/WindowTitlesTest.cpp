@@ -1,12 +1,12 @@
 // Every window of the game carries its own caption and nothing else: the
 // application gives the window system no display name to append to them.
-#include "DialogSupport.h"
-#include "EditorSupport.h"
-#include "ErrorBox.h"
-#include "ErrorReport.h"
-#include "FileDialogs.h"
-#include "GateEditerUnit.h"
-#include "StartUnit.h"
+#include "tests/DialogSupport.h"
+#include "tests/EditorSupport.h"
+#include "platform/ErrorBox.h"
+#include "game/ErrorReport.h"
+#include "platform/FileDialogs.h"
+#include "editor/GateEditerUnit.h"
+#include "shell/StartUnit.h"
 
 #include <QGuiApplication>
 

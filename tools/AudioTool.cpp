@@ -2,10 +2,10 @@
 //   brakkon-audio wav NAME OUT.wav     NAME: explode, ding, gun or move
 //   brakkon-audio midi SCORE OUT.mid   a score in the text format of data/README.md
 // Faults go to stderr with exit status 1; nothing is written then.
-#include "Effects.h"
-#include "FileIo.h"
-#include "Midi.h"
-#include "Score.h"
+#include "content/Effects.h"
+#include "game/FileIo.h"
+#include "content/Midi.h"
+#include "content/Score.h"
 
 #include <filesystem>
 #include <iostream>

@@ -1,8 +1,8 @@
 // The commands of brakkon-data, one function each, and what they share.
 #pragma once
 
-#include "IoResult.h"
-#include "Records.h"
+#include "game/IoResult.h"
+#include "game/Records.h"
 
 #include <filesystem>
 #include <string>

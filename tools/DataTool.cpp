@@ -1,6 +1,6 @@
 // brakkon-data: inspects and converts the game's data files with the game's
 // own readers and writers.
-#include "DataCommands.h"
+#include "tools/DataCommands.h"
 
 #include <cstdio>
 #include <cstring>

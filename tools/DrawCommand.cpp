@@ -1,12 +1,12 @@
 // brakkon-data draw: one drawing of a source folder as a BMP or PNG file
 // (the status-line icons beside the executable, the desktop icons); a PNG
 // may be scaled to a width, its height in proportion.
-#include "Bmp.h"
-#include "ContentSources.h"
-#include "DataCommands.h"
-#include "FileIo.h"
-#include "Png.h"
-#include "TextSource.h"
+#include "game/Bmp.h"
+#include "content/ContentSources.h"
+#include "tools/DataCommands.h"
+#include "game/FileIo.h"
+#include "content/Png.h"
+#include "content/TextSource.h"
 
 #include <algorithm>
 #include <cstdio>

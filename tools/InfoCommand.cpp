@@ -1,10 +1,10 @@
 // brakkon-data info: a summary of a data file or a saved game.
-#include "DataCommands.h"
-#include "FileIo.h"
-#include "GameData.h"
-#include "GateJson.h"
-#include "RecordFields.h"
-#include "SavedGame.h"
+#include "tools/DataCommands.h"
+#include "game/FileIo.h"
+#include "game/GameData.h"
+#include "content/GateJson.h"
+#include "game/RecordFields.h"
+#include "game/SavedGame.h"
 
 #include <cstdio>
 #include <span>

@@ -1,8 +1,8 @@
 // brakkon-data pack and unpack: between a folder of text sources and
 // "Game.dat", through the game's own writer and reader.
-#include "ContentSources.h"
-#include "DataCommands.h"
-#include "GameData.h"
+#include "content/ContentSources.h"
+#include "tools/DataCommands.h"
+#include "game/GameData.h"
 
 #include <cstdio>
 

@@ -1,10 +1,10 @@
 // brakkon-data render: the content of a data file as PNG pictures for people
 // to look at: the image library, every stored gate with tanks put on it, and
 // the working gate of each saved game named.
-#include "DataCommands.h"
-#include "GameData.h"
-#include "PictureSheets.h"
-#include "SavedGame.h"
+#include "tools/DataCommands.h"
+#include "game/GameData.h"
+#include "content/PictureSheets.h"
+#include "game/SavedGame.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
 // brakkon-data resave: loads a file with the game's loader and writes it
 // again with the game's writer, keeping its kind.
-#include "DataCommands.h"
-#include "GameData.h"
-#include "SavedGame.h"
+#include "tools/DataCommands.h"
+#include "game/GameData.h"
+#include "game/SavedGame.h"
 
 #include <cstdio>
 

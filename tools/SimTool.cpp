@@ -1,11 +1,11 @@
 // brakkon-sim: plays a game without a window, from a key script or a replay
 // recorded in the window, alone or as one side of a network game, and prints
 // or saves where it ended.
-#include "HeadlessPeer.h"
-#include "Replay.h"
-#include "SavedGame.h"
-#include "Simulation.h"
-#include "StatusLine.h"
+#include "net/HeadlessPeer.h"
+#include "sim/Replay.h"
+#include "game/SavedGame.h"
+#include "sim/Simulation.h"
+#include "game/StatusLine.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "FieldCanvas.h"
+#include "view/FieldCanvas.h"
 
 #include <algorithm>
 

@@ -9,8 +9,8 @@
 // only what changed; nothing is allocated while drawing.
 #pragma once
 
-#include "FrameLibrary.h"
-#include "Records.h"
+#include "view/FrameLibrary.h"
+#include "game/Records.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "FieldWidget.h"
+#include "view/FieldWidget.h"
 
 #include <QDragMoveEvent>
 #include <QDropEvent>

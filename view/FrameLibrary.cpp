@@ -1,7 +1,7 @@
-#include "FrameLibrary.h"
+#include "view/FrameLibrary.h"
 
-#include "Bmp.h"
-#include "FileIo.h"
+#include "game/Bmp.h"
+#include "game/FileIo.h"
 
 
 namespace brakkon {

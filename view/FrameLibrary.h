@@ -9,7 +9,7 @@
 // frames up, so no tick converts or allocates anything.
 #pragma once
 
-#include "Records.h"
+#include "game/Records.h"
 
 #include <QImage>
 

@@ -1,7 +1,7 @@
-#include "Sound.h"
+#include "view/Sound.h"
 
-#include "ErrorReport.h"
-#include "MediaSdl.h"
+#include "game/ErrorReport.h"
+#include "platform/MediaSdl.h"
 
 #include <filesystem>
 #include <system_error>

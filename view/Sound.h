@@ -11,8 +11,8 @@
 // window shows is reported, through the error seam.
 #pragma once
 
-#include "MainState.h"
-#include "MediaPlayer.h"
+#include "game/MainState.h"
+#include "platform/MediaPlayer.h"
 
 #include <array>
 #include <cstdint>
