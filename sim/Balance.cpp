@@ -1,8 +1,8 @@
-#include "Balance.h"
+#include "sim/Balance.h"
 
-#include "Bot.h"
-#include "GameData.h"
-#include "Simulation.h"
+#include "sim/Bot.h"
+#include "game/GameData.h"
+#include "sim/Simulation.h"
 
 #include <algorithm>
 #include <cmath>

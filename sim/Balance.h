@@ -10,7 +10,7 @@
 // time is the cap. Times are game ticks times the game timer's interval.
 #pragma once
 
-#include "Records.h"
+#include "game/Records.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,6 +1,6 @@
-#include "Bot.h"
+#include "sim/Bot.h"
 
-#include "Movers.h"
+#include "game/Movers.h"
 
 #include <algorithm>
 #include <cmath>

@@ -27,9 +27,9 @@
 // Between two cells it drives on; blocked there for long, it backs off.
 #pragma once
 
-#include "BotField.h"
-#include "MainState.h"
-#include "SimKeys.h"
+#include "sim/BotField.h"
+#include "game/MainState.h"
+#include "sim/SimKeys.h"
 
 #include <optional>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "BotField.h"
+#include "sim/BotField.h"
 
 #include <algorithm>
 #include <cmath>

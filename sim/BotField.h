@@ -11,7 +11,7 @@
 // or of the game's state is read.
 #pragma once
 
-#include "Records.h"
+#include "game/Records.h"
 
 #include <array>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // The balance report: its statistics, how a game counts (won, lost, or
 // capped), and the table, over the simulator's small data file.
-#include "Balance.h"
-#include "SimSupport.h"
-#include "TempFolder.h"
+#include "sim/Balance.h"
+#include "tests/SimSupport.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // its row or column and fires, shoots a shell coming at it or steps aside,
 // never shoots its own base, goes to defend the base first, and presses only
 // its own player's keys.
-#include "Bot.h"
-#include "SimSupport.h"
-#include "Simulation.h"
+#include "sim/Bot.h"
+#include "tests/SimSupport.h"
+#include "sim/Simulation.h"
 
 #include <gtest/gtest.h>
 
