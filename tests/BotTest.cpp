@@ -1,6 +1,6 @@
 // The computer player's decisions on hand-made fields: it faces an enemy in
 // its row or column and fires, shoots a shell coming at it or steps aside,
-// never shoots its own base, goes to defend the base first, and presses only
+// never shoots its own base, sets off to defend the base first, and presses only
 // its own player's keys.
 #include "sim/Bot.h"
 #include "tests/SimSupport.h"
@@ -122,6 +122,32 @@ TEST(Bot, EnemiesUnderCoverAreNotSeen)
     Bot bot(1);
     EXPECT_FALSE(bot.Decide(BotField(*made.Gate, 0, DefaultMoveStep), 100).Fire);
 }
+
+struct DefendCase {
+    const char* name;
+    std::int32_t enemyCol, enemyRow; ///< next to the base's bricks
+};
+
+class BotDefends : public ::testing::TestWithParam<DefendCase> {};
+
+// Far up on the right, with an enemy close by that is not in its line, and
+// one next to the base: it sets off toward the base, down or to the left.
+TEST_P(BotDefends, SetsOffTowardAnEnemyNextToTheBase)
+{
+    MadeField made(15, 3, DirUp);
+    made.Add(KindEnemy, 17, 1, DirLeft);
+    made.Add(KindEnemy, GetParam().enemyCol, GetParam().enemyRow, DirRight);
+    Bot bot(1);
+    const Bot::Plan plan = bot.Decide(BotField(*made.Gate, 0, DefaultMoveStep), 100);
+    ASSERT_TRUE(plan.Move.has_value());
+    EXPECT_TRUE(*plan.Move == DirDown || *plan.Move == DirLeft) << *plan.Move;
+    EXPECT_FALSE(plan.Fire);
+}
+
+INSTANTIATE_TEST_SUITE_P(Base, BotDefends,
+                         ::testing::Values(DefendCase{"Left", 7, 13}, DefendCase{"Right", 11, 13},
+                                           DefendCase{"Above", 9, 11}),
+                         test::CaseName);
 
 // A whole game on a made field: two enemies that neither move nor fire, one
 // close to the bot, one next to the base. The bot goes for the base's first.

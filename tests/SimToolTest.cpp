@@ -239,7 +239,10 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"SeedsWithoutBalance", {"--gate", "0", "--players", "1", "--seeds", "3"}, 2,
                                 "--seeds goes with --balance"},
                       UsageCase{"BalanceWithAGate", {"--balance", "--gate", "0"}, 2, "--balance goes with"},
-                      UsageCase{"ZeroSeeds", {"--balance", "--seeds", "0"}, 2, "--seeds takes a positive"}),
+                      UsageCase{"ZeroSeeds", {"--balance", "--seeds", "0"}, 2, "--seeds takes a positive"},
+                      UsageCase{"BalanceOfANetworkGame", {"--balance", "--join", "127.0.0.1"}, 2, "--balance goes with"},
+                      UsageCase{"BotInANetworkGame", {"--gate", "0", "--players", "2", "--bot", "1", "--host", "127.0.0.1:0"},
+                                2, "--bot plays a game on this machine"}),
     test::CaseName);
 
 TEST_F(SimToolTest, BotsPlayTheSameGameForTheSameSeedAndFire)
