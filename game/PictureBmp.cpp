@@ -115,12 +115,7 @@ std::string ReadHeader(std::span<const std::uint8_t> d, Header& h)
 
     h.TopDown = h.Height < 0;
     if (h.Height < 0) h.Height = -h.Height; // int64: even INT32_MIN negates safely
-    if (h.Width <= 0 || h.Height == 0)
-        return "its size of " + std::to_string(h.Width) + " x " + std::to_string(h.Height) +
-               " pixels is not the size of a picture";
-    if (h.Width > MaxBmpSide || h.Height > MaxBmpSide || h.Width * h.Height > MaxBmpPixels)
-        return "it is " + std::to_string(h.Width) + " x " + std::to_string(h.Height) + " pixels; at most " +
-               std::to_string(MaxBmpSide) + " on a side and " + std::to_string(MaxBmpPixels) + " in all are read";
+    if (std::string problem = PictureSizeProblem(h.Width, h.Height); !problem.empty()) return problem;
 
     // The rows start where the file header says, unless that points into the
     // headers (a writer that left it 0); then right after the colour table.

@@ -51,6 +51,10 @@ using PngDecoder = PictureResult (*)(std::span<const std::uint8_t> bytes);
 /// The largest picture file read, in bytes.
 constexpr std::uintmax_t MaxPictureFileBytes = std::uintmax_t{128} << 20;
 
+/// What is wrong with a picture of width x height pixels: not a size at all,
+/// or beyond MaxBmpSide and MaxBmpPixels; empty when it may be read.
+[[nodiscard]] std::string PictureSizeProblem(std::int64_t width, std::int64_t height);
+
 /// The eight bytes every PNG file starts with.
 [[nodiscard]] bool IsPng(std::span<const std::uint8_t> bytes);
 
