@@ -8,7 +8,7 @@
 #include "game/GameData.h"
 #include "game/GateEdits.h"
 #include "editor/GateEditerUnit.h"
-#include "platform/PictureFiles.h"
+#include "content/Png.h"
 
 #include <QListWidget>
 #include <QStatusBar>
@@ -19,7 +19,7 @@ std::optional<Bitmap> TImagesForm::ChoosePicture()
 {
     const QString name = choosePicture_(this);
     if (name.isEmpty()) return std::nullopt;
-    LoadedFrame loaded = LoadPictureFile(std::filesystem::path(name.toStdString()));
+    LoadedFrame loaded = ReadPictureFrame(std::filesystem::path(name.toStdString()), DecodePng);
     if (!loaded.Frame) ReportError(loaded.Message);
     return std::move(loaded.Frame);
 }
