@@ -4,7 +4,7 @@
 // length and plays again (a short score here, the shipped music's whole
 // round in the slow suite); no effect clips; with no device everything is
 // silent. The tests wait for what the mixer does, never for a time.
-#include "platform/MediaMidi.h"
+#include "content/MidiLength.h"
 #include "platform/MediaSdl.h"
 #include "content/Midi.h"
 #include "game/SoundEffects.h"
