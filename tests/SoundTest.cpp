@@ -32,17 +32,15 @@ TEST_P(EffectPriority, FollowsTheTable)
 {
     const EffectCase& c = GetParam();
     SoundRig rig;
-    MainState state;
-    state.AppPath = AppPath;
     rig.Sound.StartSound(AppPath);
     rig.Effects->Log.clear();
     for (std::int32_t step : c.steps) {
         if (step == Finish) rig.Effects->FinishPlaying();
         else if (step == Break) rig.Effects->Broken.push_back("Ding.wav");
-        else rig.Sound.PlayEffect(state, step);
+        else rig.Sound.PlayEffect(step);
     }
     EXPECT_EQ(rig.Effects->Log, c.effectsLog);
-    EXPECT_EQ(state.CurrentSound, c.currentSound);
+    EXPECT_EQ(rig.Sound.CurrentSound, c.currentSound);
 }
 
 const Log OpenGun = {"Close", "Open Gun.wav", "Play from start"};
@@ -68,14 +66,13 @@ TEST(Sound, SoundOffSilencesEffectsButNotTheMusic)
 {
     SoundRig rig;
     MainState state;
-    state.AppPath = AppPath;
-    state.SoundOn = false;
-    test::SoundHost host(state, rig.Sound);
+    rig.Sound.SoundOn = false;
+    test::SoundHost host(rig.Sound);
     rig.Sound.StartSound(AppPath);
     rig.Effects->Log.clear();
-    for (std::int32_t index = 0; index < 5; ++index) rig.Sound.PlayEffect(state, index);
+    for (std::int32_t index = 0; index < 5; ++index) rig.Sound.PlayEffect(index);
     EXPECT_TRUE(rig.Effects->Log.empty());
-    EXPECT_EQ(state.CurrentSound, NoSoundYet);
+    EXPECT_EQ(rig.Sound.CurrentSound, NoSoundYet);
 
     rig.Music->FinishPlaying();
     ClockTimerTick(state, host);
@@ -85,12 +82,11 @@ TEST(Sound, SoundOffSilencesEffectsButNotTheMusic)
 TEST(Sound, AMissingEffectFileIsSkippedQuietly)
 {
     SoundRig rig;
-    MainState state;
-    state.AppPath = AppPath + "/no-such-folder";
     test::ErrorRecorder errors;
-    rig.Sound.PlayEffect(state, 3);
+    rig.Sound.StartSound(AppPath + "/no-such-folder");
+    rig.Sound.PlayEffect(3);
     EXPECT_TRUE(rig.Effects->Log.empty());
-    EXPECT_EQ(state.CurrentSound, NoSoundYet);
+    EXPECT_EQ(rig.Sound.CurrentSound, NoSoundYet);
     EXPECT_TRUE(errors.messages.empty());
 }
 

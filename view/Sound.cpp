@@ -33,27 +33,29 @@ GameSound::GameSound(std::unique_ptr<MediaPlayer> effects, std::unique_ptr<Media
 {
 }
 
-void GameSound::PlayEffect(MainState& state, std::int32_t index)
+void GameSound::PlayEffect(std::int32_t index)
 {
-    if (!state.SoundOn) return;
+    if (!SoundOn) return;
     MediaPlayer& player = *MediaPlayer1;
     // Never cut off a more important effect that still sounds; drop this one.
-    if (index > state.CurrentSound && Sounding(player)) return;
-    if (index == state.CurrentSound && player.IsOpen()) {
+    if (index > CurrentSound && Sounding(player)) return;
+    if (index == CurrentSound && player.IsOpen()) {
         if (!player.Stop() || !player.SeekToStart()) return;
     } else {
-        if (index < 0 || index >= static_cast<std::int32_t>(EffectFiles.size())) return;
-        const std::string file = Beside(state.AppPath, EffectFiles[static_cast<std::size_t>(index)]);
+        // Before the sound started there is no folder to read from.
+        if (folder_.empty() || index < 0 || index >= static_cast<std::int32_t>(EffectFiles.size())) return;
+        const std::string file = Beside(folder_, EffectFiles[static_cast<std::size_t>(index)]);
         if (!FileThere(file)) return;
         player.Close();
         if (!player.Open(file)) return;
     }
-    state.CurrentSound = index;
+    CurrentSound = index;
     (void)player.Play();
 }
 
 void GameSound::StartSound(const std::string& appPath, bool playMusic)
 {
+    folder_ = appPath;
     const std::string effects = Beside(appPath, EffectFiles[0]);
     if (FileThere(effects))
         if (const MediaResult opened = MediaPlayer1->Open(effects); !opened) {
