@@ -33,7 +33,7 @@ void EditorHook::ShowGate(std::int32_t index)
     // to the gate this one replaces.
     MainState& state = form_.State();
     state.NextGatePending = false;
-    StartGate(state, form_, index, true, true);
+    StartGate(state, form_.Host(), index, true, true);
 }
 
 } // namespace brakkon

@@ -20,13 +20,13 @@ std::filesystem::path ToPath(const QString& name) { return std::filesystem::path
 void MainForm::PauseGame()
 {
     replay_.Note(ReplayWhat::Pause);
-    brakkon::PauseGame(state_, *this);
+    brakkon::PauseGame(state_, *host_);
 }
 
 void MainForm::ResumeGame()
 {
     replay_.Note(ReplayWhat::Resume);
-    brakkon::ResumeGame(state_, *this);
+    brakkon::ResumeGame(state_, *host_);
 }
 
 void MainForm::SpeedButton1Click()
@@ -59,11 +59,11 @@ void MainForm::NewGame(bool secondPlayer)
     replay_.GameStarts(state_, dataPath_);
     replay_.Note(ReplayWhat::NewGame, secondPlayer ? 2 : 1);
     labels_->ShowKeyHelp(true);
-    SetTitle(GameTitle, true);
+    host_->SetTitle(GameTitle, true);
     // A won gate whose change was still to come belongs to the game left
     // behind; the new game must not skip its first gate for it.
     state_.NextGatePending = false;
-    StartGate(state_, *this, 0, true, secondPlayer);
+    StartGate(state_, *host_, 0, true, secondPlayer);
     ResumeGame();
 }
 
@@ -89,7 +89,7 @@ void MainForm::RunGameControl()
 {
     std::int32_t interval = Timer1.Interval();
     const std::int32_t step = state_.MoveStep;
-    if (brakkon::RunGameControl(this, state_, interval, *this, *sound_)) {
+    if (brakkon::RunGameControl(this, state_, interval, *host_, *sound_)) {
         Timer1.SetInterval(interval);
         if (seams_.OpenSettings)
             WriteControlChoice(*seams_.OpenSettings(), {interval, state_.MoveStep, sound_->SoundOn, state_.MusicOn});

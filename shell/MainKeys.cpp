@@ -46,8 +46,8 @@ void MainForm::FormKeyDown(KeyCode& key)
     if (key == VkOther || WindowKeyDown(key)) return;
     if (window_.FieldEditing) return; // the game stands still until editing ends
     replay_.Note(ReplayWhat::Press, key);
-    PauseKey(state_, *this, key);
-    PlayerKeyDown(state_, *this, key);
+    PauseKey(state_, *host_, key);
+    PlayerKeyDown(state_, *host_, key);
 }
 
 void MainForm::FormKeyUp(KeyCode& key)

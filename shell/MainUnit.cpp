@@ -1,7 +1,5 @@
 // The main window's life: start-up (FormCreate, FormShow), the two timers,
-// the focus, field editing, and the engine's ways into the window (drawing,
-// the status line, the title, the menu and the timers), each handed to the
-// part it concerns.
+// the focus and field editing.
 #include "shell/MainUnit.h"
 
 #include "game/GameFlow.h"
@@ -68,6 +66,8 @@ void MainForm::FormCreate()
     canvas_ = std::make_unique<FieldCanvas>(state_.Game);
     sound_ = seams_.MakeSound();
     BuildControls(); // the title's colour, the key help's captions, the panel's size
+    host_ = std::make_unique<WindowHost>(
+        WindowHost::Parts{state_, *canvas_, *Image1, *labels_, *menu_, *sound_, Timer1, Timer2});
     state_.MusicOn = true;
     HighlightMenuItem(-1);
     state_.GameOver = true;
@@ -89,9 +89,9 @@ void MainForm::FormCreate()
     Timer1.SetEnabled(true);
     Timer2.SetEnabled(true);
     // Until a gate is drawn the status line shows the empty working gate.
-    ShowGateNo();
-    ShowPlayTime();
-    ShowIndicators();
+    host_->ShowGateNo();
+    host_->ShowPlayTime();
+    host_->ShowIndicators();
     view_ = std::make_unique<ViewScaler>(*this, *Panel1, seams_.OpenSettings);
     view_->Start();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -138,7 +138,7 @@ void MainForm::FormShow()
     dataPath_ = LoadStartGameData(StartDataFilesOf(dir), state_.Game);
     if (!dataPath_.empty()) ImagesChanged();
     if (LoadStartScene(dir, *state_.Game.Gate)) DrawField(state_.Game.Gate.get());
-    ApplyMoveStep(state_, *this, KeptControls().Step);
+    ApplyMoveStep(state_, *host_, KeptControls().Step);
     PauseGame();
     replay_.Start(state_);
     sound_->StartSound(window_.AppPath, state_.MusicOn);
@@ -162,21 +162,21 @@ void MainForm::Timer1Timer()
 {
     if (seams_.GameTickObserved) seams_.GameTickObserved();
     if (Replaying()) {
-        if (!replay_.Tick(state_, *this)) {
-            EnableTimers(false); // the field stands where the recording ended
-            SetTitle("Replay ended", true);
+        if (!replay_.Tick(state_, *host_)) {
+            host_->EnableTimers(false); // the field stands where the recording ended
+            host_->SetTitle("Replay ended", true);
         }
         return;
     }
     replay_.GameTick();
-    GameTimerTick(state_, *this);
+    GameTimerTick(state_, *host_);
 }
 
 void MainForm::Timer2Timer()
 {
     if (Replaying()) return; // the replay holds the clock's ticks
     replay_.Note(ReplayWhat::Clock);
-    ClockTimerTick(state_, *this);
+    ClockTimerTick(state_, *host_);
 }
 
 void MainForm::SetFieldEditing(bool on)
@@ -186,12 +186,12 @@ void MainForm::SetFieldEditing(bool on)
     if (on) {
         if (state_.Playing) PauseGame(); // recorded, as any pause
         // The field behind the menu stands too; a replay sees no tick of it.
-        EnableTimers(false);
-        ShowMenu(false);
+        host_->EnableTimers(false);
+        host_->ShowMenu(false);
         return;
     }
-    ShowMenu(true);
-    if (state_.GameOver) EnableTimers(true); // no game under way: the field runs on behind the menu
+    host_->ShowMenu(true);
+    if (state_.GameOver) host_->EnableTimers(true); // no game under way: the field runs on behind the menu
 }
 
 std::string MainForm::PlayReplay(const std::filesystem::path& path)
@@ -212,39 +212,5 @@ void MainForm::ChangeView(int scale, bool fullScreen) { view_->Change(scale, ful
 int MainForm::ViewScale() const { return view_->Shown(); }
 
 QPoint MainForm::ViewOrigin() const { return view_->Origin(); }
-
-// ---- GameHost ----
-
-void MainForm::DrawField(const GateType* gate)
-{
-    canvas_->DrawField(gate);
-    (void)canvas_->TakeChangedRegion(); // the whole field goes to the screen
-    Image1->update();
-    ShowGateNo();
-    ShowPlayTime();
-    ShowIndicators();
-}
-
-void MainForm::RepaintField()
-{
-    const QRegion changed = canvas_->TakeChangedRegion();
-    if (!changed.isEmpty()) Image1->repaint(changed);
-}
-
-void MainForm::ShowIndicators() { labels_->ShowIndicators(*state_.Game.Gate); }
-
-void MainForm::ShowGateNo() { labels_->ShowGateNo(*state_.Game.Gate); }
-
-void MainForm::ShowPlayTime() { labels_->ShowPlayTime(*state_.Game.Gate); }
-
-void MainForm::SetTitle(std::string_view text, bool shown) { labels_->SetTitle(text, shown); }
-
-void MainForm::ShowMenu(bool shown) { menu_->Show(shown, !state_.GameOver && shown); }
-
-void MainForm::EnableTimers(bool enabled)
-{
-    Timer1.SetEnabled(enabled);
-    Timer2.SetEnabled(enabled);
-}
 
 } // namespace brakkon

@@ -6,10 +6,10 @@
 // MainForm owns the engine's state (MainState) and its own (WindowState),
 // the field canvas, the sound and its parts, each with one job: the menu,
 // the labels, the key table (KeyMap.h), the replays (ReplayControl), the game
-// pads (MainPads), the scale (ViewScaler) and the Game Editor's hook
-// (EditorHook). Its handlers (FormKeyDown, Timer1Timer, MenuItem1Click, ...)
-// and GameHost, through which the engine draws, sounds, shows the menu and
-// switches the timers, hand each thing to the part it concerns. Modal parts
+// pads (MainPads), the scale (ViewScaler), the Game Editor's hook
+// (EditorHook) and the engine's way in (WindowHost: drawing, sounds, the
+// menu and the timers). Its handlers (FormKeyDown, Timer1Timer,
+// MenuItem1Click, ...) hand each thing to the part it concerns. Modal parts
 // come through MainSeams so that tests and benchmarks can build the window
 // without them.
 #pragma once
@@ -23,6 +23,7 @@
 #include "shell/KeyMap.h"
 #include "shell/MainMenu.h"
 #include "shell/ReplayControl.h"
+#include "shell/WindowHost.h"
 #include "view/FieldCanvas.h"
 #include "view/FieldWidget.h"
 #include "view/Sound.h"
@@ -80,7 +81,7 @@ void NameApplication();
 constexpr int GameTimerInterval = 16;    ///< milliseconds
 constexpr int ClockTimerInterval = 1000; ///< milliseconds
 
-class MainForm : public QWidget, public GameHost {
+class MainForm : public QWidget {
     Q_OBJECT
 public:
     /// Runs FormCreate: `appPath` is the directory of the game's files.
@@ -114,20 +115,8 @@ public:
     /// Item n (1 to 7) is shown (not hidden), whether or not the window is.
     [[nodiscard]] bool MenuItemShown(int n) const { return menu_->Shown(n); }
 
-    // ---- GameHost ----
-    void DrawField(const GateType* gate) override;
-    void PaintChanges(const GateType& gate) override { canvas_->PaintChanges(gate); }
-    void RepaintField() override;
-    void ShowIndicators() override;
-    void ShowGateNo() override;
-    void ShowPlayTime() override;
-    void PlayEffect(std::int32_t index) override { sound_->PlayEffect(index); }
-    [[nodiscard]] bool MusicStopped() override { return sound_->MusicStopped(); }
-    void PlayMusic() override { sound_->PlayMusic(); }
-    void SetTitle(std::string_view text, bool shown) override;
-    void ShowMenu(bool shown) override;
-    void EnableTimers(bool enabled) override;
-    void EnableGameTimer(bool enabled) override { Timer1.SetEnabled(enabled); }
+    /// The engine's way into the window (WindowHost), for every engine call.
+    [[nodiscard]] GameHost& Host() { return *host_; }
 
     /// The engine's state, for the editors, tests and benchmarks.
     [[nodiscard]] MainState& State() { return state_; }
@@ -141,6 +130,8 @@ public:
     [[nodiscard]] EditorHost& Editor() { return editor_; }
     /// The library of Game.Images changed (a loaded "Game.dat", the editor).
     void ImagesChanged() { canvas_->LibraryChanged(); }
+    /// Draws `gate` whole, with its status line.
+    void DrawField(const GateType* gate) { host_->DrawField(gate); }
     /// Field editing on (the Game Editor opens) or off (it closes). While on,
     /// the game stands still and the menu lines are hidden, so that the gate
     /// being edited shows whole; a game in play is paused as "[Menu]" would.
@@ -211,6 +202,7 @@ private:
     ReplayControl replay_;
     std::unique_ptr<MainPads> pads_;
     std::unique_ptr<ViewScaler> view_;
+    std::unique_ptr<WindowHost> host_;
     EditorHook editor_{*this};
 };
 
