@@ -51,7 +51,7 @@ void ApplyReplayEvent(const Replay& replay, const ReplayEvent& event, MainState&
     case ReplayWhat::Resume: ResumeGame(state, host); break;
     case ReplayWhat::NewGame:
         // As the menu's "New Game": the title, then the first gate afresh.
-        host.SetTitle(state.GameTitle, true);
+        host.SetTitle(GameTitle, true);
         state.NextGatePending = false;
         StartGate(state, host, 0, true, event.Value == 2);
         break;
@@ -60,7 +60,7 @@ void ApplyReplayEvent(const Replay& replay, const ReplayEvent& event, MainState&
         if (DecodeSavedGame(replay.SavedGames.at(static_cast<std::size_t>(event.Value)), *state.Game.Gate)) {
             state.NextGatePending = false;
             host.DrawField(state.Game.Gate.get());
-            host.SetTitle(state.GameTitle, false);
+            host.SetTitle(GameTitle, false);
         }
         break;
     case ReplayWhat::Step: ApplyMoveStep(state, host, event.Value); break;
