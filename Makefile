@@ -48,9 +48,13 @@ test: test-main test-san
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
-# The built game under Xvfb: first window, peak memory, CPU while playing.
+# The built game under Xvfb beside the floor program (a bare window getting
+# the same pictures): first window, peak memory, CPU of the game and of the
+# X server while playing, XVFB_ROUNDS rounds of XVFB_SECONDS each.
+XVFB_SECONDS ?= 60
+XVFB_ROUNDS  ?= 3
 bench-xvfb: build
-	scripts/xvfb-bench $(BUILD)/bin/brakkon 60
+	scripts/xvfb-bench $(BUILD)/bin/brakkon $(XVFB_SECONDS) $(XVFB_ROUNDS) $(BUILD)/bench/bench_floor
 
 # Timed fuzzing, never part of CTest: make fuzz FUZZ_SECONDS=300
 FUZZ_SECONDS ?= 60

@@ -1,6 +1,8 @@
 // What the game asks of a media player: one open file at a time on the
 // device its extension chooses, played asynchronously, stopped where it
 // stands, wound back to the start, and asked whether it stands still.
+// Waveform files can be read once into the player's memory beforehand, so
+// that opening them later reads no file (the effects, opened in the tick).
 //
 // The window owns two players (effects and music) through GameSound; the
 // SDL2_mixer back end (MediaSdl.h) and the tests' recorder (MediaRecorder.h)
@@ -41,6 +43,11 @@ public:
     /// Closes what is open, then opens `fileName` on the waveform device
     /// (".wav") or the MIDI sequencer (".mid"). The player stands at the start.
     virtual MediaResult Open(const std::string& fileName) = 0;
+    /// Reads the waveform file `fileName` into the player's memory, once:
+    /// each later Open of that same name opens the memory copy and reads no
+    /// file, even when the file is gone by then. Nothing sounds; the open
+    /// file stays open. A file that cannot be read fails as Open would.
+    virtual MediaResult Preload(const std::string& fileName) = 0;
     /// Closes the open file, if any.
     virtual void Close() = 0;
     /// Starts playing and returns at once: from where the player stands, or

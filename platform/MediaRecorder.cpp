@@ -10,12 +10,38 @@ void MediaRecorder::FinishPlaying()
     if (where_ == Where::Playing) where_ = Where::End;
 }
 
+namespace {
+
+bool Holds(const std::vector<std::string>& names, const std::string& name)
+{
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+std::string NameOf(const std::string& fileName) { return std::filesystem::path(fileName).filename().string(); }
+
+MediaResult Damaged(const std::string& fileName)
+{
+    return MediaResult::Failed("Cannot open \"" + fileName + "\": damaged file");
+}
+
+} // namespace
+
+MediaResult MediaRecorder::Preload(const std::string& fileName)
+{
+    if (Holds(Broken, NameOf(fileName))) return Damaged(fileName);
+    if (!Holds(preloaded_, fileName)) {
+        preloaded_.push_back(fileName);
+        FilesRead.push_back(NameOf(fileName));
+    }
+    return MediaResult::Done();
+}
+
 MediaResult MediaRecorder::Open(const std::string& fileName)
 {
     Close();
-    const std::string name = std::filesystem::path(fileName).filename().string();
-    if (std::find(Broken.begin(), Broken.end(), name) != Broken.end())
-        return MediaResult::Failed("Cannot open \"" + fileName + "\": damaged file");
+    const std::string name = NameOf(fileName);
+    if (Holds(Broken, name)) return Damaged(fileName);
+    if (!Holds(preloaded_, fileName)) FilesRead.push_back(name);
     file_ = name;
     where_ = Where::Start;
     return MediaResult::Done();

@@ -21,6 +21,9 @@ public:
     std::vector<std::string> Heard;
     /// Names (without folder) of files that exist but cannot be opened.
     std::vector<std::string> Broken;
+    /// Each file read from the disk, without folder: by Preload, and by an
+    /// Open of a file that was not preloaded.
+    std::vector<std::string> FilesRead;
 
     /// The playing file has come to its end.
     void FinishPlaying();
@@ -29,6 +32,7 @@ public:
     [[nodiscard]] bool Playing() const { return !file_.empty() && where_ == Where::Playing; }
 
     MediaResult Open(const std::string& fileName) override;
+    MediaResult Preload(const std::string& fileName) override;
     void Close() override;
     MediaResult Play() override;
     MediaResult Stop() override;
@@ -40,6 +44,7 @@ private:
     enum class Where { Start, Playing, Paused, End };
 
     std::string file_;
+    std::vector<std::string> preloaded_; ///< full names
     Where where_ = Where::Start;
 };
 

@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <memory>
 #include <vector>
 
 namespace brakkon {
@@ -49,16 +51,22 @@ public:
     [[nodiscard]] bool Stopped() override { return true; }
 };
 
+/// A decoded waveform file, shared by the player's memory and the device
+/// that plays it.
+using Chunk = std::shared_ptr<Mix_Chunk>;
+
+Chunk LoadChunk(const std::string& fileName)
+{
+    Mix_Chunk* chunk = Mix_LoadWAV(fileName.c_str());
+    return chunk == nullptr ? nullptr : Chunk(chunk, Mix_FreeChunk);
+}
+
 /// A waveform file: one chunk on the player's own channel. A paused channel
 /// is resumed; a channel that played to its end starts the chunk again.
 class WaveDevice final : public Device {
 public:
-    WaveDevice(Mix_Chunk* chunk, int channel) : chunk_(chunk), channel_(channel) {}
-    ~WaveDevice() override
-    {
-        Mix_HaltChannel(channel_);
-        Mix_FreeChunk(chunk_);
-    }
+    WaveDevice(Chunk chunk, int channel) : chunk_(std::move(chunk)), channel_(channel) {}
+    ~WaveDevice() override { Mix_HaltChannel(channel_); }
     WaveDevice(const WaveDevice&) = delete;
     WaveDevice& operator=(const WaveDevice&) = delete;
 
@@ -68,7 +76,7 @@ public:
             Mix_Resume(channel_);
             return MediaResult::Done();
         }
-        if (Mix_PlayChannel(channel_, chunk_, 0) < 0) return MediaResult::Failed(Mix_GetError());
+        if (Mix_PlayChannel(channel_, chunk_.get(), 0) < 0) return MediaResult::Failed(Mix_GetError());
         return MediaResult::Done();
     }
     void Stop() override { Mix_Pause(channel_); }
@@ -76,7 +84,7 @@ public:
     [[nodiscard]] bool Stopped() override { return !Mix_Playing(channel_) || Mix_Paused(channel_); }
 
 private:
-    Mix_Chunk* chunk_;
+    Chunk chunk_;
     int channel_;
 };
 
@@ -177,7 +185,8 @@ public:
             return MediaResult::Done();
         }
         if (wave) {
-            Mix_Chunk* chunk = Mix_LoadWAV(fileName.c_str());
+            const auto kept = preloaded_.find(fileName);
+            Chunk chunk = kept != preloaded_.end() ? kept->second : LoadChunk(fileName);
             if (chunk == nullptr) return MixerFailed(fileName);
             if (channel_ < 0) channel_ = audio_->ReserveChannel();
             device_ = std::make_unique<WaveDevice>(chunk, channel_);
@@ -187,6 +196,17 @@ public:
             if (music == nullptr) return MixerFailed(fileName);
             device_ = std::make_unique<SequencerDevice>(music, seconds);
         }
+        return MediaResult::Done();
+    }
+    MediaResult Preload(const std::string& fileName) override
+    {
+        if (LowerExtension(fileName) != ".wav")
+            return MediaResult::Failed("Cannot open \"" + fileName + "\": only waveform files are kept in memory");
+        // Without a device nothing is decoded: Open makes a silent file.
+        if (!audio_->Available() || preloaded_.count(fileName) != 0) return MediaResult::Done();
+        Chunk chunk = LoadChunk(fileName);
+        if (chunk == nullptr) return MixerFailed(fileName);
+        preloaded_.emplace(fileName, std::move(chunk));
         return MediaResult::Done();
     }
     void Close() override { device_.reset(); }
@@ -201,6 +221,7 @@ private:
 
     std::shared_ptr<SdlAudio> audio_;
     std::unique_ptr<Device> device_;
+    std::map<std::string, Chunk> preloaded_; ///< by the name given to Preload
     int channel_ = -1; ///< reserved at the first waveform file, kept for the player's life
 };
 

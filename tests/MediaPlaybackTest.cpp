@@ -21,6 +21,7 @@
 #include <chrono>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -215,6 +216,37 @@ TEST_P(MusicRound, EndsAtItsLengthAndPlaysAgain)
 INSTANTIATE_TEST_SUITE_P(Music, MusicRound,
                          ::testing::Values(MusicCase{"ShortScore", ShortScore}, MusicCase{"ShippedMusic", ShippedMusic}),
                          test::CaseName);
+
+// A waveform file read into memory still opens and sounds after it is gone;
+// the same name again is not read again; what cannot be read is refused.
+TEST_F(MediaPlayback, APreloadedEffectSoundsAfterItsFileWent)
+{
+    test::TempFolder folder;
+    const std::string gun = (folder / "Gun.wav").string();
+    std::filesystem::copy_file(BinDir + "/Gun.wav", gun);
+    const std::unique_ptr<MediaPlayer> player = MakeSdlMediaPlayer(audio_);
+    ASSERT_TRUE(player->Preload(gun));
+    std::filesystem::remove(gun);
+    EXPECT_TRUE(player->Preload(gun)) << "read a second time";
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_TRUE(player->Open(gun));
+        ASSERT_TRUE(player->Play());
+        EXPECT_TRUE(SoundsSoon());
+        player->Close(); // the memory copy outlives the open file
+    }
+    struct Refused {
+        std::string file;
+        const char* why;
+    };
+    for (const Refused& refused : {Refused{gun + ".gone.wav", "missing"}, Refused{BinDir + "/Music.mid", "not a waveform"},
+                                   Refused{BinDir + "/Start.rtf", "not a sound"}}) {
+        const MediaResult result = player->Preload(refused.file);
+        EXPECT_FALSE(result) << refused.why;
+        EXPECT_EQ(result.Text().rfind("Cannot open \"" + refused.file + "\"", 0), 0u) << result.Text();
+    }
+    EXPECT_FALSE(player->Open(gun + ".gone.wav")) << "a failed preload keeps nothing";
+}
 
 TEST(SilentPlayback, WithoutADeviceFilesOpenAndNothingSounds)
 {

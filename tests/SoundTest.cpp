@@ -2,6 +2,9 @@
 // start when the window shows, and the music looped by the clock tick.
 #include "game/GameFlow.h"
 #include "tests/SoundSupport.h"
+#include "tests/TempFolder.h"
+
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -117,6 +120,59 @@ TEST(Sound, AMissingEffectFileIsSkippedQuietly)
     EXPECT_EQ(rig.Sound.CurrentSound, NoSoundYet);
     EXPECT_TRUE(errors.messages.empty());
 }
+
+// The start reads every effect once; after it the effects' files may go:
+// each effect asked for then is heard from the player's memory, and nothing
+// is read again. A file missing at the start stays silent when it turns up.
+struct MemoryCase {
+    const char* name;
+    std::vector<std::string> atStart; ///< the sound folder's files when the sound starts
+    std::vector<std::string> later;   ///< the files put there after the start
+    std::vector<SoundEffect> effects; ///< asked for after the start, each after the last ended
+    Heard heard;
+    std::vector<std::string> readAtStart;
+};
+
+void PrintTo(const MemoryCase& c, std::ostream* os) { *os << c.name; }
+
+class EffectsFromMemory : public ::testing::TestWithParam<MemoryCase> {};
+
+TEST_P(EffectsFromMemory, NoFileIsReadAfterTheStart)
+{
+    const MemoryCase& c = GetParam();
+    test::TempFolder folder;
+    const auto copy = [&](const std::vector<std::string>& names) {
+        for (const std::string& name : names) std::filesystem::copy_file(AppPath + "/" + name, folder / name);
+    };
+    copy(c.atStart);
+    SoundRig rig;
+    rig.Sound.StartSound(folder.path.string());
+    EXPECT_EQ(rig.Effects->FilesRead, c.readAtStart);
+    rig.Effects->FilesRead.clear();
+    for (const std::string& name : c.atStart) std::filesystem::remove(folder / name);
+    copy(c.later);
+    Heard heard;
+    for (const SoundEffect effect : c.effects) {
+        rig.Effects->Heard.clear();
+        rig.Sound.PlayEffect(effect);
+        heard.push_back(rig.Effects->Heard.empty() ? Dropped : rig.Effects->Heard[0]);
+        rig.Effects->FinishPlaying();
+    }
+    EXPECT_EQ(heard, c.heard);
+    EXPECT_TRUE(rig.Effects->FilesRead.empty()) << "read in a tick: " << rig.Effects->FilesRead[0];
+}
+
+const std::vector<std::string> AllEffects = {"Explode.wav", "Ding.wav", "Gun.wav", "Move.wav"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Sound, EffectsFromMemory,
+    ::testing::Values(
+        MemoryCase{"EveryEffectAfterItsFileWent", AllEffects, {}, {Move, Gun, Bonus, Enemy, Explode, Gun},
+                   {"Move.wav from the start", GunHeard, DingHeard, ExplodeHeard, ExplodeHeard, GunHeard}, AllEffects},
+        MemoryCase{"AShotAgainAndAgain", AllEffects, {}, {Gun, Gun, Gun}, {GunHeard, GunHeard, GunHeard}, AllEffects},
+        MemoryCase{"AFileMissingAtTheStartStaysSilent", {"Explode.wav", "Gun.wav"}, {"Ding.wav"}, {Bonus, Gun},
+                   {Dropped, GunHeard}, {"Explode.wav", "Gun.wav"}}),
+    [](const ::testing::TestParamInfo<MemoryCase>& info) { return std::string(info.param.name); });
 
 struct StartCase {
     const char* name;

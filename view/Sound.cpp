@@ -43,12 +43,10 @@ void GameSound::PlayEffect(SoundEffect effect)
     if (code == CurrentSound && player.IsOpen()) {
         if (!player.Stop() || !player.SeekToStart()) return;
     } else {
-        // Before the sound started there is no folder to read from.
-        if (folder_.empty()) return;
-        const std::string file = Beside(folder_, EffectFile(effect));
-        if (!FileThere(file)) return;
+        // Only what the start read: the tick touches no file.
+        if (!loaded_[static_cast<std::size_t>(code)]) return;
         player.Close();
-        if (!player.Open(file)) return;
+        if (!player.Open(Beside(folder_, EffectFile(effect)))) return;
     }
     CurrentSound = code;
     (void)player.Play();
@@ -57,6 +55,10 @@ void GameSound::PlayEffect(SoundEffect effect)
 void GameSound::StartSound(const std::string& appPath, bool playMusic)
 {
     folder_ = appPath;
+    for (std::size_t code = 0; code < EffectFiles.size(); ++code) {
+        const std::string file = Beside(appPath, EffectFiles[code]);
+        loaded_[code] = FileThere(file) && MediaPlayer1->Preload(file);
+    }
     const std::string effects = Beside(appPath, EffectFile(SoundEffect::Explode));
     if (FileThere(effects))
         if (const MediaResult opened = MediaPlayer1->Open(effects); !opened) {

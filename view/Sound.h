@@ -15,6 +15,7 @@
 #include "game/SoundEffects.h"
 #include "platform/MediaPlayer.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -31,15 +32,18 @@ public:
 
     /// Starts `effect` unless sound is off or a more important effect (of a
     /// lower code, game/SoundEffects.h) still sounds. The same effect again
-    /// restarts it from the beginning; another one replaces the open file. A missing file or an error of the
-    /// player leaves the effect silent and CurrentSound as it was.
+    /// restarts it from the beginning; another one replaces the open file,
+    /// from the player's memory: no file is read here. An effect whose file
+    /// was missing or unreadable when the sound started, or an error of the
+    /// player, leaves the effect silent and CurrentSound as it was.
     void PlayEffect(SoundEffect effect);
 
-    /// When the window shows, with the folder of the sound files (the
-    /// effects are read from it from then on): the effects player opens
+    /// When the window shows, with the folder of the sound files: every
+    /// effect's file there is read into the effects player's memory, once
+    /// (one that cannot be read stays silent), the effects player opens
     /// "Explode.wav", the music player opens "Music.mid" and, when
-    /// `playMusic`, starts it. A missing file is passed over; a file that
-    /// cannot be opened is reported and ends the start.
+    /// `playMusic`, starts it. A missing file is passed over; "Explode.wav"
+    /// or "Music.mid" that cannot be opened is reported and ends the start.
     void StartSound(const std::string& appPath, bool playMusic = true);
 
     /// True when the music has played to its end or was stopped; false when
@@ -57,6 +61,7 @@ public:
 
 private:
     std::string folder_; ///< of the sound files, no trailing separator
+    std::array<bool, EffectFiles.size()> loaded_{}; ///< by code: in the effects player's memory
 };
 
 /// The game's sound over SDL2_mixer: silent when there is no sound device.
