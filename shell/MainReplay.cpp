@@ -52,15 +52,16 @@ std::string MainForm::PlayReplay(const std::filesystem::path& path)
     return {};
 }
 
-void MainForm::ReplayTick()
+bool MainForm::ReplayTick()
 {
     if (!player_->EventsBeforeTick(state_, *this)) {
         EnableTimers(false); // the field stands where the recording ended
         SetTitle("Replay ended", true);
-        return;
+        return false;
     }
     GameTimerTick(state_, *this);
     player_->TickRan();
+    return true;
 }
 
 } // namespace brakkon

@@ -140,9 +140,14 @@ void MainForm::FormDeactivate()
 void MainForm::Timer1Timer()
 {
     if (seams_.GameTickObserved) seams_.GameTickObserved();
-    if (Replaying()) return ReplayTick();
+    Timer1.SetEnabled(false); // off while its tick works, on again after it
+    if (Replaying()) {
+        if (ReplayTick()) Timer1.SetEnabled(true);
+        return;
+    }
     if (recorder_) recorder_->GameTick();
     GameTimerTick(state_, *this);
+    Timer1.SetEnabled(true);
 }
 
 void MainForm::Timer2Timer()
@@ -263,7 +268,6 @@ void MainForm::EnableTimers(bool enabled)
     Timer2.SetEnabled(enabled);
 }
 
-void MainForm::EnableGameTimer(bool enabled) { Timer1.SetEnabled(enabled); }
 
 // ---- Sound, music and the Game Control dialog ----
 

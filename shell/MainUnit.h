@@ -118,7 +118,6 @@ public:
     void SetTitle(std::string_view text, bool shown) override;
     void ShowMenu(bool shown) override;
     void EnableTimers(bool enabled) override;
-    void EnableGameTimer(bool enabled) override;
 
     /// The game's state, for the editors, tests and benchmarks.
     [[nodiscard]] MainState& State() { return state_; }
@@ -184,7 +183,8 @@ private:
     [[nodiscard]] ControlChoice KeptControls() const;
     void NoteGameStart();
     void Note(ReplayWhat what, std::int32_t value = 0);
-    void ReplayTick();
+    /// One game tick of the replay; false at its end, where the timers stop.
+    bool ReplayTick();
 
     void StartPads();
     void StartView();
