@@ -149,7 +149,7 @@ bool HeadlessPeer::BuildJoinerGame(std::string& error)
 
 void HeadlessPeer::StartGame(std::int64_t now)
 {
-    slots_ = std::make_unique<SimSlots>(sim_, start_);
+    slots_ = std::make_unique<SimSlots>(sim_);
     RollbackOptions options;
     options.MaxAhead = options_.MaxAhead;
     options.EndSlot = ticks_;

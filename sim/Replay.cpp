@@ -1,6 +1,8 @@
 #include "sim/Replay.h"
 
+#include "game/ByteStream.h"
 #include "game/FileIo.h"
+#include "game/GateStream.h"
 #include "game/SavedGame.h"
 #include "sim/SimKeys.h"
 
@@ -14,15 +16,17 @@ namespace {
 
 constexpr std::string_view Magic = "brakkon-replay";
 constexpr std::size_t HexBytesPerLine = 64;
-/// The largest saved game a replay may carry; real ones are a few kilobytes.
+/// The largest saved game or gate a replay may carry; real ones are a few kilobytes.
 constexpr std::int64_t MaxSavedGameBytes = 4 * 1024 * 1024;
+/// The most stored gates a Game Editor's gate number may reach.
+constexpr std::int32_t MaxGateIndex = 1 << 20;
 
 struct WhatName {
     ReplayWhat What;
     std::string_view Name;
 };
 
-constexpr std::array<WhatName, 9> WhatNames{{{ReplayWhat::Clock, "clock"},
+constexpr std::array<WhatName, 10> WhatNames{{{ReplayWhat::Clock, "clock"},
                                              {ReplayWhat::Press, "press"},
                                              {ReplayWhat::Release, "release"},
                                              {ReplayWhat::Focus, "focus"},
@@ -30,7 +34,8 @@ constexpr std::array<WhatName, 9> WhatNames{{{ReplayWhat::Clock, "clock"},
                                              {ReplayWhat::Resume, "resume"},
                                              {ReplayWhat::NewGame, "new"},
                                              {ReplayWhat::LoadGame, "load"},
-                                             {ReplayWhat::Step, "step"}}};
+                                             {ReplayWhat::Step, "step"},
+                                             {ReplayWhat::ShowGate, "gate"}}};
 
 std::string_view NameOf(ReplayWhat what)
 {
@@ -44,6 +49,23 @@ bool TakesNoValue(ReplayWhat what)
 {
     return what == ReplayWhat::Clock || what == ReplayWhat::Focus || what == ReplayWhat::Pause ||
            what == ReplayWhat::Resume;
+}
+
+/// Only version 2 holds it: a gate shown, a new game at another gate than the first.
+bool NeedsVersion2(const ReplayEvent& e)
+{
+    return e.What == ReplayWhat::ShowGate || (e.What == ReplayWhat::NewGame && e.Gate != 0);
+}
+
+void AppendHex(std::string& out, const std::vector<std::uint8_t>& bytes)
+{
+    static constexpr char Digits[] = "0123456789abcdef";
+    out += " " + std::to_string(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (i % HexBytesPerLine == 0) out += "\n";
+        out += Digits[bytes[i] >> 4];
+        out += Digits[bytes[i] & 15];
+    }
 }
 
 std::string Hex64(std::uint64_t value)
@@ -111,7 +133,7 @@ bool ParseHexByte(std::string_view two, std::uint8_t& byte)
 }
 
 /// The header: magic and version, data, random, step, flow, two players.
-TextResult ReadHeader(Lines& lines, Replay& r)
+TextResult ReadHeader(Lines& lines, Replay& r, int& version)
 {
     auto expect = [&](std::string_view key, std::size_t words) -> std::optional<std::vector<std::string_view>> {
         if (lines.AtEnd()) return std::nullopt;
@@ -123,10 +145,9 @@ TextResult ReadHeader(Lines& lines, Replay& r)
     {
         const auto w = lines.Words();
         if (w.size() != 2 || w[0] != Magic) return lines.Error("not a replay (its first line must be 'brakkon-replay 1')");
-        int version = 0;
-        if (!ParseInt(w[1], version) || version != ReplayVersion)
-            return lines.Error("replay version " + Quoted(w[1]) + "; this game reads version " +
-                               std::to_string(ReplayVersion));
+        if (!ParseInt(w[1], version) || version < ReplayFirstVersion || version > ReplayVersion)
+            return lines.Error("replay version " + Quoted(w[1]) + "; this game reads versions " +
+                               std::to_string(ReplayFirstVersion) + " to " + std::to_string(ReplayVersion));
         ++lines.Next;
     }
     const auto data = expect("data", 3);
@@ -164,14 +185,16 @@ TextResult ReadHeader(Lines& lines, Replay& r)
     return TextResult::Ok();
 }
 
-/// The hex lines of a saved game of `size` bytes, decoded and checked.
-TextResult ReadSavedGame(Lines& lines, std::int64_t size, std::vector<std::uint8_t>& bytes)
+/// The hex lines of `size` bytes that follow the line of a saved game or a gate.
+TextResult ReadHexLines(Lines& lines, std::string_view word, std::int64_t size, std::vector<std::uint8_t>& bytes)
 {
+    if (size <= 0 || size > MaxSavedGameBytes) return lines.Error("bad " + std::string(word) + " size " + std::to_string(size));
     const std::size_t loadLine = lines.Number();
     ++lines.Next;
     bytes.reserve(static_cast<std::size_t>(size));
     while (bytes.size() < static_cast<std::size_t>(size)) {
-        if (lines.AtEnd()) return lines.Source.Error("ends inside the saved game of line " + std::to_string(loadLine + 1));
+        if (lines.AtEnd())
+            return lines.Source.Error("ends inside the " + std::string(word) + " of line " + std::to_string(loadLine + 1));
         const std::string_view line = lines.Source.Line(lines.Number());
         const std::size_t want = std::min(HexBytesPerLine, static_cast<std::size_t>(size) - bytes.size());
         if (line.size() != want * 2) return lines.Error("expected " + std::to_string(want) + " bytes in hex");
@@ -182,13 +205,41 @@ TextResult ReadSavedGame(Lines& lines, std::int64_t size, std::vector<std::uint8
         }
         ++lines.Next;
     }
-    GateType scratch;
-    if (!DecodeSavedGame(bytes, scratch))
-        return lines.Source.Error(loadLine, "the saved game is damaged");
     return TextResult::Ok();
 }
 
-TextResult ReadEvents(Lines& lines, Replay& r)
+/// "TICK load SIZE" and its hex lines: a saved game that loads.
+TextResult ReadSavedGame(Lines& lines, std::int64_t size, std::vector<std::uint8_t>& bytes)
+{
+    const std::size_t loadLine = lines.Number();
+    if (TextResult r = ReadHexLines(lines, "saved game", size, bytes); !r) return r;
+    GateType scratch;
+    if (!DecodeSavedGame(bytes, scratch)) return lines.Source.Error(loadLine, "the saved game is damaged");
+    return TextResult::Ok();
+}
+
+/// "TICK gate INDEX SIZE" and its hex lines: a gate stream that reads.
+TextResult ReadGateStream(Lines& lines, std::int64_t size, std::vector<std::uint8_t>& bytes)
+{
+    const std::size_t gateLine = lines.Number();
+    if (TextResult r = ReadHexLines(lines, "gate", size, bytes); !r) return r;
+    GateType scratch;
+    ByteReader stream(bytes);
+    if (!ReadGateFrom(stream, &scratch) || stream.Remaining() != 0) return lines.Source.Error(gateLine, "the gate is damaged");
+    return TextResult::Ok();
+}
+
+/// The number of words an event's line has: with no value, one, or (a new
+/// game at another gate, a gate shown) two.
+bool WordCountFits(const ReplayEvent& e, std::size_t words, int version)
+{
+    if (TakesNoValue(e.What)) return words == 2;
+    if (e.What == ReplayWhat::ShowGate) return words == 4;
+    if (e.What == ReplayWhat::NewGame) return words == 3 || (words == 4 && version >= 2);
+    return words == 3;
+}
+
+TextResult ReadEvents(Lines& lines, Replay& r, int version)
 {
     while (!lines.AtEnd()) {
         const auto w = lines.Words();
@@ -208,8 +259,13 @@ TextResult ReadEvents(Lines& lines, Replay& r)
         const auto named = std::find_if(WhatNames.begin(), WhatNames.end(), [&](const WhatName& n) { return n.Name == w[1]; });
         if (named == WhatNames.end()) return lines.Error("unknown event " + Quoted(w[1]));
         e.What = named->What;
-        if (w.size() != (TakesNoValue(e.What) ? 2u : 3u))
-            return lines.Error(std::string(TakesNoValue(e.What) ? "no value goes with " : "one value goes with ") +
+        if (e.What == ReplayWhat::ShowGate && version < 2)
+            return lines.Error("a gate shown by the Game Editor needs replay version 2");
+        if (!WordCountFits(e, w.size(), version))
+            return lines.Error(std::string(TakesNoValue(e.What)                ? "no value goes with "
+                                           : e.What == ReplayWhat::ShowGate    ? "two values go with "
+                                           : e.What == ReplayWhat::NewGame     ? "one value (two in version 2) goes with "
+                                                                               : "one value goes with ") +
                                Quoted(w[1]));
         bool valueOk = true;
         if (TakesKey(e.What)) {
@@ -218,18 +274,30 @@ TextResult ReadEvents(Lines& lines, Replay& r)
             e.Value = key;
         } else if (e.What == ReplayWhat::NewGame) {
             valueOk = ParseInt(w[2], e.Value) && (e.Value == 1 || e.Value == 2);
+            if (w.size() == 4 && (!ParseInt(w[3], e.Gate) || e.Gate < 0 || e.Gate > MaxGateIndex))
+                return lines.Error("bad gate " + Quoted(w[3]) + " for 'new'");
         } else if (e.What == ReplayWhat::Step) {
             valueOk = ParseInt(w[2], e.Value) && (e.Value == 1 || e.Value == 2 || e.Value == 4);
         } else if (e.What == ReplayWhat::LoadGame) {
             std::int64_t size = 0;
-            if (!ParseInt(w[2], size) || size <= 0 || size > MaxSavedGameBytes)
-                return lines.Error("bad saved game size " + Quoted(w[2]));
+            if (!ParseInt(w[2], size)) return lines.Error("bad saved game size " + Quoted(w[2]));
             std::vector<std::uint8_t> bytes;
             if (TextResult read = ReadSavedGame(lines, size, bytes); !read) return read;
             e.Value = static_cast<std::int32_t>(r.SavedGames.size());
             r.SavedGames.push_back(std::move(bytes));
             r.Events.push_back(e);
             continue; // ReadSavedGame moved past its lines
+        } else if (e.What == ReplayWhat::ShowGate) {
+            std::int64_t size = 0;
+            if (!ParseInt(w[2], e.Gate) || e.Gate < 0 || e.Gate > MaxGateIndex)
+                return lines.Error("bad gate " + Quoted(w[2]) + " for 'gate'");
+            if (!ParseInt(w[3], size)) return lines.Error("bad gate size " + Quoted(w[3]));
+            std::vector<std::uint8_t> bytes;
+            if (TextResult read = ReadGateStream(lines, size, bytes); !read) return read;
+            e.Value = static_cast<std::int32_t>(r.GateStreams.size());
+            r.GateStreams.push_back(std::move(bytes));
+            r.Events.push_back(e);
+            continue; // ReadGateStream moved past its lines
         }
         if (!valueOk) return lines.Error("bad value " + Quoted(w[2]) + " for " + Quoted(w[1]));
         r.Events.push_back(e);
@@ -260,6 +328,31 @@ ReplayStart CaptureStart(const MainState& state)
             state.Player1, state.Player2};
 }
 
+void CutReplay(Replay& replay, std::size_t events, std::int64_t ticks)
+{
+    // The bytes of the loads and gates dropped go too: they are the last ones.
+    while (replay.Events.size() > events) {
+        const ReplayWhat what = replay.Events.back().What;
+        if (what == ReplayWhat::LoadGame) replay.SavedGames.pop_back();
+        if (what == ReplayWhat::ShowGate) replay.GateStreams.pop_back();
+        replay.Events.pop_back();
+    }
+    replay.Ticks = ticks;
+}
+
+Command CommandOf(const Replay& replay, const ReplayEvent& event)
+{
+    Command command{event.What, event.Value, event.Gate, {}};
+    if (event.What == ReplayWhat::LoadGame) {
+        command.Value = 0;
+        command.Bytes = replay.SavedGames.at(static_cast<std::size_t>(event.Value));
+    } else if (event.What == ReplayWhat::ShowGate) {
+        command.Value = 0;
+        command.Bytes = replay.GateStreams.at(static_cast<std::size_t>(event.Value));
+    }
+    return command;
+}
+
 void ApplyStart(const ReplayStart& start, MainState& state)
 {
     state.Rand.Seed = start.RandomSeed;
@@ -277,7 +370,8 @@ std::string WriteReplayText(const Replay& replay)
     const ReplayStart& s = replay.Start;
     std::string out;
     out.reserve(512 + replay.Events.size() * 16);
-    out += std::string(Magic) + " " + std::to_string(ReplayVersion) + "\n";
+    const bool second = std::any_of(replay.Events.begin(), replay.Events.end(), NeedsVersion2);
+    out += std::string(Magic) + " " + std::to_string(second ? 2 : ReplayFirstVersion) + "\n";
     out += "# the data file: its size and FNV-1a 64 checksum\n";
     out += "data " + std::to_string(replay.Data.Size) + " " + Hex64(replay.Data.Checksum) + "\n";
     out += "# the state when the first game began\n";
@@ -292,16 +386,13 @@ std::string WriteReplayText(const Replay& replay)
         if (TakesKey(e.What)) {
             out += " " + KeyName(static_cast<KeyCode>(e.Value));
         } else if (e.What == ReplayWhat::LoadGame) {
-            const auto& bytes = replay.SavedGames.at(static_cast<std::size_t>(e.Value));
-            out += " " + std::to_string(bytes.size());
-            for (std::size_t i = 0; i < bytes.size(); ++i) {
-                static constexpr char Digits[] = "0123456789abcdef";
-                if (i % HexBytesPerLine == 0) out += "\n";
-                out += Digits[bytes[i] >> 4];
-                out += Digits[bytes[i] & 15];
-            }
+            AppendHex(out, replay.SavedGames.at(static_cast<std::size_t>(e.Value)));
+        } else if (e.What == ReplayWhat::ShowGate) {
+            out += " " + std::to_string(e.Gate);
+            AppendHex(out, replay.GateStreams.at(static_cast<std::size_t>(e.Value)));
         } else if (!TakesNoValue(e.What)) {
             out += " " + std::to_string(e.Value);
+            if (e.What == ReplayWhat::NewGame && e.Gate != 0) out += " " + std::to_string(e.Gate);
         }
         out += "\n";
     }
@@ -313,8 +404,9 @@ TextResult ReadReplay(const TextSource& source, Replay& replay)
 {
     Replay read;
     Lines lines(source);
-    if (TextResult r = ReadHeader(lines, read); !r) return r;
-    if (TextResult r = ReadEvents(lines, read); !r) return r;
+    int version = 0;
+    if (TextResult r = ReadHeader(lines, read, version); !r) return r;
+    if (TextResult r = ReadEvents(lines, read, version); !r) return r;
     if (!read.Events.empty() && read.Events.back().Tick > read.Ticks)
         return source.Error("an event comes after its 'end' line's tick");
     replay = std::move(read);

@@ -346,7 +346,7 @@ TEST(GameEditor, APauseForEditingIsRecordedAndReplaysToTheSameGame)
     Simulation sim;
     std::string error;
     ASSERT_TRUE(sim.BeginReplay(e.Dir() / "Game.dat", replay, error)) << error;
-    sim.RunReplay(replay);
+    sim.RunReplay();
     std::vector<std::uint8_t> replayed;
     ASSERT_TRUE(EncodeSavedGame(*sim.State.Game.Gate, replayed));
     EXPECT_EQ(replayed, played);
