@@ -1,5 +1,7 @@
-// The one engine entry: each kind of command against what it changes, and
-// commands that cannot be applied changing nothing at all.
+// The one engine entry where it does more than call the engine's own steps
+// (the keys, the pause, the clock and the step have their suites): new
+// games, saved games and the Game Editor's gates against what they change,
+// and the ones that cannot be applied changing nothing at all.
 #include "game/ByteStream.h"
 #include "game/Command.h"
 #include "game/GameFlow.h"
@@ -82,50 +84,9 @@ TEST_P(ApplyCommandTest, ChangesWhatItNames)
     }
 }
 
-void HoldUp(Game& g)
-{
-    g.state.Player1.MoveKey = VkUp;
-    g.state.Player1.MoveDir = DirUp;
-    g.state.Player1.MoveIdle = false;
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Commands, ApplyCommandTest,
     ::testing::Values(
-        CommandCase{"CtrlFiresForPlayerOne", {}, Command::Press(VkControl), true,
-                    [](Game& g) {
-                        EXPECT_TRUE(g.state.Player1.FireHeld);
-                        EXPECT_EQ(g.host.Effects.size(), 1u) << "the gun heard once";
-                        EXPECT_EQ(g.Gate().Sprites.back()->Kind, KindPlayerShell);
-                    }},
-        CommandCase{"ShiftLetGoEndsPlayerTwosHeldFire", [](Game& g) { g.state.Player2.FireHeld = true; },
-                    Command::Release(VkShift), true, [](Game& g) { EXPECT_FALSE(g.state.Player2.FireHeld); }},
-        CommandCase{"EscapePausesAGameBeingPlayed", {}, Command::Press(VkEscape), true,
-                    [](Game& g) {
-                        EXPECT_FALSE(g.state.Playing);
-                        EXPECT_FALSE(g.host.TimersEnabled);
-                        EXPECT_TRUE(g.host.MenuShown);
-                    }},
-        CommandCase{"FocusLostLetsGoOfMovementNotOfFire",
-                    [](Game& g) {
-                        HoldUp(g);
-                        g.state.Player1.FireHeld = true;
-                    },
-                    Command::Of(CommandKind::Focus), true,
-                    [](Game& g) {
-                        EXPECT_EQ(g.state.Player1.MoveKey, 0);
-                        EXPECT_TRUE(g.state.Player1.MoveIdle);
-                        EXPECT_EQ(g.state.Player1.MoveDir, DirUp) << "the direction asked for stays";
-                        EXPECT_TRUE(g.state.Player1.FireHeld);
-                    }},
-        CommandCase{"ResumeAfterAPause", [](Game& g) { PauseGame(g.state, g.host); }, Command::Of(CommandKind::Resume),
-                    true,
-                    [](Game& g) {
-                        EXPECT_TRUE(g.state.Playing);
-                        EXPECT_TRUE(g.host.TimersEnabled);
-                    }},
-        CommandCase{"ClockCountsASecond", {}, Command::Of(CommandKind::Clock), true,
-                    [](Game& g) { EXPECT_EQ(g.Gate().PlayTime, 1); }},
         CommandCase{"NewGameForOneForgetsTheWonGate", [](Game& g) { g.host.Title.clear(); }, Command::NewGame(1), true,
                     [](Game& g) {
                         EXPECT_FALSE(g.state.NextGatePending);
@@ -151,13 +112,6 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_FALSE(g.host.TitleShown);
                     }},
         CommandCase{"LoadGameOfDamagedBytes", {}, Command::LoadGame({1, 2, 3, 4}), false, {}},
-        CommandCase{"StepFourSnapsAndRedraws", [](Game& g) { test::Shift(*g.Gate().Sprites[0], 2, 0); },
-                    Command::Of(CommandKind::Step, 4), true,
-                    [](Game& g) {
-                        EXPECT_EQ(g.state.MoveStep, 4);
-                        EXPECT_EQ(g.Gate().Sprites[0]->OffsetX, 0);
-                        EXPECT_EQ(g.host.DrawFieldCount, 1);
-                    }},
         CommandCase{"ShowGateAsStored", {}, Command::ShowGate(1), true,
                     [](Game& g) {
                         EXPECT_EQ(g.Gate().NextGate, -1);
