@@ -15,7 +15,7 @@ WERROR    ?= ON
 CLANGXX   ?= clang++-14
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build build-san test-main test-san test-slow bench bench-xvfb fuzz soak deb clean
+.PHONY: run test deps build build-san test-main test-san test-slow bench bench-xvfb fuzz soak balance deb clean
 
 deps:
 	@scripts/deps
@@ -64,6 +64,18 @@ fuzz: build-san
 SOAK_TICKS ?= 1000000
 soak: build-san
 	$(SAN_BUILD)/bin/soak_tests --ticks $(SOAK_TICKS)
+
+# The balance of the shipped gates (brakkon-sim --balance over SEEDS seeds),
+# written into data/README.md between its two balance markers; the rest of
+# the file stays as it is, and without both markers nothing is written.
+SEEDS ?= 50
+balance: build
+	$(BUILD)/bin/brakkon-sim --data $(BUILD)/bin/Game.dat --balance --seeds $(SEEDS) > $(BUILD)/balance.md
+	awk -v table=$(BUILD)/balance.md \
+	  '/^<!-- balance begin/ { print; while ((getline line < table) > 0) print line; skip = 1; begun = 1; next } \
+	   /^<!-- balance end/ { skip = 0; ended = 1 } !skip { print } END { exit !(begun && ended) }' \
+	  data/README.md > $(BUILD)/README.data.md
+	mv $(BUILD)/README.data.md data/README.md
 
 # The Debian package: $(DEB_BUILD)/brakkon_VERSION_ARCH.deb, for
 # `sudo apt install ./brakkon_*.deb`. Built with the flags that make and CI

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "game/KeyCodes.h"
+#include "game/Records.h"
 #include "content/TextSource.h"
 
 #include <cstdint>
@@ -18,6 +19,14 @@ struct KeyEvent {
     std::int64_t Tick = 0; ///< the tick before which it happens
     bool Press = true;     ///< press, else release
     KeyCode Key = 0;       ///< virtual-key code
+};
+
+/// Someone at the keys of a simulated game: before each tick slot it adds the
+/// key events of that slot, deciding from the working gate as it stands.
+class KeyPlayer {
+public:
+    virtual ~KeyPlayer() = default;
+    virtual void Keys(const GateType& gate, std::int64_t slot, std::vector<KeyEvent>& out) = 0;
 };
 
 /// A key by name: Left Right Up Down Space Ctrl Shift Enter Escape F1 (any

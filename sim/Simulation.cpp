@@ -69,31 +69,37 @@ void Simulation::RunReplay()
 }
 
 void Simulation::Run(std::int64_t slots, const std::vector<KeyEvent>& keys,
-                     const std::function<void(const Simulation&)>& afterTick)
+                     const std::function<void(const Simulation&)>& afterTick, std::span<KeyPlayer* const> players)
 {
     std::vector<KeyEvent> ordered = keys;
     std::stable_sort(ordered.begin(), ordered.end(), [](const KeyEvent& a, const KeyEvent& b) { return a.Tick < b.Tick; });
     std::size_t nextKey = 0;
     for (std::int64_t slot = 0; slot < slots; ++slot) {
         const std::int64_t before = TicksRun;
-        RunSlot(slot, ordered, nextKey);
+        RunSlot(slot, ordered, nextKey, players);
         if (afterTick && TicksRun != before) afterTick(*this);
     }
 }
 
-void Simulation::RunSlot(std::int64_t slot, const std::vector<KeyEvent>& keys, std::size_t& nextKey)
+void Simulation::RunSlot(std::int64_t slot, const std::vector<KeyEvent>& keys, std::size_t& nextKey,
+                         std::span<KeyPlayer* const> players)
 {
     while (nextKey < keys.size() && keys[nextKey].Tick < slot) ++nextKey; // events of slots never run
     const std::size_t first = nextKey;
     while (nextKey < keys.size() && keys[nextKey].Tick == slot) ++nextKey;
-    RunSlot(slot, std::span(keys).subspan(first, nextKey - first));
+    RunSlot(slot, std::span(keys).subspan(first, nextKey - first), players);
 }
 
-void Simulation::RunSlot(std::int64_t slot, std::span<const KeyEvent> events)
+void Simulation::RunSlot(std::int64_t slot, std::span<const KeyEvent> events, std::span<KeyPlayer* const> players)
 {
     Host.Slot = slot;
     const bool wasOver = State.GameOver;
-    for (const KeyEvent& event : events) Driver.Apply(event.Press ? Command::Press(event.Key) : Command::Release(event.Key));
+    for (const KeyEvent& event : events) ApplyKey(event);
+    for (KeyPlayer* player : players) {
+        playerKeys_.clear();
+        player->Keys(*State.Game.Gate, slot, playerKeys_);
+        for (const KeyEvent& event : playerKeys_) ApplyKey(event);
+    }
 
     if (Host.TimersEnabled) {
         if (Host.ClockRestarted) {
@@ -106,10 +112,16 @@ void Simulation::RunSlot(std::int64_t slot, std::span<const KeyEvent> events)
             Driver.Apply(Command::Of(CommandKind::Clock));
             Time.NextClock += ClockInterval;
         }
+        if (State.NextGatePending && !GateWonTick) GateWonTick = slot;
         ++TicksRun;
         Driver.Tick();
     }
     NoteGameOver(wasOver);
+}
+
+void Simulation::ApplyKey(const KeyEvent& event)
+{
+    Driver.Apply(event.Press ? Command::Press(event.Key) : Command::Release(event.Key));
 }
 
 void Simulation::NoteGameOver(bool wasOver)

@@ -71,6 +71,7 @@ public:
     std::int64_t TicksRun = 0;                ///< game ticks that ran (not the slots paused)
     std::int64_t ClockTicks = 0;              ///< clock ticks that ran
     std::optional<std::int64_t> GameOverTick; ///< slot in which the game first ended
+    std::optional<std::int64_t> GateWonTick;  ///< slot in which the clock first found a gate won
 
     /// Starts up (the data, the generator, the step), then starts the gate
     /// or loads the saved game and resumes it. On failure: false, with
@@ -89,17 +90,21 @@ public:
     void RunReplay();
 
     /// Runs `slots` tick slots with the key events of `keys` (in script
-    /// order within a tick). `afterTick` runs after each game tick that ran.
+    /// order within a tick) and those of `players`. `afterTick` runs after
+    /// each game tick that ran.
     void Run(std::int64_t slots, const std::vector<KeyEvent>& keys,
-             const std::function<void(const Simulation&)>& afterTick = {});
+             const std::function<void(const Simulation&)>& afterTick = {}, std::span<KeyPlayer* const> players = {});
 
     /// One tick slot: its keys (from `nextKey` on in `keys`, which is ordered
-    /// by tick), then the timers' work if they run.
-    void RunSlot(std::int64_t slot, const std::vector<KeyEvent>& keys, std::size_t& nextKey);
+    /// by tick), then those of each of `players` in turn, then the timers'
+    /// work if they run.
+    void RunSlot(std::int64_t slot, const std::vector<KeyEvent>& keys, std::size_t& nextKey,
+                 std::span<KeyPlayer* const> players = {});
 
     /// One tick slot with these key events, in this order (a network game's
-    /// slot: player 1's keys, then player 2's).
-    void RunSlot(std::int64_t slot, std::span<const KeyEvent> events);
+    /// slot: player 1's keys, then player 2's), then those of each of
+    /// `players` in turn.
+    void RunSlot(std::int64_t slot, std::span<const KeyEvent> events, std::span<KeyPlayer* const> players = {});
 
     /// The final state as one JSON object (see brakkon-sim's usage).
     [[nodiscard]] std::string Json() const;
@@ -109,7 +114,11 @@ public:
     Simulation& operator=(const Simulation&) = delete;
 
 private:
+    /// Hands a key event to the driver.
+    void ApplyKey(const KeyEvent& event);
     void NoteGameOver(bool wasOver);
+
+    std::vector<KeyEvent> playerKeys_; ///< the players' keys of one slot, kept to avoid allocating
 };
 
 } // namespace brakkon

@@ -234,8 +234,36 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"GateOutsideTheFile", {"--gate", "4", "--players", "1"}, 1, "holds 4 gates"},
                       UsageCase{"MissingSavedGame", {"--load", "/nonexistent/x.gam"}, 1, "Data IO Error"},
                       UsageCase{"MissingKeys", {"--gate", "0", "--players", "1", "--keys", "/nonexistent/k"}, 1,
-                                "/nonexistent/k: cannot open the file"}),
+                                "/nonexistent/k: cannot open the file"},
+                      UsageCase{"BotThree", {"--gate", "0", "--players", "2", "--bot", "3"}, 2, "--bot takes 1, 2 or both"},
+                      UsageCase{"SeedsWithoutBalance", {"--gate", "0", "--players", "1", "--seeds", "3"}, 2,
+                                "--seeds goes with --balance"},
+                      UsageCase{"BalanceWithAGate", {"--balance", "--gate", "0"}, 2, "--balance goes with"},
+                      UsageCase{"ZeroSeeds", {"--balance", "--seeds", "0"}, 2, "--seeds takes a positive"},
+                      UsageCase{"BalanceOfANetworkGame", {"--balance", "--join", "127.0.0.1"}, 2, "--balance goes with"},
+                      UsageCase{"BotInANetworkGame", {"--gate", "0", "--players", "2", "--bot", "1", "--host", "127.0.0.1:0"},
+                                2, "--bot plays a game on this machine"}),
     test::CaseName);
+
+TEST_F(SimToolTest, BotsPlayTheSameGameForTheSameSeedAndFire)
+{
+    const std::vector<std::string> args = {"--gate", "0", "--players", "2", "--bot", "both", "--seed", "3", "--ticks", "600", "--json"};
+    const auto first = Sim(args);
+    ASSERT_EQ(first.ExitCode, 0) << first.Err;
+    EXPECT_EQ(Sim(args).Out, first.Out);
+    EXPECT_NE(first.Out.find(",3]"), std::string::npos) << "no shot was fired"; // effect 3, the gun
+    EXPECT_NE(Sim({"--gate", "0", "--players", "2", "--bot", "2", "--seed", "3", "--ticks", "600", "--json"}).Out, first.Out);
+}
+
+TEST_F(SimToolTest, BalancePrintsARowForEveryGate)
+{
+    // A second a tick makes the cap of ten minutes 600 ticks.
+    const auto run = Sim({"--balance", "--seeds", "1", "--interval", "1000"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_NE(run.Out.find("| Gate | Enemies |"), std::string::npos) << run.Out;
+    for (const char* row : {"\n| 0 | 20:", "\n| 1 | 1:", "\n| 2 | 90:", "\n| 3 | 0: | over 600.0 s |"})
+        EXPECT_NE(run.Out.find(row), std::string::npos) << row;
+}
 
 TEST_F(SimToolTest, ABadKeyScriptIsRefusedWithItsLine)
 {

@@ -1,7 +1,10 @@
-// brakkon-sim: plays a game without a window, from a key script or a replay
-// recorded in the window, alone or as one side of a network game, and prints
-// or saves where it ended.
+// brakkon-sim: plays a game without a window, from a key script, with
+// computer players or from a replay recorded in the window, alone or as one
+// side of a network game, and prints or saves where it ended; or measures
+// every gate (the balance report).
 #include "net/HeadlessPeer.h"
+#include "sim/Balance.h"
+#include "sim/Bot.h"
 #include "sim/Replay.h"
 #include "game/SavedGame.h"
 #include "sim/Simulation.h"
@@ -9,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,7 +24,7 @@ using namespace brakkon;
 constexpr const char* UsageText =
     "usage: brakkon-sim --data FILE (--gate N --players 1|2 | --load SAVEDGAME)\n"
     "                   [--seed N] [--ticks T] [--interval MS] [--step 1|2|4]\n"
-    "                   [--keys SCRIPT] [--save OUT] [--json]\n"
+    "                   [--keys SCRIPT] [--bot 1|2|both] [--save OUT] [--json]\n"
     "       brakkon-sim --data FILE --replay REPLAY [--save OUT] [--json]\n"
     "       brakkon-sim --data FILE (--gate N --players 2 | --load SAVEDGAME)\n"
     "                   [--seed N] [--ticks T] [--interval MS] [--step 1|2|4]\n"
@@ -28,6 +32,7 @@ constexpr const char* UsageText =
     "                   [--record REPLAY] [--save OUT] [--json]\n"
     "       brakkon-sim --data FILE [--keys SCRIPT] --join HOST[:PORT] [--delay D]\n"
     "                   [--pace MS] [--record REPLAY] [--save OUT] [--json]\n"
+    "       brakkon-sim --data FILE --balance [--seeds N] [--interval MS]\n"
     "\n"
     "  --gate N --players P  a new game at stored gate N, as the menu starts one\n"
     "  --load SAVEDGAME      a saved game, resumed\n"
@@ -43,9 +48,21 @@ constexpr const char* UsageText =
     "                        two or more digits; '#' starts a comment line. Given\n"
     "                        twice, the second script's events follow the first's\n"
     "                        within a tick: a network game's two scripts, played here\n"
+    "  --bot 1|2|both        a computer player at player 1's keys, player 2's or\n"
+    "                        both: it presses and releases them tick by tick,\n"
+    "                        deciding from what the window shows (after the\n"
+    "                        script's keys of the same tick)\n"
     "  --replay REPLAY       play a replay that 'brakkon --record REPLAY' wrote,\n"
     "                        to its end; refused unless FILE is the data file it\n"
     "                        was recorded with\n"
+    "  --balance             play every gate of FILE from a new game over N seeds\n"
+    "                        (0 to N - 1): with nobody at the keys (two tanks\n"
+    "                        standing), with one bot and with two, each game\n"
+    "                        capped at 10 minutes of game time, and print a\n"
+    "                        Markdown table: how long the base stands (median\n"
+    "                        and what 9 seeds of 10 reach), the share of seeds\n"
+    "                        won and the median time to win\n"
+    "  --seeds N             seeds for --balance (50)\n"
     "  --host [ADDRESS:]PORT play player 1 of a network game: wait for one player\n"
     "                        on PORT (the game's port is 28460; 0 lets the system\n"
     "                        pick one) of every address of this machine or of\n"
@@ -92,8 +109,23 @@ struct Options {
     std::optional<std::int64_t> Delay;
     std::optional<std::int64_t> Pace;
     std::optional<std::filesystem::path> Record;
+    std::vector<std::int32_t> Bots; ///< players played by computer players
+    bool Balance = false;
+    std::optional<std::int32_t> Seeds;
     bool Json = false;
 };
+
+/// Options that go with --replay, and with --balance.
+constexpr std::string_view ReplayOptions[] = {"--data", "--replay", "--save", "--json"};
+constexpr std::string_view BalanceOptionNames[] = {"--data", "--balance", "--seeds", "--interval"};
+
+/// The first option of `args` that is not among `allowed`, or empty.
+std::string StrayOption(const std::vector<std::string>& args, std::span<const std::string_view> allowed)
+{
+    for (const std::string& a : args)
+        if (a.rfind("--", 0) == 0 && std::find(allowed.begin(), allowed.end(), a) == allowed.end()) return a;
+    return {};
+}
 
 /// The options of a network game that are the host's alone.
 constexpr std::string_view HostOnly[] = {"--gate", "--players", "--load", "--seed", "--ticks", "--interval", "--step"};
@@ -106,6 +138,7 @@ std::string CheckNetwork(const std::vector<std::string>& args, const Options& o)
     if (!network) return {};
     if (o.Host && o.Join) return "give either --host or --join";
     if (o.Keys.size() > 1) return "a side of a network game takes one --keys script";
+    if (!o.Bots.empty()) return "--bot plays a game on this machine, not one of --host or --join";
     if (o.Join) {
         for (const std::string& a : args)
             if (std::find(std::begin(HostOnly), std::end(HostOnly), a) != std::end(HostOnly))
@@ -122,13 +155,14 @@ std::string Parse(const std::vector<std::string>& args, Options& o)
     bool haveData = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--json") {
-            o.Json = true;
+        if (a == "--json" || a == "--balance") {
+            (a == "--json" ? o.Json : o.Balance) = true;
             continue;
         }
         constexpr std::string_view valued[] = {"--data",   "--gate", "--players", "--load", "--seed",
                                                "--ticks",  "--interval", "--step", "--keys", "--save",
-                                               "--replay", "--host", "--join", "--delay", "--pace", "--record"};
+                                               "--replay", "--host", "--join", "--delay", "--pace", "--record",
+                                               "--bot", "--seeds"};
         if (std::find(std::begin(valued), std::end(valued), a) == std::end(valued)) return "unknown option " + a;
         if (i + 1 >= args.size()) return "missing value after " + a;
         const std::string& v = args[++i];
@@ -178,16 +212,33 @@ std::string Parse(const std::vector<std::string>& args, Options& o)
             o.Save = v;
         } else if (a == "--replay") {
             o.Replay = v;
+        } else if (a == "--bot") {
+            if (v == "1" || v == "2")
+                o.Bots = {v == "1" ? 1 : 2};
+            else if (v == "both")
+                o.Bots = {1, 2};
+            else
+                bad = "--bot takes 1, 2 or both";
+        } else if (a == "--seeds") {
+            std::int32_t seeds = 0;
+            bad = number(seeds);
+            if (bad.empty() && seeds <= 0) bad = "--seeds takes a positive number";
+            o.Seeds = seeds;
         }
         if (!bad.empty()) return bad;
     }
     if (!haveData) return "--data is required";
+    if (o.Balance) {
+        if (const std::string stray = StrayOption(args, BalanceOptionNames); !stray.empty())
+            return "--balance goes with --data, --seeds and --interval only, not " + stray;
+        return {};
+    }
+    if (o.Seeds) return "--seeds goes with --balance";
     if (std::string bad = CheckNetwork(args, o); !bad.empty()) return bad;
     if (o.Join) return {};
     if (o.Replay) {
-        for (const std::string& a : args)
-            if (a != "--data" && a != "--replay" && a != "--save" && a != "--json" && a.rfind("--", 0) == 0)
-                return "--replay goes with --data, --save and --json only, not " + a;
+        if (const std::string stray = StrayOption(args, ReplayOptions); !stray.empty())
+            return "--replay goes with --data, --save and --json only, not " + stray;
         return {};
     }
     if (o.Start.Load.has_value() == o.Start.Gate.has_value()) return "give either --gate and --players, or --load";
@@ -284,6 +335,24 @@ int PlayNetwork(const Options& o, std::vector<KeyEvent> keys)
     return Report(peer.Game(), o);
 }
 
+int RunBalance(const Options& options)
+{
+    BalanceOptions balance;
+    balance.DataFile = options.Start.DataFile;
+    balance.Seeds = options.Seeds.value_or(balance.Seeds);
+    balance.Interval = options.Start.Interval;
+    // Ten minutes of game time at any interval.
+    balance.CapTicks = 600'000 / balance.Interval;
+    std::vector<GateBalance> gates;
+    std::string error;
+    if (!MeasureBalance(balance, gates, error)) {
+        std::fprintf(stderr, "brakkon-sim: %s\n", error.c_str());
+        return 1;
+    }
+    std::fputs(BalanceTable(balance, gates).c_str(), stdout);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -295,6 +364,7 @@ int main(int argc, char** argv)
     }
     Options options;
     if (std::string why = Parse(args, options); !why.empty()) return Usage(why);
+    if (options.Balance) return RunBalance(options);
 
     Simulation sim;
     std::string error;
@@ -318,6 +388,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "brakkon-sim: %s\n", error.c_str());
         return 1;
     }
-    sim.Run(options.Ticks, keys);
+    std::vector<Bot> bots;
+    for (const std::int32_t player : options.Bots) bots.emplace_back(player, options.Start.MoveStep);
+    std::vector<KeyPlayer*> players;
+    for (Bot& bot : bots) players.push_back(&bot);
+    sim.Run(options.Ticks, keys, {}, players);
     return Report(sim, options);
 }
