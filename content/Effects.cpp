@@ -5,6 +5,7 @@
 
 #include "content/Synth.h"
 #include "content/Wav.h"
+#include "game/SoundEffects.h"
 
 #include <array>
 #include <cmath>
@@ -148,10 +149,10 @@ std::vector<double> Move()
 }
 
 constexpr std::array<EffectName, 4> Names = {{
-    {Effect::Explode, "explode", "Explode.wav"},
-    {Effect::Ding, "ding", "Ding.wav"},
-    {Effect::Gun, "gun", "Gun.wav"},
-    {Effect::Move, "move", "Move.wav"},
+    {Effect::Explode, "explode", EffectFile(SoundEffect::Explode)},
+    {Effect::Ding, "ding", EffectFile(SoundEffect::Bonus)},
+    {Effect::Gun, "gun", EffectFile(SoundEffect::Gun)},
+    {Effect::Move, "move", EffectFile(SoundEffect::Move)},
 }};
 
 } // namespace

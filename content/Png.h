@@ -1,7 +1,6 @@
-// A small PNG writer: 8-bit RGBA, one IDAT chunk of uncompressed ("stored")
-// deflate blocks, so it needs no compression library. Used for the desktop
-// icon and for the pictures of "brakkon-data render". Reading PNG pictures
-// (the `picture` lines of pictures files) goes through libpng.
+// PNG files through libpng: the writer of the desktop icons and of the
+// pictures of "brakkon-data render" (8-bit RGBA, compressed), and the reader
+// of the `picture` lines of pictures files and of the Game Editor's pictures.
 #pragma once
 
 #include "game/PictureImport.h"
@@ -12,15 +11,10 @@
 
 namespace brakkon {
 
-/// The PNG file image of width x height pixels (0xAARRGGBB, top row first).
+/// The PNG file image of width x height pixels (0xAARRGGBB, top row first);
+/// empty when the size does not match the pixels or libpng fails.
 [[nodiscard]] std::vector<std::uint8_t> EncodePng(std::int32_t width, std::int32_t height,
                                                   const std::vector<std::uint32_t>& pixels);
-
-/// CRC-32 as PNG chunks use it (polynomial 0xEDB88320).
-[[nodiscard]] std::uint32_t Crc32(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0);
-
-/// Adler-32 as zlib streams end with it.
-[[nodiscard]] std::uint32_t Adler32(std::span<const std::uint8_t> bytes);
 
 /// Decodes a PNG file image of any colour type and depth to 8-bit RGBA;
 /// refuses damage and sizes beyond the picture bounds. A PngDecoder.

@@ -21,13 +21,11 @@ PictureResult DecodePng(std::span<const std::uint8_t> bytes)
         return r;
     };
     if (png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()) == 0) return damaged();
-    const std::uint64_t width = image.width;
-    const std::uint64_t height = image.height;
-    if (width > MaxBmpSide || height > MaxBmpSide || width * height > MaxBmpPixels) {
+    const std::int64_t width = image.width;
+    const std::int64_t height = image.height;
+    if (std::string problem = PictureSizeProblem(width, height); !problem.empty()) {
         png_image_free(&image);
-        return {std::nullopt, "it is " + std::to_string(width) + " x " + std::to_string(height) + " pixels; at most " +
-                                  std::to_string(MaxBmpSide) + " on a side and " + std::to_string(MaxBmpPixels) +
-                                  " in all are read"};
+        return {std::nullopt, std::move(problem)};
     }
     image.format = PNG_FORMAT_RGBA;
     std::vector<std::uint8_t> rgba;

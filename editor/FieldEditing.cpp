@@ -5,48 +5,11 @@
 // and then shows that gate again, so the field shows the map as it now is.
 #include "editor/ImagesUnit.h"
 
-#include "game/Geometry.h"
+#include "game/GateEdits.h"
 
 #include <QDragMoveEvent>
 
 namespace brakkon {
-namespace {
-
-/// The field's cells are 32 pixels a side, whatever the game data says.
-constexpr int EditCellSize = 32;
-
-/// The cell of `gate` under field pixel (x, y); null outside the map.
-CellType* CellAtPoint(const GameType& game, GateType& gate, int x, int y)
-{
-    if (x < 0 || y < 0) return nullptr;
-    const int col = x / EditCellSize, row = y / EditCellSize;
-    if (col >= game.Cols || row >= game.Rows) return nullptr;
-    return CellAt(gate, col, row);
-}
-
-/// What a dropped tile makes of a cell; every field not named stays.
-void DropTile(CellType& cell, std::int32_t code)
-{
-    if (code >= TileLevelUp && code <= TileShield) {
-        cell.Bonus = static_cast<std::uint8_t>(code);
-        cell.TopImage = code;
-    } else if (code >= TileWallFirst && code <= TileWallLast) {
-        cell.Hardness = code - TileWallFirst;
-        cell.Block = BlockWall;
-        cell.WallImage = code;
-    } else if (code >= TileBarrierFirst && code <= TileBarrierLast) {
-        cell.Block = BlockBarrier;
-        cell.WallImage = code;
-    } else if (code >= TileCoverFirst && code <= TileCoverLast) {
-        cell.Bonus = BonusNone; // a cover hides nothing to take
-        cell.TopImage = code;
-    } else if (code >= TileGroundFirst) {
-        cell.WallImage = code; // a floor picture: a wall under it still blocks
-    }
-}
-
-} // namespace
-
 void TImagesForm::Image1DragOver(QDragMoveEvent& event)
 {
     // A file or a text of another program would edit the gate shown and
@@ -77,11 +40,7 @@ void TImagesForm::Image1MouseDown(int X, int Y)
     if (!state_.FieldEditing || !gate || !ClickClearCell->isChecked()) return;
     CellType* cell = CellAtPoint(state_.Game, *state_.Game.Gates[static_cast<std::size_t>(*gate)], X, Y);
     if (cell == nullptr) return;
-    // The ground and the hardness stay.
-    cell->Bonus = BonusNone;
-    cell->Block = BlockOpen;
-    cell->TopImage = TileNone;
-    cell->WallImage = TileNone;
+    ClearCell(*cell);
     ShowGate(*gate);
 }
 

@@ -6,59 +6,20 @@
 #include "game/ErrorReport.h"
 #include "game/FileIo.h"
 #include "game/GameData.h"
+#include "game/GateEdits.h"
 #include "editor/GateEditerUnit.h"
-#include "platform/PictureFiles.h"
+#include "content/Png.h"
 
 #include <QListWidget>
 #include <QStatusBar>
 #include <QTreeWidget>
 
 namespace brakkon {
-namespace {
-
-/// A stored gate as "AddGate" makes it: a full map of clear cells on the
-/// default ground, the usual quotas, and the gate after it to follow.
-std::unique_ptr<GateType> NewGate(const GameType& game, std::int32_t index)
-{
-    auto gate = std::make_unique<GateType>();
-    gate->Cells.resize(static_cast<std::size_t>(std::max(game.Cols, 0)));
-    for (std::int32_t col = 0; col < game.Cols; ++col) {
-        for (std::int32_t row = 0; row < game.Rows; ++row) {
-            auto cell = std::make_unique<CellType>();
-            cell->Bonus = BonusNone;
-            cell->Block = BlockOpen;
-            cell->GroundImage = TileDefaultGround;
-            cell->TopImage = TileNone;
-            cell->WallImage = TileNone;
-            cell->Dirty = 1;
-            cell->Left = col * game.CellWidth;
-            cell->Top = row * game.CellHeight;
-            cell->Right = cell->Left + game.CellWidth - 1;
-            cell->Bottom = cell->Top + game.CellHeight - 1;
-            gate->Cells[static_cast<std::size_t>(col)].push_back(std::move(cell));
-        }
-    }
-    gate->GateNo = 1;
-    gate->Lives1 = 3;
-    gate->Lives2 = 3;
-    gate->EnemiesLeft = 0;
-    gate->PlayTime = 0;
-    gate->Tank = 5;
-    gate->LargeTank = 2;
-    gate->ZJC = 3;
-    gate->KC = 3;
-    gate->Total = 20;
-    gate->NextGate = index + 1;
-    return gate;
-}
-
-} // namespace
-
 std::optional<Bitmap> TImagesForm::ChoosePicture()
 {
     const QString name = choosePicture_(this);
     if (name.isEmpty()) return std::nullopt;
-    LoadedFrame loaded = LoadPictureFile(std::filesystem::path(name.toStdString()));
+    LoadedFrame loaded = ReadPictureFrame(std::filesystem::path(name.toStdString()), DecodePng);
     if (!loaded.Frame) ReportError(loaded.Message);
     return std::move(loaded.Frame);
 }

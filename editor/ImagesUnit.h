@@ -1,6 +1,6 @@
 // ImagesUnit: the Game Editor window "Game Editor", the authoring tool of
 // "Game.dat". Its tool bar builds the image library group by group from BMP and
-// PNG files (PictureFiles.h), makes frames transparent or opaque, adds gates
+// PNG files (game/PictureImport.h), makes frames transparent or opaque, adds gates
 // and saves the whole game data; its gate list shows a gate on the main
 // window's field (and opens the gate dialog on a double click); its frame view
 // is where tiles are dragged from onto the field, whose drops and clicks it

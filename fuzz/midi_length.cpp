@@ -1,6 +1,6 @@
 // The MIDI length reader on arbitrary bytes: a length that is a real,
 // non-negative number of seconds, or the one message of a damaged file.
-#include "platform/MediaMidi.h"
+#include "content/MidiLength.h"
 
 #include <cmath>
 #include <cstddef>

@@ -1,6 +1,6 @@
 // The intro's RTF reader on arbitrary bytes: every input gives a document of
 // valid UTF-8 runs, or is refused with one of its messages and no text.
-#include "shell/Rtf.h"
+#include "content/Rtf.h"
 
 #include <cstddef>
 #include <cstdint>

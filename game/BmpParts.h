@@ -1,7 +1,7 @@
-// Pieces shared by the two BMP readers: the one for the frames of "Game.dat"
+// Pieces shared by the two BMP readers, the one for the frames of "Game.dat"
 // (BmpRead.cpp) and the one for pictures from drawing programs
-// (PictureBmp.cpp). Little-endian fields and the colour channels of 16- and
-// 32-bit pixels.
+// (PictureBmp.cpp), beside their one header reader (BmpHeader.h):
+// little-endian fields and the colour channels of 16- and 32-bit pixels.
 #pragma once
 
 #include <array>

@@ -3,6 +3,7 @@
 // 64 bits from 32-bit fields, so no sum or product here can overflow, and
 // every read is checked against the end found by the walk before it happens.
 #include "game/Bmp.h"
+#include "game/BmpHeader.h"
 #include "game/BmpParts.h"
 
 #include <array>
@@ -12,11 +13,9 @@ namespace brakkon {
 namespace {
 
 using bmp::Channel;
-using bmp::Le16;
 using bmp::Le32;
 using bmp::UsableMask;
 
-constexpr std::size_t FileHeaderSize = 14;
 constexpr std::uint32_t InfoHeaderSize = 40;
 constexpr std::uint32_t CoreHeaderSize = 12;
 constexpr std::uint32_t CompressionNone = 0;
@@ -49,47 +48,30 @@ bool SupportedDepth(std::uint32_t bpp, bool core)
 std::optional<Layout> Walk(std::span<const std::uint8_t> data)
 {
     const std::uint64_t size = data.size();
-    if (size < FileHeaderSize + 4 || data[0] != 'B' || data[1] != 'M') return std::nullopt;
+    BmpHeader h;
+    if (!ReadBmpHeader(data, h).empty()) return std::nullopt;
+    if (h.HeaderSize != InfoHeaderSize && h.HeaderSize != CoreHeaderSize) return std::nullopt;
 
-    // The planes field is not checked: it says nothing about the layout.
     Layout l;
-    const std::uint32_t headerSize = Le32(data, 14);
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-    std::uint32_t compression = CompressionNone;
-    std::uint64_t imageSize = 0;
-    std::uint64_t coloursUsed = 0;
-    if (headerSize == InfoHeaderSize) {
-        if (size < FileHeaderSize + InfoHeaderSize) return std::nullopt;
-        width = static_cast<std::int32_t>(Le32(data, 18));
-        height = static_cast<std::int32_t>(Le32(data, 22));
-        l.Bpp = Le16(data, 28);
-        compression = Le32(data, 30);
-        imageSize = Le32(data, 34);
-        coloursUsed = Le32(data, 46);
-    } else if (headerSize == CoreHeaderSize) {
-        if (size < FileHeaderSize + CoreHeaderSize) return std::nullopt;
-        width = Le16(data, 18); // unsigned in a core header: always bottom-up
-        height = Le16(data, 20);
-        l.Bpp = Le16(data, 24);
-        l.EntrySize = 3;
-    } else {
-        return std::nullopt;
-    }
+    l.Bpp = h.Bpp;
+    if (h.Core()) l.EntrySize = 3;
+    const std::uint32_t compression = h.Compression;
+    const std::uint64_t imageSize = h.ImageSize;
+    const std::uint64_t coloursUsed = h.ColoursUsed;
+    const std::int64_t width = h.Width;
+    const std::int64_t height = h.Height;
 
-    const bool core = headerSize == CoreHeaderSize;
-    if (!SupportedDepth(l.Bpp, core)) return std::nullopt;
+    if (!SupportedDepth(l.Bpp, h.Core())) return std::nullopt;
     const bool bitFields = compression == CompressionBitFields;
     if (compression != CompressionNone && !(bitFields && (l.Bpp == 16 || l.Bpp == 32))) return std::nullopt;
 
-    l.TopDown = height < 0;
-    if (height < 0) height = -height; // int64: even INT32_MIN negates safely
+    l.TopDown = h.TopDown;
     if (width <= 0 || height == 0 || width > MaxBmpSide || height > MaxBmpSide) return std::nullopt;
     if (width * height > MaxBmpPixels) return std::nullopt;
     l.Width = static_cast<std::int32_t>(width);
     l.Height = static_cast<std::int32_t>(height);
 
-    std::uint64_t pos = FileHeaderSize + headerSize;
+    std::uint64_t pos = h.HeadersEnd;
     if (l.Bpp == 16) l.Masks = {0x7C00u, 0x03E0u, 0x001Fu};
     if (l.Bpp == 32) l.Masks = {0xFF0000u, 0x00FF00u, 0x0000FFu};
     if (bitFields) {
@@ -111,7 +93,7 @@ std::optional<Layout> Walk(std::span<const std::uint8_t> data)
     l.TableEntries = static_cast<std::size_t>(entries);
     pos += entries * l.EntrySize;
 
-    const std::uint64_t rowBytes = (static_cast<std::uint64_t>(width) * l.Bpp + 31) / 32 * 4;
+    const std::uint64_t rowBytes = h.RowBytes();
     const std::uint64_t rowsBytes = rowBytes * static_cast<std::uint64_t>(height);
     if (imageSize != 0 && imageSize < rowsBytes) return std::nullopt;
     const std::uint64_t pixelBytes = imageSize != 0 ? imageSize : rowsBytes;

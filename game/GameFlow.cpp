@@ -77,7 +77,7 @@ void CheckBase(MainState& state, GameHost& host)
     if (gate.Cells.size() != static_cast<std::size_t>(game.Cols) || !state.Playing) return;
     const CellType* base = CellAt(gate, BaseCol, BaseRow);
     if (base == nullptr || base->Block != BlockOpen) return;
-    host.PlayEffect(EffectExplode);
+    host.PlayEffect(SoundEffect::Explode);
     ShowGameOver(state, host);
 }
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "game/Records.h"
+#include "game/SoundEffects.h"
 
 #include <cstdint>
 #include <string_view>
@@ -33,8 +34,8 @@ public:
     virtual void ShowGateNo() = 0;
     /// Shows the play time in the status line.
     virtual void ShowPlayTime() = 0;
-    /// Plays sound effect `index` (0 explosion, 1 enemy destroyed, 2 bonus, 3 gun).
-    virtual void PlayEffect(std::int32_t index) = 0;
+    /// Plays a sound effect, unless a more important one still sounds.
+    virtual void PlayEffect(SoundEffect effect) = 0;
     /// True when the music player stands still (played to its end, stopped,
     /// or never started).
     [[nodiscard]] virtual bool MusicStopped() = 0;
@@ -59,7 +60,7 @@ public:
     void ShowIndicators() override {}
     void ShowGateNo() override {}
     void ShowPlayTime() override {}
-    void PlayEffect(std::int32_t) override {}
+    void PlayEffect(SoundEffect) override {}
     [[nodiscard]] bool MusicStopped() override { return false; }
     void PlayMusic() override {}
     void SetTitle(std::string_view, bool) override {}

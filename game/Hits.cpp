@@ -34,12 +34,12 @@ void HitTank(MainState& state, GameHost& host, SpriteType& tank)
         std::int32_t& lives = first ? gate.Lives1 : gate.Lives2;
         if (lives > 0) {
             lives -= 1;
-            host.PlayEffect(EffectExplode);
+            host.PlayEffect(SoundEffect::Explode);
             MoveX(state, host, tank, 0);
             MoveY(state, host, tank, 0);
             Respawn(state.Game, tank, first ? GroupPlayer1 : GroupPlayer2, first ? Player1StartCol : Player2StartCol);
         } else {
-            host.PlayEffect(EffectExplode);
+            host.PlayEffect(SoundEffect::Explode);
             tank.Active = 0;
             MoveX(state, host, tank, 0);
             MoveY(state, host, tank, 0);

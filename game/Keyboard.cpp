@@ -74,7 +74,7 @@ void PlayerKeyDown(MainState& state, GameHost& host, KeyCode key)
         PlayerType& player = state.*slot.Player;
         SpriteType* tank = PlayerTank(state, slot.Entry);
         if (player.FireHeld || key != player.FireKey || tank == nullptr || !tank->Active) continue;
-        host.PlayEffect(EffectGun);
+        host.PlayEffect(SoundEffect::Gun);
         player.FireHeld = true;
         LaunchShell(state, *tank, KindPlayerShell);
     }

@@ -53,7 +53,7 @@ std::int32_t KeepInField(const GameType& game, const SpriteType& s, std::int32_t
 void DestroyEnemy(MainState& state, GameHost& host, SpriteType& enemy, const SpriteType& shell)
 {
     GameType& game = state.Game;
-    host.PlayEffect(EffectEnemyDestroyed);
+    host.PlayEffect(SoundEffect::EnemyDestroyed);
     if (game.Gate->EnemiesLeft > 0) {
         game.Gate->EnemiesLeft -= 1;
         MoveX(state, host, enemy, 0);
@@ -223,7 +223,7 @@ void TakeBonus(MainState& state, GameHost& host, SpriteType& s, std::int32_t bon
     default:
         break;
     }
-    host.PlayEffect(EffectBonus);
+    host.PlayEffect(SoundEffect::Bonus);
     host.ShowIndicators();
 }
 

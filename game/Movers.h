@@ -15,12 +15,6 @@
 
 namespace brakkon {
 
-/// Sound effects by index.
-constexpr std::int32_t EffectExplode = 0; ///< a player's tank or the base destroyed
-constexpr std::int32_t EffectEnemyDestroyed = 1;
-constexpr std::int32_t EffectBonus = 2;
-constexpr std::int32_t EffectGun = 3;
-
 /// Moves the sprite `dx` pixels horizontally (0 allowed) and resolves what
 /// follows at the new place.
 void MoveX(MainState& state, GameHost& host, SpriteType& s, std::int32_t dx);

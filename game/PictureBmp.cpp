@@ -6,6 +6,7 @@
 // "Game.dat" frames this one trusts the file header's pixel offset (version 5
 // headers may be followed by a colour profile) and keeps the alpha channel.
 #include "game/Bmp.h"
+#include "game/BmpHeader.h"
 #include "game/BmpParts.h"
 #include "game/PictureImport.h"
 
@@ -16,10 +17,8 @@ namespace brakkon {
 namespace {
 
 using bmp::Channel;
-using bmp::Le16;
 using bmp::Le32;
 
-constexpr std::uint64_t FileHeaderSize = 14;
 constexpr std::uint32_t CoreHeaderSize = 12;
 constexpr std::uint32_t InfoHeaderSize = 40;
 
@@ -87,46 +86,24 @@ std::string ReadFormat(std::span<const std::uint8_t> d, std::uint32_t headerSize
 std::string ReadHeader(std::span<const std::uint8_t> d, Header& h)
 {
     const std::uint64_t size = d.size();
-    if (size < FileHeaderSize + 4 || d[0] != 'B' || d[1] != 'M') return "it does not start as a BMP file does";
-    const std::uint32_t headerSize = Le32(d, 14);
-    const bool core = headerSize == CoreHeaderSize;
-    if (!core && !Is(headerSize, {40, 52, 56, 108, 124})) // info, version 2, 3, 4 and 5
-        return "its header of " + std::to_string(headerSize) + " bytes is not a known BMP header";
-    if (size < FileHeaderSize + headerSize) return "the file ends inside its header";
-
-    std::uint64_t coloursUsed = 0;
-    std::uint64_t imageSize = 0;
-    if (core) {
-        h.Width = Le16(d, 18); // unsigned in a core header: always bottom-up
-        h.Height = Le16(d, 20);
-        h.Bpp = Le16(d, 24);
-        h.EntrySize = 3;
-    } else {
-        h.Width = static_cast<std::int32_t>(Le32(d, 18));
-        h.Height = static_cast<std::int32_t>(Le32(d, 22));
-        h.Bpp = Le16(d, 28);
-        h.Compression = Le32(d, 30);
-        imageSize = Le32(d, 34);
-        coloursUsed = Le32(d, 46);
-        for (std::size_t i = 0; i < 4 && 40 + 4 * i < headerSize; ++i) h.Masks[i] = Le32(d, 54 + 4 * i);
-    }
-    std::uint64_t pos = FileHeaderSize + headerSize;
-    if (std::string problem = ReadFormat(d, headerSize, h, pos); !problem.empty()) return problem;
-
-    h.TopDown = h.Height < 0;
-    if (h.Height < 0) h.Height = -h.Height; // int64: even INT32_MIN negates safely
-    if (h.Width <= 0 || h.Height == 0)
-        return "its size of " + std::to_string(h.Width) + " x " + std::to_string(h.Height) +
-               " pixels is not the size of a picture";
-    if (h.Width > MaxBmpSide || h.Height > MaxBmpSide || h.Width * h.Height > MaxBmpPixels)
-        return "it is " + std::to_string(h.Width) + " x " + std::to_string(h.Height) + " pixels; at most " +
-               std::to_string(MaxBmpSide) + " on a side and " + std::to_string(MaxBmpPixels) + " in all are read";
+    BmpHeader read;
+    if (std::string problem = ReadBmpHeader(d, read); !problem.empty()) return problem;
+    h.Width = read.Width;
+    h.Height = read.Height;
+    h.TopDown = read.TopDown;
+    h.Bpp = read.Bpp;
+    h.Compression = read.Compression;
+    h.Masks = read.Masks;
+    if (read.Core()) h.EntrySize = 3;
+    std::uint64_t pos = read.HeadersEnd;
+    if (std::string problem = ReadFormat(d, read.HeaderSize, h, pos); !problem.empty()) return problem;
+    if (std::string problem = PictureSizeProblem(h.Width, h.Height); !problem.empty()) return problem;
 
     // The rows start where the file header says, unless that points into the
     // headers (a writer that left it 0); then right after the colour table.
     const std::uint64_t depthColours = h.Bpp <= 8 ? std::uint64_t{1} << h.Bpp : 0;
-    const std::uint64_t entries = coloursUsed != 0 ? std::min(coloursUsed, depthColours) : depthColours;
-    const std::uint64_t offset = Le32(d, 10);
+    const std::uint64_t entries = read.ColoursUsed != 0 ? std::min(read.ColoursUsed, depthColours) : depthColours;
+    const std::uint64_t offset = read.PixelOffset;
     h.TableOffset = pos;
     h.PixelOffset = offset >= pos ? offset : pos + entries * h.EntrySize;
     if (h.PixelOffset > size) return "its picture data would start beyond the end of the file";
@@ -134,10 +111,10 @@ std::string ReadHeader(std::span<const std::uint8_t> d, Header& h)
 
     const std::uint64_t available = size - h.PixelOffset;
     if (h.Compression == Rle8 || h.Compression == Rle4) {
-        h.PixelBytes = imageSize != 0 ? std::min(imageSize, available) : available;
+        h.PixelBytes = read.ImageSize != 0 ? std::min(read.ImageSize, available) : available;
         return {};
     }
-    h.PixelBytes = (static_cast<std::uint64_t>(h.Width) * h.Bpp + 31) / 32 * 4 * static_cast<std::uint64_t>(h.Height);
+    h.PixelBytes = read.RowBytes() * static_cast<std::uint64_t>(h.Height);
     if (h.PixelBytes > available) return "the file ends inside its picture data";
     return {};
 }

@@ -47,6 +47,17 @@ std::string Named(const std::filesystem::path& path) { return "\"" + path.string
 
 } // namespace
 
+std::string PictureSizeProblem(std::int64_t width, std::int64_t height)
+{
+    if (width <= 0 || height <= 0)
+        return "its size of " + std::to_string(width) + " x " + std::to_string(height) +
+               " pixels is not the size of a picture";
+    if (width > MaxBmpSide || height > MaxBmpSide || width * height > MaxBmpPixels)
+        return "it is " + std::to_string(width) + " x " + std::to_string(height) + " pixels; at most " +
+               std::to_string(MaxBmpSide) + " on a side and " + std::to_string(MaxBmpPixels) + " in all are read";
+    return {};
+}
+
 bool IsPng(std::span<const std::uint8_t> bytes)
 {
     return bytes.size() >= PngSignature.size() && std::equal(PngSignature.begin(), PngSignature.end(), bytes.begin());
@@ -57,12 +68,9 @@ PictureResult DecodePicture(std::span<const std::uint8_t> bytes, PngDecoder png)
     if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return DecodeBmpPicture(bytes);
     if (IsPng(bytes)) {
         PictureResult r = png(bytes);
-        const Picture* p = r.Decoded ? &*r.Decoded : nullptr;
-        if (p && (p->Width <= 0 || p->Height <= 0 || p->Width > MaxBmpSide || p->Height > MaxBmpSide ||
-                  std::int64_t{p->Width} * p->Height > MaxBmpPixels))
-            return {std::nullopt, "it is " + std::to_string(p->Width) + " x " + std::to_string(p->Height) +
-                                      " pixels; at most " + std::to_string(MaxBmpSide) + " on a side and " +
-                                      std::to_string(MaxBmpPixels) + " in all are read"};
+        if (r.Decoded)
+            if (std::string problem = PictureSizeProblem(r.Decoded->Width, r.Decoded->Height); !problem.empty())
+                return {std::nullopt, std::move(problem)};
         return r;
     }
     return {std::nullopt, "it is neither a BMP nor a PNG picture"};

@@ -4,8 +4,8 @@
 // the plain BMP images "Game.dat" holds, so this reader takes what those
 // programs write: BMP with a core, info, version 4 or version 5 header, 1 to
 // 32 bits, RLE4 and RLE8, bit fields and top-down rows (PictureBmp.cpp), and
-// PNG through a decoder the caller supplies (Qt's in the editor, libpng's in
-// the tools), since neither the game's BMP codec nor this file knows PNG.
+// PNG through the decoder the caller supplies (libpng's, content/Png.h),
+// since neither the game's BMP codec nor this file knows PNG.
 //
 // What is read becomes a frame as "Game.dat" stores it (PictureFrame.cpp):
 // an uncompressed BMP image with a 40-byte header, 4 bits when every pixel is
@@ -45,11 +45,15 @@ struct PictureResult {
     std::string Problem;
 };
 
-/// Decodes PNG bytes. The editor passes Qt's reader, the tools libpng's.
+/// Decodes PNG bytes: DecodePng of content/Png.h.
 using PngDecoder = PictureResult (*)(std::span<const std::uint8_t> bytes);
 
 /// The largest picture file read, in bytes.
 constexpr std::uintmax_t MaxPictureFileBytes = std::uintmax_t{128} << 20;
+
+/// What is wrong with a picture of width x height pixels: not a size at all,
+/// or beyond MaxBmpSide and MaxBmpPixels; empty when it may be read.
+[[nodiscard]] std::string PictureSizeProblem(std::int64_t width, std::int64_t height);
 
 /// The eight bytes every PNG file starts with.
 [[nodiscard]] bool IsPng(std::span<const std::uint8_t> bytes);

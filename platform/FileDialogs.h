@@ -40,7 +40,7 @@ QString RunFileDialog(QWidget* parent, FileDialogMode mode);
 using PictureDialog = std::function<QString(QWidget* parent)>;
 
 /// The filters of the picture dialog: the bitmaps, and every picture the
-/// Game Editor reads (PictureFiles.h).
+/// Game Editor reads (game/PictureImport.h).
 inline const QString BitmapsFilter = QStringLiteral("Bitmaps (*.bmp)");
 inline const QString PicturesFilter = QStringLiteral("Pictures (*.bmp *.png)");
 

@@ -14,52 +14,38 @@ MediaResult MediaRecorder::Open(const std::string& fileName)
 {
     Close();
     const std::string name = std::filesystem::path(fileName).filename().string();
-    if (std::find(Broken.begin(), Broken.end(), name) != Broken.end()) {
-        Log.push_back("Open " + name + " failed");
+    if (std::find(Broken.begin(), Broken.end(), name) != Broken.end())
         return MediaResult::Failed("Cannot open \"" + fileName + "\": damaged file");
-    }
-    Log.push_back("Open " + name);
     file_ = name;
     where_ = Where::Start;
     return MediaResult::Done();
 }
 
-void MediaRecorder::Close()
-{
-    if (file_.empty()) return;
-    Log.emplace_back("Close");
-    file_.clear();
-}
+void MediaRecorder::Close() { file_.clear(); }
 
 MediaResult MediaRecorder::Play()
 {
-    if (file_.empty()) return Refused("Play");
-    const bool fromStart = where_ == Where::Start || where_ == Where::End;
-    Log.emplace_back(fromStart ? "Play from start" : "Play on");
+    if (file_.empty()) return MediaResult::Failed(std::string(MsgNoDeviceOpen));
+    if (where_ != Where::Playing) {
+        const bool fromStart = where_ == Where::Start || where_ == Where::End;
+        Heard.push_back(file_ + (fromStart ? " from the start" : " on"));
+    }
     where_ = Where::Playing;
     return MediaResult::Done();
 }
 
 MediaResult MediaRecorder::Stop()
 {
-    if (file_.empty()) return Refused("Stop");
-    Log.emplace_back("Stop");
+    if (file_.empty()) return MediaResult::Failed(std::string(MsgNoDeviceOpen));
     if (where_ == Where::Playing) where_ = Where::Paused;
     return MediaResult::Done();
 }
 
 MediaResult MediaRecorder::SeekToStart()
 {
-    if (file_.empty()) return Refused("Seek");
-    Log.emplace_back("Seek");
+    if (file_.empty()) return MediaResult::Failed(std::string(MsgNoDeviceOpen));
     where_ = Where::Start;
     return MediaResult::Done();
-}
-
-MediaResult MediaRecorder::Refused(const char* command)
-{
-    Log.push_back(std::string(command) + " refused");
-    return MediaResult::Failed(std::string(MsgNoDeviceOpen));
 }
 
 } // namespace brakkon

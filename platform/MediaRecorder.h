@@ -1,7 +1,10 @@
-// A media player that sounds nothing and writes down every command, for the
-// tests of the game's sound. It keeps a real player's states: an open file
-// plays until the test says it has reached its end, a stopped file goes on
-// from where it stood, and a file named in Broken fails to open.
+// A media player that sounds nothing and writes down what a listener would
+// hear, for the tests of the game's sound: which file begins to sound, and
+// whether from its start or on from where it stood. It keeps a real player's
+// states: an open file plays until the test says it has reached its end, a
+// stopped file goes on from where it stood, and a file named in Broken fails
+// to open. How the sound got there (closed and opened again, or wound back)
+// is not written down: the tests hold the player to what is heard.
 #pragma once
 
 #include "platform/MediaPlayer.h"
@@ -13,10 +16,9 @@ namespace brakkon {
 
 class MediaRecorder final : public MediaPlayer {
 public:
-    /// Every command in order, with file names without their folder: "Open
-    /// Gun.wav", "Close", "Play from start", "Play on", "Stop", "Seek", and
-    /// "Play", "Stop" or "Seek" followed by " refused" without an open file.
-    std::vector<std::string> Log;
+    /// Each sound as it begins, the file without its folder: "Gun.wav from
+    /// the start", or "Music.mid on" when it goes on from where it stopped.
+    std::vector<std::string> Heard;
     /// Names (without folder) of files that exist but cannot be opened.
     std::vector<std::string> Broken;
 
@@ -36,8 +38,6 @@ public:
 
 private:
     enum class Where { Start, Playing, Paused, End };
-
-    MediaResult Refused(const char* command);
 
     std::string file_;
     Where where_ = Where::Start;

@@ -1,6 +1,6 @@
 #include "platform/MediaSdl.h"
 
-#include "platform/MediaMidi.h"
+#include "content/MidiLength.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

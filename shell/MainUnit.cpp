@@ -271,7 +271,7 @@ void MainForm::EnableTimers(bool enabled)
 
 // ---- Sound, music and the Game Control dialog ----
 
-void MainForm::PlayEffect(std::int32_t index) { sound_->PlayEffect(state_, index); }
+void MainForm::PlayEffect(SoundEffect effect) { sound_->PlayEffect(state_, effect); }
 
 bool MainForm::MusicStopped() { return sound_->MusicStopped(); }
 

@@ -112,7 +112,7 @@ public:
     void ShowIndicators() override;
     void ShowGateNo() override;
     void ShowPlayTime() override;
-    void PlayEffect(std::int32_t index) override;
+    void PlayEffect(SoundEffect effect) override;
     [[nodiscard]] bool MusicStopped() override;
     void PlayMusic() override;
     void SetTitle(std::string_view text, bool shown) override;

@@ -8,7 +8,7 @@
 // window open; only "Play Game" answers true.
 #pragma once
 
-#include "shell/Rtf.h"
+#include "content/Rtf.h"
 
 #include <QDialog>
 

@@ -36,7 +36,7 @@ public:
     bool TimersEnabled = true;   ///< the game starts with both timers running
     bool ClockRestarted = false; ///< the timers were switched on again since the last look
 
-    void PlayEffect(std::int32_t index) override { Effects.emplace_back(Slot, index); }
+    void PlayEffect(SoundEffect effect) override { Effects.emplace_back(Slot, EffectCode(effect)); }
     void EnableTimers(bool enabled) override
     {
         if (enabled && !TimersEnabled) ClockRestarted = true;

@@ -1,6 +1,6 @@
 // The built sound files and intro text in the executable's directory: their
-// headers, lengths and signals, the music's length and balance, and an RTF
-// text that any reader can take.
+// bytes as shipped, their headers, lengths and signals, the music's length and
+// balance, and an RTF text that any reader can take.
 #include "tests/AudioFileCheck.h"
 
 #include <gtest/gtest.h>
@@ -41,6 +41,39 @@ const EffectCase Effects[] = {
     {"Gun.wav", 0.1, 0.25, 1000, 0.30, 0.90, true},     // a crack with high content
     {"Move.wav", 0.3, 0.6, 400, 0.90, 1.00, false},     // a steady low rumble
 };
+
+/// The shipped sound files as they were first released: a change to the
+/// synthesis, the score or the writers, or output that differs from run to run
+/// or between compilers, changes what every player hears and fails here.
+struct Pinned {
+    const char* file;
+    std::size_t size;
+    std::uint64_t fnv1a; ///< 64-bit FNV-1a of the whole file
+};
+
+const Pinned ShippedSounds[] = {
+    {"Explode.wav", 44144, 0x5993ca2c6d4aabe0},
+    {"Ding.wav", 22094, 0xfa35210b225fef0d},
+    {"Gun.wav", 7982, 0x37b0c173c98259b7},
+    {"Move.wav", 22094, 0x47c966b2e25e63b8},
+    {"Music.mid", 10294, 0x48083e5a39eb27e1},
+};
+
+std::uint64_t Fnv1a(const std::vector<std::uint8_t>& bytes)
+{
+    std::uint64_t h = 0xcbf29ce484222325u;
+    for (const std::uint8_t b : bytes) h = (h ^ b) * 0x100000001b3u;
+    return h;
+}
+
+TEST(BuiltSounds, AreByteForByteTheShippedOnes)
+{
+    for (const Pinned& p : ShippedSounds) {
+        const auto bytes = BuiltFile(p.file);
+        EXPECT_EQ(bytes.size(), p.size) << p.file;
+        EXPECT_EQ(Fnv1a(bytes), p.fnv1a) << p.file;
+    }
+}
 
 TEST(BuiltSounds, EffectsAreMonoPcmOfTheRightLength)
 {

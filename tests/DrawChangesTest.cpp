@@ -66,7 +66,7 @@ TEST(DrawChanges, TheBlinkTakesABonusLyingOnTheStartCell)
     DrawChanges(st, host);
     EXPECT_EQ(Cell(st, 11, 13).Bonus, BonusNone);
     EXPECT_EQ(st.Game.Gate->Sprites[0]->Shield, 10);
-    EXPECT_EQ(host.Effects, std::vector<std::int32_t>{2});
+    EXPECT_EQ(host.Effects, std::vector<SoundEffect>{SoundEffect::Bonus});
 }
 
 TEST(DrawChanges, ABonusPlayerTwoTakesInTheBlinkShowsPlayerOnesIconsAsTheyAre)

@@ -17,7 +17,7 @@ namespace brakkon::test {
 class RecordingHost : public GameHost {
 public:
     std::vector<std::string> Calls;     ///< every call by name, effects as "PlayEffect N"
-    std::vector<std::int32_t> Effects;  ///< the effect indices in order
+    std::vector<SoundEffect> Effects;   ///< the effects in order
     const GateType* LastDrawn = nullptr;
     int DrawFieldCount = 0;
     int IndicatorCount = 0;
@@ -42,10 +42,10 @@ public:
     }
     void ShowGateNo() override { Calls.emplace_back("ShowGateNo"); }
     void ShowPlayTime() override { Calls.emplace_back("ShowPlayTime"); }
-    void PlayEffect(std::int32_t index) override
+    void PlayEffect(SoundEffect effect) override
     {
-        Calls.push_back("PlayEffect " + std::to_string(index));
-        Effects.push_back(index);
+        Calls.push_back("PlayEffect " + std::to_string(EffectCode(effect)));
+        Effects.push_back(effect);
     }
     [[nodiscard]] bool MusicStopped() override
     {
@@ -74,9 +74,9 @@ public:
         TimersEnabled = enabled;
     }
 
-    [[nodiscard]] long CountEffect(std::int32_t index) const
+    [[nodiscard]] long CountEffect(SoundEffect effect) const
     {
-        return std::count(Effects.begin(), Effects.end(), index);
+        return std::count(Effects.begin(), Effects.end(), effect);
     }
     void Clear()
     {

@@ -70,7 +70,7 @@ TEST(HitTank, ALevelTwoTankSurvivesTwoHitsDroppingAPictureEach)
     EXPECT_EQ(t.Active, 1);
     p.Strike(t);
     EXPECT_EQ(t.Active, 0);
-    EXPECT_EQ(p.host.Effects, std::vector<std::int32_t>{EffectExplode});
+    EXPECT_EQ(p.host.Effects, std::vector<SoundEffect>{SoundEffect::Explode});
     EXPECT_FALSE(p.state.GameOver); // player 1 is still in play
 }
 
@@ -108,7 +108,7 @@ TEST_P(Respawn, ALostTankComesBackAtItsStartCellShieldedAtLevelZero)
     EXPECT_EQ(t.Level, 0);
     EXPECT_EQ(t.ImageGroup, c.group);
     EXPECT_EQ(t.Shield, 5);
-    EXPECT_EQ(p.host.Effects, std::vector<std::int32_t>{EffectExplode});
+    EXPECT_EQ(p.host.Effects, std::vector<SoundEffect>{SoundEffect::Explode});
     EXPECT_EQ(Cell(p.state, 3, 4).Dirty, 1); // the old place is redrawn
     EXPECT_EQ(Cell(p.state, c.col, 13).Dirty, 1);
     EXPECT_GE(p.host.IndicatorCount, 1);

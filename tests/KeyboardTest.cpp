@@ -141,7 +141,7 @@ TEST(Fire, OneShellPerPressWithTheGunSound)
     p.Down(VkSpace);
     p.Down(VkSpace); // held: auto-repeat
     EXPECT_EQ(p.Shells(), 1u);
-    EXPECT_EQ(p.host.Effects, std::vector<std::int32_t>{EffectGun});
+    EXPECT_EQ(p.host.Effects, std::vector<SoundEffect>{SoundEffect::Gun});
     const SpriteType& shell = *p.Gate().Sprites[2];
     EXPECT_EQ(shell.Kind, KindPlayerShell);
     EXPECT_EQ(shell.Row, 12);

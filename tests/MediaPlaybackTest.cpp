@@ -2,11 +2,12 @@
 // driver (it mixes in real time without a device): every effect and the
 // music open, sound, stop where they stand and go on; the music ends at its
 // length and plays again (a short score here, the shipped music's whole
-// round in the slow suite); with no device everything is silent. The tests
-// wait for what the mixer does, never for a time.
-#include "platform/MediaMidi.h"
+// round in the slow suite); no effect clips; with no device everything is
+// silent. The tests wait for what the mixer does, never for a time.
+#include "content/MidiLength.h"
 #include "platform/MediaSdl.h"
 #include "content/Midi.h"
+#include "game/SoundEffects.h"
 #include "tests/TempFolder.h"
 #include "tests/TestSupport.h"
 
@@ -113,6 +114,24 @@ TEST_F(MediaPlayback, EveryEffectSoundsStopsWhereItStandsAndEnds)
     }
     player->Close();
     EXPECT_EQ(player->Play().Text(), MsgNoDeviceOpen);
+}
+
+// Each shipped effect, played whole through the player at the device's rate,
+// is heard and never reaches full scale: a file that clips after the mixer
+// converts it would crackle in every game.
+TEST_F(MediaPlayback, EveryEffectSoundsWholeWithoutClipping)
+{
+    const std::unique_ptr<MediaPlayer> player = MakeSdlMediaPlayer(audio_);
+    for (const SoundEffect effect : {SoundEffect::Explode, SoundEffect::Bonus, SoundEffect::Gun, SoundEffect::Move}) {
+        const std::string file(EffectFile(effect));
+        SCOPED_TRACE(file);
+        ASSERT_TRUE(player->Open(BinDir + "/" + file));
+        MixedPeak = 0;
+        ASSERT_TRUE(player->Play());
+        ASSERT_TRUE(WaitFor([&] { return player->Stopped(); })) << "never ends";
+        EXPECT_GT(MixedPeak.load(), Audible) << "silent";
+        EXPECT_LT(MixedPeak.load(), 32767) << "clips at the device's rate";
+    }
 }
 
 TEST_F(MediaPlayback, MusicStopsWhereItStandsAndGoesOn)

@@ -1,6 +1,6 @@
 // The media layer's own reading: the playing time of MIDI files, damaged
 // ones refused, and where the sound font is found.
-#include "platform/MediaMidi.h"
+#include "content/MidiLength.h"
 #include "platform/MediaSdl.h"
 
 #include "tests/TempFolder.h"

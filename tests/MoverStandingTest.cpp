@@ -47,7 +47,7 @@ TEST_P(Bonuses, TakenByAMoveOfZeroWithSoundAndIndicatorsEvenAtTheCaps)
     EXPECT_EQ(tank.Shield, c.expectShield);
     EXPECT_EQ(Cell(p.state, 11, 13).Bonus, 0);
     EXPECT_EQ(Cell(p.state, 11, 13).TopImage, TileNone);
-    EXPECT_EQ(p.host.Effects, std::vector<std::int32_t>{EffectBonus});
+    EXPECT_EQ(p.host.Effects, std::vector<SoundEffect>{SoundEffect::Bonus});
     EXPECT_EQ(p.host.IndicatorCount, 1);
 }
 

@@ -41,7 +41,7 @@ TEST_P(ShotsNeeded, ArmourIsTwiceTheLevelAndAShellTakesItsLevelPlusOne)
         MoveY(p.state, p.host, shell, 0);
         EXPECT_EQ(shell.Frame, 1); // the shell bursts on every strike
         ++shots;
-        EXPECT_EQ(p.host.CountEffect(EffectEnemyDestroyed), enemy.Active ? 0 : 1);
+        EXPECT_EQ(p.host.CountEffect(SoundEffect::EnemyDestroyed), enemy.Active ? 0 : 1);
     }
     EXPECT_EQ(shots, c.shots);
 }
@@ -143,7 +143,7 @@ TEST(Strikes, CancellingAnEnemyShellGoesOnToStrikeALaterEnemy)
     EXPECT_EQ(secondShell.Active, 0);
     EXPECT_EQ(shell.Active, 0);
     EXPECT_EQ(enemy.Active, 0);
-    EXPECT_EQ(p.host.CountEffect(EffectEnemyDestroyed), 1);
+    EXPECT_EQ(p.host.CountEffect(SoundEffect::EnemyDestroyed), 1);
 }
 
 TEST(Strikes, ShellsOfOneSidePassThroughEachOtherAndTheirOwnTanks)

@@ -1,6 +1,6 @@
 // The intro's RTF reader: text and paragraphs, the code pages of
 // \'hh bytes, Unicode characters, and hostile input.
-#include "shell/Rtf.h"
+#include "content/Rtf.h"
 
 #include <gtest/gtest.h>
 

@@ -22,10 +22,10 @@ class SoundHost : public RecordingHost {
 public:
     SoundHost(MainState& state, GameSound& sound) : state_(state), sound_(sound) {}
 
-    void PlayEffect(std::int32_t index) override
+    void PlayEffect(SoundEffect effect) override
     {
-        RecordingHost::PlayEffect(index);
-        sound_.PlayEffect(state_, index);
+        RecordingHost::PlayEffect(effect);
+        sound_.PlayEffect(state_, effect);
     }
     [[nodiscard]] bool MusicStopped() override { return sound_.MusicStopped(); }
     void PlayMusic() override { sound_.PlayMusic(); }

@@ -9,19 +9,36 @@ namespace brakkon {
 namespace {
 
 using test::SoundRig;
-using Log = std::vector<std::string>;
+using Heard = std::vector<std::string>;
 
-constexpr std::int32_t Finish = -100; ///< in a sequence: the sounding effect comes to its end
-constexpr std::int32_t Break = -101;  ///< in a sequence: "Ding.wav" cannot be opened from now on
+/// A step of a case: an effect asked for, or something that befalls the player.
+struct Step {
+    enum What { Play, Finish, Break } what = Play;
+    SoundEffect effect = SoundEffect::Explode;
+    Step(SoundEffect e) : effect(e) {}
+    Step(What w) : what(w) {}
+};
+constexpr Step::What Finish = Step::Finish; ///< the sounding effect comes to its end
+constexpr Step::What Break = Step::Break;   ///< "Ding.wav" cannot be opened from now on
+
+constexpr SoundEffect Explode = SoundEffect::Explode;
+constexpr SoundEffect Enemy = SoundEffect::EnemyDestroyed;
+constexpr SoundEffect Bonus = SoundEffect::Bonus;
+constexpr SoundEffect Gun = SoundEffect::Gun;
+constexpr SoundEffect Move = SoundEffect::Move;
+
+/// What each effect asked for makes heard: its file from the start, or
+/// Dropped when it stays silent.
+const std::string Dropped = "-";
 
 /// The shipped files, beside the test programs.
 const std::string AppPath = BRAKKON_BIN_DIR;
 
 struct EffectCase {
     const char* name;
-    std::vector<std::int32_t> steps; ///< effect indices, Finish or Break
-    Log effectsLog;                  ///< what the effects player was told, after the window showed
-    std::int32_t currentSound;
+    std::vector<Step> steps;
+    Heard heard;          ///< per effect asked for, in order
+    std::string sounding; ///< the file sounding at the end; empty for silence
 };
 
 void PrintTo(const EffectCase& c, std::ostream* os) { *os << c.name; }
@@ -35,33 +52,45 @@ TEST_P(EffectPriority, FollowsTheTable)
     MainState state;
     state.AppPath = AppPath;
     rig.Sound.StartSound(AppPath);
-    rig.Effects->Log.clear();
-    for (std::int32_t step : c.steps) {
-        if (step == Finish) rig.Effects->FinishPlaying();
-        else if (step == Break) rig.Effects->Broken.push_back("Ding.wav");
-        else rig.Sound.PlayEffect(state, step);
+    Heard heard;
+    for (const Step& step : c.steps) {
+        if (step.what == Finish) {
+            rig.Effects->FinishPlaying();
+        } else if (step.what == Break) {
+            rig.Effects->Broken.push_back("Ding.wav");
+        } else {
+            rig.Effects->Heard.clear();
+            rig.Sound.PlayEffect(state, step.effect);
+            ASSERT_LE(rig.Effects->Heard.size(), 1u);
+            heard.push_back(rig.Effects->Heard.empty() ? Dropped : rig.Effects->Heard[0]);
+        }
     }
-    EXPECT_EQ(rig.Effects->Log, c.effectsLog);
-    EXPECT_EQ(state.CurrentSound, c.currentSound);
+    EXPECT_EQ(heard, c.heard);
+    EXPECT_EQ(rig.Effects->Playing() ? rig.Effects->OpenFile() : "", c.sounding);
 }
 
-const Log OpenGun = {"Close", "Open Gun.wav", "Play from start"};
-const Log OpenExplode = {"Close", "Open Explode.wav", "Play from start"};
+const std::string GunHeard = "Gun.wav from the start";
+const std::string ExplodeHeard = "Explode.wav from the start";
+const std::string DingHeard = "Ding.wav from the start";
 
 INSTANTIATE_TEST_SUITE_P(
     Sound, EffectPriority,
     ::testing::Values(
-        EffectCase{"FirstEffectAlwaysPlays", {3}, OpenGun, 3},
-        EffectCase{"ShotRestartsAShotStillSounding", {3, 3}, {"Close", "Open Gun.wav", "Play from start", "Stop", "Seek", "Play from start"}, 3},
-        EffectCase{"ChimeDroppedDuringAnExplosion", {1, 2}, OpenExplode, 1},
-        EffectCase{"ShotSilentDuringAnExplosion", {0, 3}, OpenExplode, 0},
-        EffectCase{"ChimeAfterTheExplosionEnded", {1, Finish, 2}, {"Close", "Open Explode.wav", "Play from start", "Close", "Open Ding.wav", "Play from start"}, 2},
-        EffectCase{"PlayerExplosionCutsAnEnemyExplosionAndReopens", {1, 0}, {"Close", "Open Explode.wav", "Play from start", "Close", "Open Explode.wav", "Play from start"}, 0},
-        EffectCase{"NoFileForAnIndexOutsideTheTable", {7, -1}, {}, NoSoundYet},
+        EffectCase{"FirstEffectAlwaysPlays", {Move}, {"Move.wav from the start"}, "Move.wav"},
+        EffectCase{"ShotRestartsAShotStillSounding", {Gun, Gun}, {GunHeard, GunHeard}, "Gun.wav"},
+        EffectCase{"ChimeDroppedDuringAnExplosion", {Enemy, Bonus}, {ExplodeHeard, Dropped}, "Explode.wav"},
+        EffectCase{"ShotSilentDuringAnExplosion", {Explode, Gun}, {ExplodeHeard, Dropped}, "Explode.wav"},
+        EffectCase{"ChimeAfterTheExplosionEnded", {Enemy, Finish, Bonus}, {ExplodeHeard, DingHeard}, "Ding.wav"},
+        EffectCase{"ShotSilentDuringAChime", {Bonus, Gun}, {DingHeard, Dropped}, "Ding.wav"},
+        EffectCase{"ChimeCutsAShot", {Gun, Bonus}, {GunHeard, DingHeard}, "Ding.wav"},
+        EffectCase{"PlayerExplosionCutsAnEnemyExplosion", {Enemy, Explode}, {ExplodeHeard, ExplodeHeard}, "Explode.wav"},
+        EffectCase{"EnemyExplosionSilentDuringAPlayers", {Explode, Enemy}, {ExplodeHeard, Dropped}, "Explode.wav"},
+        // The last effect is remembered after it ended: a lesser one may follow.
+        EffectCase{"AnyEffectAfterTheLastEnded", {Explode, Finish, Move}, {ExplodeHeard, "Move.wav from the start"}, "Move.wav"},
         // A chime that cannot be opened leaves the player empty: the next shot
         // opens its file again instead of restarting a file that is gone.
-        EffectCase{"BrokenChimeDoesNotSilenceTheNextShot", {3, Finish, Break, 2, 3}, {"Close", "Open Gun.wav", "Play from start", "Close", "Open Ding.wav failed", "Open Gun.wav", "Play from start"}, 3},
-        EffectCase{"AfterABrokenChimeAnEnemyExplosionStillSounds", {0, Finish, Break, 2, 1}, {"Close", "Open Explode.wav", "Play from start", "Close", "Open Ding.wav failed", "Open Explode.wav", "Play from start"}, 1}),
+        EffectCase{"BrokenChimeDoesNotSilenceTheNextShot", {Gun, Finish, Break, Bonus, Gun}, {GunHeard, Dropped, GunHeard}, "Gun.wav"},
+        EffectCase{"AfterABrokenChimeAnEnemyExplosionStillSounds", {Explode, Finish, Break, Bonus, Enemy}, {ExplodeHeard, Dropped, ExplodeHeard}, "Explode.wav"}),
     [](const ::testing::TestParamInfo<EffectCase>& info) { return std::string(info.param.name); });
 
 TEST(Sound, SoundOffSilencesEffectsButNotTheMusic)
@@ -72,14 +101,13 @@ TEST(Sound, SoundOffSilencesEffectsButNotTheMusic)
     state.SoundOn = false;
     test::SoundHost host(state, rig.Sound);
     rig.Sound.StartSound(AppPath);
-    rig.Effects->Log.clear();
-    for (std::int32_t index = 0; index < 5; ++index) rig.Sound.PlayEffect(state, index);
-    EXPECT_TRUE(rig.Effects->Log.empty());
+    for (const SoundEffect effect : {Explode, Enemy, Bonus, Gun, Move}) rig.Sound.PlayEffect(state, effect);
+    EXPECT_TRUE(rig.Effects->Heard.empty());
     EXPECT_EQ(state.CurrentSound, NoSoundYet);
 
     rig.Music->FinishPlaying();
     ClockTimerTick(state, host);
-    EXPECT_EQ(rig.Music->Log, (Log{"Open Music.mid", "Play from start", "Play from start"}));
+    EXPECT_EQ(rig.Music->Heard, (Heard{"Music.mid from the start", "Music.mid from the start"}));
 }
 
 TEST(Sound, AMissingEffectFileIsSkippedQuietly)
@@ -88,8 +116,8 @@ TEST(Sound, AMissingEffectFileIsSkippedQuietly)
     MainState state;
     state.AppPath = AppPath + "/no-such-folder";
     test::ErrorRecorder errors;
-    rig.Sound.PlayEffect(state, 3);
-    EXPECT_TRUE(rig.Effects->Log.empty());
+    rig.Sound.PlayEffect(state, Gun);
+    EXPECT_TRUE(rig.Effects->Heard.empty());
     EXPECT_EQ(state.CurrentSound, NoSoundYet);
     EXPECT_TRUE(errors.messages.empty());
 }
@@ -98,8 +126,8 @@ struct StartCase {
     const char* name;
     std::string appPath;
     std::vector<std::string> broken;
-    Log effectsLog;
-    Log musicLog;
+    std::string effectsOpen; ///< the file the effects player holds, silent
+    Heard music;
     std::size_t errors;
 };
 
@@ -115,8 +143,9 @@ TEST_P(SoundStart, OpensTheEffectsAndStartsTheMusic)
     rig.Music->Broken = c.broken;
     test::ErrorRecorder errors;
     rig.Sound.StartSound(c.appPath);
-    EXPECT_EQ(rig.Effects->Log, c.effectsLog);
-    EXPECT_EQ(rig.Music->Log, c.musicLog);
+    EXPECT_TRUE(rig.Effects->Heard.empty());
+    EXPECT_EQ(rig.Effects->OpenFile(), c.effectsOpen);
+    EXPECT_EQ(rig.Music->Heard, c.music);
     ASSERT_EQ(errors.messages.size(), c.errors);
     for (const std::string& message : errors.messages) EXPECT_EQ(message.rfind("Cannot open \"", 0), 0u) << message;
 }
@@ -124,10 +153,10 @@ TEST_P(SoundStart, OpensTheEffectsAndStartsTheMusic)
 INSTANTIATE_TEST_SUITE_P(
     Sound, SoundStart,
     ::testing::Values(
-        StartCase{"AllThere", AppPath, {}, {"Open Explode.wav"}, {"Open Music.mid", "Play from start"}, 0},
-        StartCase{"BrokenEffectStopsTheStartBeforeTheMusic", AppPath, {"Explode.wav"}, {"Open Explode.wav failed"}, {}, 1},
-        StartCase{"BrokenMusicIsReported", AppPath, {"Music.mid"}, {"Open Explode.wav"}, {"Open Music.mid failed"}, 1},
-        StartCase{"MissingFilesAreNoError", AppPath + "/no-such-folder", {}, {}, {}, 0}),
+        StartCase{"AllThere", AppPath, {}, "Explode.wav", {"Music.mid from the start"}, 0},
+        StartCase{"BrokenEffectStopsTheStartBeforeTheMusic", AppPath, {"Explode.wav"}, "", {}, 1},
+        StartCase{"BrokenMusicIsReported", AppPath, {"Music.mid"}, "Explode.wav", {}, 1},
+        StartCase{"MissingFilesAreNoError", AppPath + "/no-such-folder", {}, "", {}, 0}),
     [](const ::testing::TestParamInfo<StartCase>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,5 +1,6 @@
 // brakkon-data info: a summary of a data file or a saved game.
 #include "tools/DataCommands.h"
+#include "game/ByteStream.h"
 #include "game/FileIo.h"
 #include "game/GameData.h"
 #include "content/GateJson.h"
@@ -7,16 +8,9 @@
 #include "game/SavedGame.h"
 
 #include <cstdio>
-#include <span>
 
 namespace brakkon {
 namespace {
-
-std::int32_t Magic(std::span<const std::uint8_t> bytes)
-{
-    return static_cast<std::int32_t>(bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) |
-                                     (static_cast<std::uint32_t>(bytes[3]) << 24));
-}
 
 void PrintGateSummary(const GateType& g)
 {
@@ -85,7 +79,7 @@ IoResult LoadAnyGameFile(const std::filesystem::path& path, AnyGameFile& out)
     const auto bytes = ReadFileBytes(path, &why);
     if (!bytes) return IoResult::DataIo(why).Of(path);
     if (bytes->size() < 4) return IoResult::DataIo(WhyEndsEarly).Of(path);
-    const std::int32_t magic = Magic(*bytes);
+    const std::int32_t magic = ByteReader(*bytes).ReadInt32();
     if (magic == GameDataMagic) {
         out.FileKind = AnyGameFile::Kind::GameData;
         return DecodeGameDataFile(*bytes, &out.Game).Of(path);

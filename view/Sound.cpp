@@ -33,28 +33,28 @@ GameSound::GameSound(std::unique_ptr<MediaPlayer> effects, std::unique_ptr<Media
 {
 }
 
-void GameSound::PlayEffect(MainState& state, std::int32_t index)
+void GameSound::PlayEffect(MainState& state, SoundEffect effect)
 {
     if (!state.SoundOn) return;
     MediaPlayer& player = *MediaPlayer1;
+    const std::int32_t code = EffectCode(effect);
     // Never cut off a more important effect that still sounds; drop this one.
-    if (index > state.CurrentSound && Sounding(player)) return;
-    if (index == state.CurrentSound && player.IsOpen()) {
+    if (code > state.CurrentSound && Sounding(player)) return;
+    if (code == state.CurrentSound && player.IsOpen()) {
         if (!player.Stop() || !player.SeekToStart()) return;
     } else {
-        if (index < 0 || index >= static_cast<std::int32_t>(EffectFiles.size())) return;
-        const std::string file = Beside(state.AppPath, EffectFiles[static_cast<std::size_t>(index)]);
+        const std::string file = Beside(state.AppPath, EffectFile(effect));
         if (!FileThere(file)) return;
         player.Close();
         if (!player.Open(file)) return;
     }
-    state.CurrentSound = index;
+    state.CurrentSound = code;
     (void)player.Play();
 }
 
 void GameSound::StartSound(const std::string& appPath, bool playMusic)
 {
-    const std::string effects = Beside(appPath, EffectFiles[0]);
+    const std::string effects = Beside(appPath, EffectFile(SoundEffect::Explode));
     if (FileThere(effects))
         if (const MediaResult opened = MediaPlayer1->Open(effects); !opened) {
             ReportError(opened.Text());

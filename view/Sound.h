@@ -12,9 +12,9 @@
 #pragma once
 
 #include "game/MainState.h"
+#include "game/SoundEffects.h"
 #include "platform/MediaPlayer.h"
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -22,22 +22,15 @@
 
 namespace brakkon {
 
-/// The effect files by index: 0 a player's tank or the base destroyed, 1 an
-/// enemy destroyed, 2 a bonus taken, 3 a shell fired, 4 the engine's hum. A
-/// lower index has the higher priority.
-inline constexpr std::array<std::string_view, 5> EffectFiles = {"Explode.wav", "Explode.wav", "Ding.wav", "Gun.wav",
-                                                                "Move.wav"};
-inline constexpr std::string_view MusicFile = "Music.mid";
-
 class GameSound {
 public:
     GameSound(std::unique_ptr<MediaPlayer> effects, std::unique_ptr<MediaPlayer> music);
 
-    /// Starts effect `index` unless sound is off or a more important effect
-    /// still sounds. The same effect again restarts it from the beginning;
-    /// another one replaces the open file. A missing file or an error of the
+    /// Starts `effect` unless sound is off or a more important effect (of a
+    /// lower code, game/SoundEffects.h) still sounds. The same effect again
+    /// restarts it from the beginning; another one replaces the open file. A missing file or an error of the
     /// player leaves the effect silent and CurrentSound as it was.
-    void PlayEffect(MainState& state, std::int32_t index);
+    void PlayEffect(MainState& state, SoundEffect effect);
 
     /// When the window shows: the effects player opens "Explode.wav", the
     /// music player opens "Music.mid" and, when `playMusic`, starts it. A

@@ -1,6 +1,6 @@
-#include "shell/Rtf.h"
+#include "content/Rtf.h"
 
-#include "shell/RtfCodePage.h"
+#include "content/RtfCodePage.h"
 
 #include <algorithm>
 #include <array>

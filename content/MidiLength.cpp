@@ -1,4 +1,4 @@
-#include "platform/MediaMidi.h"
+#include "content/MidiLength.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "shell/RtfCodePage.h"
+#include "content/RtfCodePage.h"
 
 #include <cerrno>
 #include <cstdint>
