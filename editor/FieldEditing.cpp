@@ -37,7 +37,7 @@ void TImagesForm::Image1DragDrop(int X, int Y)
 void TImagesForm::Image1MouseDown(int X, int Y)
 {
     const auto gate = SelectedGate();
-    if (!state_.FieldEditing || !gate || !ClickClearCell->isChecked()) return;
+    if (!main_.FieldEditing() || !gate || !ClickClearCell->isChecked()) return;
     CellType* cell = CellAtPoint(state_.Game, *state_.Game.Gates[static_cast<std::size_t>(*gate)], X, Y);
     if (cell == nullptr) return;
     ClearCell(*cell);

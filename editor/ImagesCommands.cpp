@@ -117,7 +117,7 @@ void TImagesForm::AddGateClick()
 
 void TImagesForm::SaveClick()
 {
-    const std::filesystem::path path = GameDataSavePath(state_.AppPath);
+    const std::filesystem::path path = GameDataSavePath(main_.AppPath());
     std::error_code error;
     std::filesystem::create_directories(path.parent_path(), error);
     bool saved = false;

@@ -4,7 +4,6 @@
 #include "editor/ImagesUnit.h"
 
 #include "view/FrameLibrary.h"
-#include "game/GateStart.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -77,36 +76,35 @@ int InsertionRow(int count, std::int32_t number, TextAt textAt)
 
 } // namespace
 
-TImagesForm::TImagesForm(MainForm& main, PictureDialog choosePicture)
+TImagesForm::TImagesForm(EditorHost& main, PictureDialog choosePicture)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                            | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
-      main_(main), state_(main.State()), choosePicture_(std::move(choosePicture)), field_(&main.Field())
+      main_(main), state_(main.State()), choosePicture_(std::move(choosePicture))
 {
     setWindowTitle(QStringLiteral("Game Editor"));
     // The game ends when its main window closes, whether or not this one is open.
     setAttribute(Qt::WA_QuitOnClose, false);
     BuildControls();
-    main_.SetEditorOpener([this] { Open(); });
-    field_->SetEditHandlers({[this](QDragMoveEvent& e) { Image1DragOver(e); },
-                             [this](QDropEvent& e) {
-                                 if (!FromFrameView(e.mimeData())) return e.ignore();
-                                 // A copy: a move would take the frame out of the frame view.
-                                 e.setDropAction(Qt::CopyAction);
-                                 e.accept();
-                                 const QPoint at = e.position().toPoint();
-                                 Image1DragDrop(at.x(), at.y());
-                             },
-                             [this](QMouseEvent& e) {
-                                 const QPoint at = e.position().toPoint();
-                                 Image1MouseDown(at.x(), at.y());
-                             }});
+    main_.Hook([this] { Open(); },
+               {[this](QDragMoveEvent& e) { Image1DragOver(e); },
+                [this](QDropEvent& e) {
+                    if (!FromFrameView(e.mimeData())) return e.ignore();
+                    // A copy: a move would take the frame out of the frame view.
+                    e.setDropAction(Qt::CopyAction);
+                    e.accept();
+                    const QPoint at = e.position().toPoint();
+                    Image1DragDrop(at.x(), at.y());
+                },
+                [this](QMouseEvent& e) {
+                    const QPoint at = e.position().toPoint();
+                    Image1MouseDown(at.x(), at.y());
+                }});
 }
 
 TImagesForm::~TImagesForm()
 {
-    main_.SetEditorOpener({});
+    main_.Hook({}, {});
     main_.SetFieldEditing(false);
-    if (field_) field_->SetEditHandlers({});
     // Clearing the lists while they are taken down must not reach the handlers.
     for (QObject* list : {static_cast<QObject*>(ListBox1), static_cast<QObject*>(TreeView1), static_cast<QObject*>(ListView1)})
         list->disconnect(this);
@@ -184,15 +182,16 @@ void TImagesForm::BuildControls()
 
 void TImagesForm::PlaceBesideField()
 {
-    const QScreen* screen = main_.screen();
+    const QWidget& game = main_.Window();
+    const QScreen* screen = game.screen();
     if (screen == nullptr) return;
     const QRect room = screen->availableGeometry();
-    const QRect field = main_.frameGeometry();
+    const QRect field = game.frameGeometry();
     // Its frame as the window system tells it before the window shows, but
     // no thinner than the game's window's (a window manager may not tell).
     create();
     const QMargins margins = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
-    const QSize frame = (field.size() - main_.size()).expandedTo({margins.left() + margins.right(), margins.top() + margins.bottom()});
+    const QSize frame = (field.size() - game.size()).expandedTo({margins.left() + margins.right(), margins.top() + margins.bottom()});
     const QSize size = this->size().expandedTo(minimumSizeHint()) + frame;
     // Right of the game's window, left of it, below or above it.
     const QPoint places[] = {{field.right() + 1, field.top()},
@@ -204,7 +203,7 @@ void TImagesForm::PlaceBesideField()
     // The game's window moved over as little as it takes, so that both stand
     // on the screen side by side, or one above the other with this window
     // shorter if need be.
-    if (!main_.isFullScreen()) {
+    if (!game.isFullScreen()) {
         const int shortest = std::min(size.height(), MinEditorHeight + frame.height());
         const int below = std::clamp(room.height() - field.height(), shortest, size.height());
         struct Pair {
@@ -220,7 +219,7 @@ void TImagesForm::PlaceBesideField()
             if (pair.Both.width() > room.width() || pair.Both.height() > room.height()) continue;
             const QPoint corner(std::min(std::max(field.left(), room.left()), room.right() + 1 - pair.Both.width()),
                                 std::min(std::max(field.top(), room.top()), room.bottom() + 1 - pair.Both.height()));
-            main_.move(corner);
+            main_.Window().move(corner);
             resize(pair.Own - frame);
             return move(corner + pair.Offset);
         }
@@ -253,7 +252,7 @@ void TImagesForm::Open()
     main_.SetFieldEditing(true);
     // Placed at the first opening, and again when it would stand over the
     // game's window (grown since, or moved there).
-    if (!isVisible() && (!placed_ || frameGeometry().intersects(main_.frameGeometry()))) {
+    if (!isVisible() && (!placed_ || frameGeometry().intersects(main_.Window().frameGeometry()))) {
         placed_ = true;
         PlaceBesideField();
     }
@@ -327,20 +326,6 @@ void TImagesForm::RefreshFrames()
 }
 
 void TImagesForm::TreeView1Change() { RefreshFrames(); }
-
-void TImagesForm::LibraryChanged()
-{
-    main_.ImagesChanged();
-    main_.DrawField(state_.Game.Gate.get());
-}
-
-void TImagesForm::ShowGate(std::int32_t index)
-{
-    // As for a new game: a won gate whose change was still to come belongs
-    // to the gate this one replaces.
-    state_.NextGatePending = false;
-    StartGate(state_, main_, index, true, true);
-}
 
 // ---- The entries this window adds, kept in the order of their indices ----
 

@@ -8,17 +8,17 @@
 //
 // Made hidden with the main window and living as long as it; F12 in the main
 // window shows it beside that window and turns field editing on (the game
-// stands still meanwhile), closing it turns that off.
+// stands still meanwhile), closing it turns that off. It reaches the main
+// window only through EditorHost, and goes before that window does.
 // Works on the main window's game state, which it does not own: edits go to
 // Game in memory and reach the disk by "Save". The three lists start empty
 // and hold only what this window added; every entry's text is the index it
 // stands for, and the commands read their selections back from those texts.
 #pragma once
 
+#include "editor/EditorHost.h"
 #include "platform/FileDialogs.h"
-#include "shell/MainUnit.h"
 
-#include <QPointer>
 #include <QRandomGenerator>
 #include <QWidget>
 
@@ -43,8 +43,8 @@ inline const QString FrameMimeType = QStringLiteral("application/x-brakkon-frame
 class TImagesForm : public QWidget {
     Q_OBJECT
 public:
-    /// Made hidden; hooks F12 and the field's editing events of `main`.
-    explicit TImagesForm(MainForm& main, PictureDialog choosePicture = RunPictureDialog);
+    /// Made hidden; hooks F12 and the field's editing events of the main window.
+    explicit TImagesForm(EditorHost& main, PictureDialog choosePicture = RunPictureDialog);
     ~TImagesForm() override;
 
     /// F12: shows the window on top and turns field editing on.
@@ -109,19 +109,18 @@ private:
     /// Asks for a picture and reads it; none when cancelled or unreadable (reported).
     [[nodiscard]] std::optional<Bitmap> ChoosePicture();
     /// The frames changed: the field's pictures are made again and the field redrawn.
-    void LibraryChanged();
+    void LibraryChanged() { main_.LibraryChanged(); }
     /// Shows stored gate `index` on the field, as a new two-player game.
-    void ShowGate(std::int32_t index);
+    void ShowGate(std::int32_t index) { main_.ShowGate(index); }
     QTreeWidgetItem* ListGroup(std::int32_t group);
     QTreeWidgetItem* ListImage(QTreeWidgetItem* groupNode, std::int32_t image);
     void ListGate(std::int32_t gate);
 
-    MainForm& main_;
+    EditorHost& main_;
     MainState& state_;
     PictureDialog choosePicture_;
     /// Marks the drags of this editor's frame view; no other program knows it.
     const QByteArray dragToken_ = QByteArray::number(QRandomGenerator::global()->generate64(), 16);
-    QPointer<FieldWidget> field_;
     bool placed_ = false; ///< placed beside the game's window once
 };
 

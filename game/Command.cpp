@@ -13,7 +13,7 @@ namespace {
 bool StartNewGame(MainState& state, GameHost& host, const Command& command)
 {
     if (command.Gate < 0 || static_cast<std::size_t>(command.Gate) >= state.Game.Gates.size()) return false;
-    host.SetTitle(state.GameTitle, true);
+    host.SetTitle(GameTitle, true);
     // A won gate whose change was still to come belongs to the game left
     // behind; the new game must not skip its first gate for it.
     state.NextGatePending = false;
@@ -26,7 +26,7 @@ bool LoadSavedGame(MainState& state, GameHost& host, const Command& command)
     if (!DecodeSavedGame(command.Bytes, *state.Game.Gate)) return false;
     state.NextGatePending = false; // as for a new game: the loaded gate is not won yet
     host.DrawField(state.Game.Gate.get());
-    host.SetTitle(state.GameTitle, false);
+    host.SetTitle(GameTitle, false);
     return true;
 }
 

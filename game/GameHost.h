@@ -15,6 +15,9 @@
 
 namespace brakkon {
 
+/// The text of the title labels at the start of a new game.
+inline constexpr std::string_view GameTitle = "Brakkon";
+
 class GameHost {
 public:
     virtual ~GameHost() = default;

@@ -1,5 +1,5 @@
-// The virtual-key codes that the game speaks; the platform layer maps the
-// window system's keys to them.
+// The virtual-key codes that the game speaks; the window maps the window
+// system's keys to them (shell/KeyMap.h).
 #pragma once
 
 #include <cstdint>

@@ -1,10 +1,11 @@
-// The module-level state of the main unit: the game data, both players' keys
-// and requests, the option flags and the flags of the game's flow.
+// The engine's state: the game data, both players' keys and requests, the
+// options the engine reads and the flags of the game's flow.
 //
 // One plain struct, owned by the main window for the whole run (tests and the
 // simulator make fresh ones). The engine functions take it by reference and
 // read and write its fields directly; they reach the window only through
-// GameHost.
+// GameHost. What only the window reads (its folder, field editing) is the
+// window's, and the effects' priority is the sound's own.
 #pragma once
 
 #include "game/KeyCodes.h"
@@ -12,7 +13,6 @@
 #include "game/Records.h"
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace brakkon {
@@ -36,17 +36,11 @@ constexpr PlayerType Player1Keys{VkLeft, VkRight, VkUp, VkDown, VkSpace};
 constexpr PlayerType Player2Keys{VkLetter('F'), VkLetter('H'), VkLetter('T'), VkLetter('G'), VkLetter('A')};
 
 constexpr std::int32_t DefaultMoveStep = 2;
-constexpr std::int32_t NoSoundYet = 100;
 
 struct MainState {
     GameType Game;                 ///< the whole game data; Game.Gate is the working gate
-    std::string AppPath;           ///< directory of the executable, no trailing separator
-    bool FieldEditing = false;     ///< clicks on the field edit the map
-    bool SoundOn = true;           ///< sound effects are played
     bool MusicOn = true;           ///< the music plays and loops
     std::int32_t MoveStep = DefaultMoveStep; ///< pixels per tank step: 1, 2 or 4
-    std::int32_t CurrentSound = NoSoundYet;  ///< effect last started, 100 for none yet
-    std::string GameTitle = "Brakkon";       ///< text of the title labels in a new game
     bool NextGatePending = false;  ///< the gate is won; the next game tick changes it
     PlayerType Player1 = Player1Keys; ///< drives Sprites[0]
     PlayerType Player2 = Player2Keys; ///< drives Sprites[1]

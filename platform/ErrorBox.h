@@ -1,19 +1,17 @@
-// The error box: every failure the game reports (file input and output, a
-// missing data file) is shown as a modal message box captioned "Error" with
-// the error icon and an OK button, and under the message the detail that
-// says which file and why.
-//
-// Installs itself as the engine's error handler (ErrorReport.h); tests
-// install a recorder in its place. The parent window is not owned.
+// The error box: a modal message box captioned "Error" with the error icon,
+// an OK button, the message, and under it the detail that says which file
+// and why. It knows nothing of where its messages come from; the window
+// installs it as the game's error handler (shell/ErrorReporting.h).
 #pragma once
 
 #include <QWidget>
 
+#include <string_view>
+
 namespace brakkon {
 
-/// Shows each reported message in a critical message box over the active
-/// window, or over `parent` when no window is active, until the handler is
-/// replaced.
-void InstallErrorBox(QWidget* parent);
+/// Shows `message` and `detail` in a critical message box over the active
+/// window, or over `fallback` when no window is active, until OK.
+void ShowErrorBox(std::string_view message, std::string_view detail, QWidget* fallback);
 
 } // namespace brakkon

@@ -1,15 +1,9 @@
-// Game pads: where their events come from and what they ask of the players.
-//
-// A PadSource reports pads plugged in and pulled out, buttons and sticks;
-// OpenSdlPads reads them through SDL2's game-controller API (no video
-// subsystem), and tests feed their own lists. PadMapper turns those events
-// into presses and releases of a player's logical inputs: the first pad
-// connected plays player 1, the second player 2, a pad plugged in later takes
-// the first free player, and a pad pulled out releases everything it held.
-// The window decides which key each input stands for (MainPads).
+// Game pads as devices: pads plugged in and pulled out, their buttons and
+// sticks. A PadSource reports them; OpenSdlPads reads them through SDL2's
+// game-controller API (no video subsystem), and tests feed their own lists.
+// What the pads mean to the game is the window's (shell/PadPlayers.h).
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -41,41 +35,5 @@ public:
 /// The pads of the machine through SDL; null when SDL's game-controller
 /// subsystem cannot start (the game then runs on the keyboard alone).
 [[nodiscard]] std::unique_ptr<PadSource> OpenSdlPads();
-
-/// What a player does with a pad. Fire is the south or the east button,
-/// Choose the south button alone (the menu's Enter).
-enum class PadInput : std::uint8_t { Left, Right, Up, Down, Fire, Choose, Start };
-constexpr std::size_t PadInputCount = 7;
-
-/// The stick counts as pushed only beyond this far from its centre.
-constexpr int StickDeadZone = 12000;
-constexpr int PadPlayers = 2;
-
-/// One input of one player (0 or 1) pressed or released.
-struct PadRequest {
-    int Player = 0;
-    PadInput Input = PadInput::Left;
-    bool Pressed = false;
-};
-
-class PadMapper {
-public:
-    /// Appends the presses and releases that `event` makes.
-    void Feed(const PadEvent& event, std::vector<PadRequest>& requests);
-
-private:
-    struct Pad {
-        std::int32_t Id = 0;
-        std::array<bool, static_cast<std::size_t>(PadButton::Other)> Buttons{}; ///< by PadButton
-        int X = 0;
-        int Y = 0;
-        std::array<bool, PadInputCount> Held{};
-    };
-
-    /// Compares what the pad now holds with what it held and reports the changes.
-    static void Update(int player, Pad& pad, std::vector<PadRequest>& requests);
-
-    std::array<std::unique_ptr<Pad>, PadPlayers> players_;
-};
 
 } // namespace brakkon

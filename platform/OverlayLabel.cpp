@@ -5,6 +5,20 @@
 
 namespace brakkon {
 
+OverlayLabel* MakeOverlayLabel(QWidget* parent, const QString& name, const QString& text, const QFont& font,
+                               const QColor& colour, int left, int top)
+{
+    auto* label = new OverlayLabel(text, parent);
+    label->setObjectName(name);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
 void OverlayLabel::paintEvent(QPaintEvent* event)
 {
     if (!pixmap().isNull()) {

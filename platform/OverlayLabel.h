@@ -31,4 +31,9 @@ private:
     QSize renderedSize_;
 };
 
+/// An overlay label with its design name, font and colour at (left, top),
+/// sized to its text.
+OverlayLabel* MakeOverlayLabel(QWidget* parent, const QString& name, const QString& text, const QFont& font,
+                               const QColor& colour, int left, int top);
+
 } // namespace brakkon

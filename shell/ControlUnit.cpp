@@ -111,7 +111,7 @@ bool RunGameControl(QWidget* parent, MainState& state, std::int32_t& gameTimerIn
     form.RadioButton1->setChecked(state.MoveStep == 1);
     form.RadioButton2->setChecked(state.MoveStep == 2);
     form.RadioButton3->setChecked(state.MoveStep == 4);
-    form.CheckBox1->setChecked(state.SoundOn);
+    form.CheckBox1->setChecked(sound.SoundOn);
     form.CheckBox2->setChecked(state.MusicOn);
     if (!form.Execute()) return false;
 
@@ -120,7 +120,7 @@ bool RunGameControl(QWidget* parent, MainState& state, std::int32_t& gameTimerIn
     if (form.RadioButton1->isChecked()) moveStep = 1;
     else if (form.RadioButton2->isChecked()) moveStep = 2;
     else if (form.RadioButton3->isChecked()) moveStep = 4;
-    state.SoundOn = form.CheckBox1->isChecked();
+    sound.SoundOn = form.CheckBox1->isChecked();
     state.MusicOn = form.CheckBox2->isChecked();
     if (!state.MusicOn) sound.StopMusic();
     ApplyMoveStep(state, host, moveStep); // a larger step snaps the sprites and redraws

@@ -1,7 +1,7 @@
 // Program entry: the command line, the application titled "Brakkon", the main
 // window with the hidden Game Editor, and the message loop until the main
 // window closes.
-#include "platform/ErrorBox.h"
+#include "shell/ErrorReporting.h"
 #include "game/ErrorReport.h"
 #include "game/FileIo.h"
 #include "platform/Fonts.h"
@@ -123,7 +123,7 @@ int main(int argc, char** argv)
     seams.OpenSettings = [] { return std::make_unique<QSettings>(QStringLiteral("brakkon"), QStringLiteral("brakkon")); };
     brakkon::MainForm window(QCoreApplication::applicationDirPath(), std::move(seams));
     if (window.Cancelled()) return 0;
-    brakkon::TImagesForm editor(window); // hidden until F12
+    brakkon::TImagesForm editor(window.Editor()); // hidden until F12
     brakkon::InstallErrorBox(&window);
     if (options.Record) {
         window.RecordReplay(*options.Record);

@@ -1,171 +1,144 @@
-// The menu of numbered lines over the field: showing and hiding it, the
-// highlight, the arrows, the mouse on its labels, the "[Menu]" button and the
-// seven commands.
-#include "shell/MainUnit.h"
+#include "shell/MainMenu.h"
 
-#include "game/GameFlow.h"
-#include "game/GateStart.h"
-#include "game/SavedGame.h"
+#include "platform/Fonts.h"
+#include "platform/OverlayLabel.h"
 
 #include <QEvent>
+#include <QIcon>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
 
 namespace brakkon {
 namespace {
 
 const QColor ItemNormal(220, 150, 20);
-const QColor ItemHighlighted(250, 200, 80);
+const QColor ItemMarked(250, 200, 80);
 
-std::filesystem::path ToPath(const QString& name) { return std::filesystem::path(name.toStdString()); }
+const std::array<QString, MenuItemCount> MenuCaptions{
+    QStringLiteral("1. New Game One Player"), QStringLiteral("2. New Game Two Players"),
+    QStringLiteral("3. Load Game"),           QStringLiteral("4. Save Game"),
+    QStringLiteral("5. Game Control"),        QStringLiteral("6. Exit"),
+    QStringLiteral("7. Return")};
+constexpr std::array<int, MenuItemCount> MenuTops{104, 136, 168, 200, 232, 264, 304};
+constexpr int MenuLeft = 176;
+constexpr int MenuShadowShift = 2;
+
+/// The down arrow: each item to the next, "6. Exit" to "7. Return" when it
+/// is shown, else round to the first.
+constexpr std::array<std::array<int, 2>, MenuItemCount> DownSteps{{{2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}, {7, 1}, {0, 0}}};
+/// The up arrow: each item to the one before, the first round to "7. Return"
+/// when it is shown, else to "6. Exit".
+constexpr std::array<std::array<int, 2>, MenuItemCount> UpSteps{{{7, 6}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}}};
+
+void SetColour(QLabel* label, const QColor& colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+/// The "[Menu]" button: flat, taking no focus, its caption a picture drawn
+/// once (it lies where enemies enter, and a text caption would be laid out
+/// on every repaint there).
+QToolButton* MakeMenuButton(QWidget* field)
+{
+    auto* button = new QToolButton(field);
+    button->setObjectName(QStringLiteral("SpeedButton1"));
+    button->setText(QStringLiteral("[Menu]"));
+    button->setToolTip(QStringLiteral("Menu"));
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setGeometry(552, 0, 49, 17);
+    QPixmap caption(button->size());
+    caption.fill(Qt::transparent);
+    {
+        QPainter painter(&caption);
+        painter.setFont(PointFont(LabelFontFamily, 8, true));
+        painter.setPen(Qt::white);
+        painter.drawText(caption.rect(), Qt::AlignCenter, button->text());
+    }
+    button->setIcon(QIcon(caption));
+    button->setIconSize(caption.size());
+    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    return button;
+}
 
 } // namespace
 
-void MainForm::ShowMenu(bool shown)
+MainMenu::MainMenu(QWidget* field, Handlers handlers) : QObject(field), handlers_(std::move(handlers))
 {
-    for (std::size_t i = 0; i + 1 < MenuItems.size(); ++i) {
-        MenuItems[i]->setVisible(shown);
-        MenuShadows[i]->setVisible(shown);
-    }
-    const bool returnShown = !state_.GameOver && shown;
-    MenuItems.back()->setVisible(returnShown);
-    MenuShadows.back()->setVisible(returnShown);
-}
+    SpeedButton1 = MakeMenuButton(field);
+    QObject::connect(SpeedButton1, &QToolButton::clicked, this, [this] { handlers_.ButtonClick(); });
 
-bool MainForm::MenuItemShown(int n) const
-{
-    return n >= 1 && n <= MenuItemCount && !MenuItems[static_cast<std::size_t>(n - 1)]->isHidden();
-}
-
-bool MainForm::MenuItemHighlighted(int n) const
-{
-    return n >= 1 && n <= MenuItemCount && highlighted_[static_cast<std::size_t>(n - 1)];
-}
-
-void MainForm::SetItemHighlight(QLabel* item, bool highlighted)
-{
-    QPalette palette = item->palette();
-    palette.setColor(QPalette::WindowText, highlighted ? ItemHighlighted : ItemNormal);
-    item->setPalette(palette);
-    highlighted_[static_cast<std::size_t>(item->property("tag").toInt() - 1)] = highlighted;
-}
-
-void MainForm::HighlightMenuItem(int n)
-{
-    for (QLabel* item : MenuItems) SetItemHighlight(item, false);
-    if (n >= 1 && n <= MenuItemCount) SetItemHighlight(MenuItems[static_cast<std::size_t>(n - 1)], true);
-}
-
-void MainForm::MenuDown()
-{
-    auto on = [this](int k) { return MenuItemShown(k) && MenuItemHighlighted(k); };
-    for (int k = 1; k <= 5; ++k) {
-        if (on(k) && MenuItemShown(k + 1)) {
-            HighlightMenuItem(k + 1);
-            return;
+    const QFont menu = PixelFont(TitleFontFamily, 27, true);
+    for (int pass = 0; pass < 2; ++pass) { // shadows first, items over them
+        for (int n = 1; n <= MenuItemCount; ++n) {
+            const auto at = static_cast<std::size_t>(n - 1);
+            const bool shadow = pass == 0;
+            const int shift = shadow ? MenuShadowShift : 0;
+            const QString name = shadow ? QStringLiteral("MenuItem%1%1").arg(n) : QStringLiteral("MenuItem%1").arg(n);
+            QLabel* label = MakeOverlayLabel(field, name, MenuCaptions[at], menu, shadow ? QColor(Qt::white) : ItemNormal,
+                                             MenuLeft - shift, MenuTops[at] - shift);
+            label->setProperty("tag", n);
+            label->installEventFilter(this);
+            label->hide();
+            (shadow ? MenuShadows : MenuItems)[at] = label;
         }
     }
-    if (on(6)) {
-        if (MenuItemShown(7))
-            HighlightMenuItem(7);
-        else if (MenuItemShown(1))
-            HighlightMenuItem(1);
-        return;
-    }
-    if (MenuItemShown(1)) HighlightMenuItem(1);
 }
 
-void MainForm::MenuUp()
+void MainMenu::Show(bool shown, bool returnShown)
 {
-    auto on = [this](int k) { return MenuItemShown(k) && MenuItemHighlighted(k); };
-    if (on(7) && MenuItemShown(6)) {
-        HighlightMenuItem(6);
-        return;
-    }
-    for (int k = 6; k >= 2; --k) {
-        if (on(k) && MenuItemShown(k - 1)) {
-            HighlightMenuItem(k - 1);
-            return;
-        }
-    }
-    if (on(1) && (MenuItemShown(7) || MenuItemShown(6))) {
-        HighlightMenuItem(MenuItemShown(7) ? 7 : 6);
-        return;
-    }
-    if (MenuItemShown(1)) HighlightMenuItem(1);
-}
-
-void MainForm::MenuCommand(int n)
-{
-    if (Replaying() && n != 6) return; // the replay plays the menu too; "Exit" still ends
-    switch (n) {
-    case 1: NewGame(false); break;
-    case 2: NewGame(true); break;
-    case 3: LoadGame(); break;
-    case 4: SaveGame(); break;
-    case 5: RunGameControl(); break;
-    case 6: close(); break;
-    case 7: ResumeGame(); break;
-    default: break;
+    shown_.fill(shown);
+    shown_.back() = returnShown;
+    for (std::size_t i = 0; i < shown_.size(); ++i) {
+        MenuItems[i]->setVisible(shown_[i]);
+        MenuShadows[i]->setVisible(shown_[i]);
     }
 }
 
-void MainForm::NewGame(bool secondPlayer)
+bool MainMenu::Shown(int n) const { return n >= 1 && n <= MenuItemCount && shown_[static_cast<std::size_t>(n - 1)]; }
+
+void MainMenu::Mark(int n)
 {
-    if (state_.Game.Gates.empty()) return;
-    NoteGameStart();
-    Note(ReplayWhat::NewGame, secondPlayer ? 2 : 1);
-    ShowKeyHelp(true);
-    SetTitle(state_.GameTitle, true);
-    // A won gate whose change was still to come belongs to the game left
-    // behind; the new game must not skip its first gate for it.
-    state_.NextGatePending = false;
-    StartGate(state_, *this, 0, true, secondPlayer);
-    ResumeGame();
+    marked_ = n >= 1 && n <= MenuItemCount ? n : 0;
+    for (int k = 1; k <= MenuItemCount; ++k) SetColour(MenuItems[static_cast<std::size_t>(k - 1)], k == marked_ ? ItemMarked : ItemNormal);
 }
 
-void MainForm::LoadGame()
+void MainMenu::Down() { Walk(DownSteps); }
+
+void MainMenu::Up() { Walk(UpSteps); }
+
+/// From a marked item that is shown, to the first of its steps that is
+/// shown; with none of them shown, or no shown item marked, to the first
+/// item when it is shown. While the menu is hidden nothing moves.
+void MainMenu::Walk(const Steps& steps)
 {
-    const QString name = seams_.ChooseFile(this, FileDialogMode::Open);
-    if (name.isEmpty() || !LoadGameFile(ToPath(name), *state_.Game.Gate)) return;
-    NoteGameStart();
-    if (recorder_) recorder_->NoteLoad(*state_.Game.Gate);
-    state_.NextGatePending = false; // as for a new game: the loaded gate is not won yet
-    DrawField(state_.Game.Gate.get());
-    ShowTitle(false);
-    ResumeGame();
+    if (Shown(marked_))
+        for (int to : steps[static_cast<std::size_t>(marked_ - 1)])
+            if (Shown(to)) return Mark(to);
+    if (Shown(1)) Mark(1);
 }
 
-void MainForm::SaveGame()
+bool MainMenu::eventFilter(QObject* watched, QEvent* event)
 {
-    const QString name = WithGameFileSuffix(seams_.ChooseFile(this, FileDialogMode::Save));
-    if (!name.isEmpty()) (void)SaveGameFile(ToPath(name), *state_.Game.Gate);
+    for (const auto& labels : {MenuItems, MenuShadows})
+        for (QLabel* label : labels)
+            if (watched == label) return LabelEvent(label, event);
+    return QObject::eventFilter(watched, event);
 }
 
-void MainForm::SpeedButton1Click()
-{
-    if (Replaying() || state_.FieldEditing) return;
-    if (state_.Playing)
-        PauseGame();
-    else if (!state_.GameOver)
-        ResumeGame();
-}
-
-void MainForm::MenuItem1MouseEnter(int tag) { HighlightMenuItem(tag); }
-
-void MainForm::MenuItem1MouseLeave() { HighlightMenuItem(-1); }
-
-void MainForm::MenuItem1Click(int tag) { MenuCommand(tag); }
-
-bool MainForm::MenuLabelEvent(QLabel* label, QEvent* event)
+bool MainMenu::LabelEvent(QLabel* label, QEvent* event)
 {
     const int tag = label->property("tag").toInt();
     switch (event->type()) {
-    case QEvent::Enter: MenuItem1MouseEnter(tag); return false;
-    case QEvent::Leave: MenuItem1MouseLeave(); return false;
+    case QEvent::Enter: handlers_.MouseEnter(tag); return false;
+    case QEvent::Leave: handlers_.MouseLeave(); return false;
     case QEvent::MouseButtonPress: return true; // the label takes the click
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && label->rect().contains(mouse->position().toPoint())) MenuItem1Click(tag);
+        if (mouse->button() == Qt::LeftButton && label->rect().contains(mouse->position().toPoint())) handlers_.Click(tag);
         return true;
     }
     default: return false;

@@ -1,19 +1,18 @@
 // MainPads: the game pads of the main window. Polls a PadSource on a Qt
 // timer (never waiting), turns the pads' inputs into the keys of the key
-// table and hands them to the window's own key handling (FormKeyDown and
-// FormKeyUp), so that for the game, and for whatever watches the window's
-// keys, a pad press is a key press.
+// table (PadPlayers.h) and hands them to the window's own key handling
+// (FormKeyDown and FormKeyUp), so that for the game, and for whatever
+// watches the window's keys, a pad press is a key press.
 //
-// In play a pad drives its player's movement and fire keys; while the menu
-// is up, up, down and the south button are the menu's arrows and Enter.
-// Start is F1 throughout. A release lets go of the key its press pressed,
-// even when the menu came or went in between. While another window has the
-// keyboard (a modal dialog, the Game Editor) presses are dropped, as keys
-// would not reach the game either; releases always go through.
+// A release lets go of the key its press pressed, even when the menu came
+// or went in between. While another window has the keyboard (a modal
+// dialog, the Game Editor) presses are dropped, as keys would not reach the
+// game either; releases always go through.
 #pragma once
 
-#include "platform/GamePads.h"
 #include "game/KeyCodes.h"
+#include "platform/GamePads.h"
+#include "shell/PadPlayers.h"
 
 #include <QTimer>
 
@@ -35,8 +34,6 @@ public:
     void Poll();
 
 private:
-    [[nodiscard]] KeyCode KeyFor(int player, PadInput input);
-
     MainForm& form_;
     std::unique_ptr<PadSource> source_;
     PadMapper mapper_;

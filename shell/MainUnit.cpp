@@ -1,15 +1,15 @@
 // The main window's life: start-up (FormCreate, FormShow), the two timers,
-// pausing and resuming, the focus, and the engine's ways into the window
-// (drawing and the status line).
+// the focus and field editing.
 #include "shell/MainUnit.h"
 
-#include "platform/ControlSettings.h"
-#include "shell/ControlUnit.h"
 #include "game/GameFlow.h"
 #include "game/Keyboard.h"
+#include "platform/ControlSettings.h"
+#include "platform/Fonts.h"
 #include "shell/MainPads.h"
 #include "shell/StartData.h"
-#include "game/StatusLine.h"
+#include "shell/StatusLabels.h"
+#include "shell/ViewScaler.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -23,6 +23,7 @@ namespace brakkon {
 namespace {
 
 constexpr std::uint64_t TickCountRange = 65536;
+constexpr int PanelBorder = 1;
 
 /// Milliseconds of the monotonic clock: the tick count the generator is
 /// advanced by once at start.
@@ -32,8 +33,6 @@ std::uint64_t TickCount()
     clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<std::uint64_t>(now.tv_sec) * 1000u + static_cast<std::uint64_t>(now.tv_nsec) / 1000000u;
 }
-
-QString FromStd(const std::string& text) { return QString::fromStdString(text); }
 
 } // namespace
 
@@ -59,7 +58,7 @@ void MainForm::FormCreate()
     setWindowTitle(QStringLiteral("Brakkon"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     while (appPathText_.size() > 1 && appPathText_.endsWith(QLatin1Char('/'))) appPathText_.chop(1);
-    state_.AppPath = appPathText_.toStdString();
+    window_.AppPath = appPathText_.toStdString();
     if (seams_.ShowIntro && !seams_.ShowIntro()) {
         cancelled_ = true;
         return;
@@ -67,10 +66,9 @@ void MainForm::FormCreate()
     canvas_ = std::make_unique<FieldCanvas>(state_.Game);
     sound_ = seams_.MakeSound();
     BuildControls(); // the title's colour, the key help's captions, the panel's size
-    state_.SoundOn = true;
+    host_ = std::make_unique<WindowHost>(
+        WindowHost::Parts{state_, *canvas_, *Image1, *labels_, *menu_, *sound_, Timer1, Timer2});
     state_.MusicOn = true;
-    state_.CurrentSound = NoSoundYet;
-    state_.GameTitle = "Brakkon";
     HighlightMenuItem(-1);
     state_.GameOver = true;
     state_.Game = GameType{};
@@ -79,7 +77,7 @@ void MainForm::FormCreate()
     // step waits for the scene, which a larger one snaps (FormShow).
     const ControlChoice kept = KeptControls();
     Timer1.SetInterval(kept.Interval);
-    state_.SoundOn = kept.Sound;
+    sound_->SoundOn = kept.Sound;
     state_.MusicOn = kept.Music;
     state_.Rand.Skip(TickCount() % TickCountRange + 1);
     state_.Player1 = Player1Keys;
@@ -91,14 +89,37 @@ void MainForm::FormCreate()
     Timer1.SetEnabled(true);
     Timer2.SetEnabled(true);
     // Until a gate is drawn the status line shows the empty working gate.
-    ShowGateNo();
-    ShowPlayTime();
-    ShowIndicators();
-    StartView();
+    host_->ShowGateNo();
+    host_->ShowPlayTime();
+    host_->ShowIndicators();
+    view_ = std::make_unique<ViewScaler>(*this, *Panel1, seams_.OpenSettings);
+    view_->Start();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     qApp->installEventFilter(this); // every key reaches the window before its controls
-    StartPads();
+    if (seams_.OpenPads)
+        if (std::unique_ptr<PadSource> source = seams_.OpenPads())
+            pads_ = std::make_unique<MainPads>(*this, std::move(source), seams_.TimersTick);
+}
+
+/// Panel1 and the field on it, laid out in pixels as the window was
+/// designed; everything else lies on the field, placed in the field's own
+/// pixels, and controls made later lie on top of those made earlier.
+void MainForm::BuildControls()
+{
+    setFont(PointFont(LabelFontFamily, 8, false));
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Panel1->setLineWidth(PanelBorder);
+    Panel1->setGeometry(0, 0, CanvasWidth + 2 * PanelBorder, CanvasHeight + 2 * PanelBorder);
+    Image1 = new FieldWidget(canvas_->Image(), Panel1);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(PanelBorder, PanelBorder, CanvasWidth, CanvasHeight);
+    labels_ = std::make_unique<StatusLabels>(Image1, window_.AppPath, GameTitle);
+    menu_ = new MainMenu(Image1, {[this](int tag) { MenuItem1MouseEnter(tag); }, [this] { MenuItem1MouseLeave(); },
+                                  [this](int tag) { MenuItem1Click(tag); }, [this] { SpeedButton1Click(); }});
+    setFixedSize(Panel1->size());
 }
 
 void MainForm::showEvent(QShowEvent* event)
@@ -112,15 +133,15 @@ void MainForm::showEvent(QShowEvent* event)
 void MainForm::FormShow()
 {
     state_.NextGatePending = false;
-    const std::filesystem::path dir = state_.AppPath;
+    const std::filesystem::path dir = window_.AppPath;
     // The Game Editor's last save, when there is one and it reads, else the installed file.
     dataPath_ = LoadStartGameData(StartDataFilesOf(dir), state_.Game);
     if (!dataPath_.empty()) ImagesChanged();
     if (LoadStartScene(dir, *state_.Game.Gate)) DrawField(state_.Game.Gate.get());
-    ApplyMoveStep(state_, *this, KeptControls().Step);
+    ApplyMoveStep(state_, *host_, KeptControls().Step);
     PauseGame();
-    if (Replaying()) player_->Start(state_);
-    sound_->StartSound(state_.AppPath, state_.MusicOn);
+    replay_.Start(state_);
+    sound_->StartSound(window_.AppPath, state_.MusicOn);
 }
 
 bool MainForm::event(QEvent* event)
@@ -133,7 +154,7 @@ void MainForm::FormDeactivate()
 {
     heldKeys_.Clear(); // their releases go elsewhere
     if (Replaying()) return;
-    Note(ReplayWhat::Focus);
+    replay_.Note(ReplayWhat::Focus);
     ReleaseMovementKeys(state_);
 }
 
@@ -142,157 +163,58 @@ void MainForm::Timer1Timer()
     if (seams_.GameTickObserved) seams_.GameTickObserved();
     Timer1.SetEnabled(false); // off while its tick works, on again after it
     if (Replaying()) {
-        if (ReplayTick()) Timer1.SetEnabled(true);
+        if (!replay_.Tick(state_, *host_)) {
+            host_->EnableTimers(false); // the field stands where the recording ended
+            host_->SetTitle("Replay ended", true);
+            return;
+        }
+        Timer1.SetEnabled(true);
         return;
     }
-    if (recorder_) recorder_->GameTick();
-    GameTimerTick(state_, *this);
+    replay_.GameTick();
+    GameTimerTick(state_, *host_);
     Timer1.SetEnabled(true);
 }
 
 void MainForm::Timer2Timer()
 {
     if (Replaying()) return; // the replay holds the clock's ticks
-    Note(ReplayWhat::Clock);
-    ClockTimerTick(state_, *this);
-}
-
-void MainForm::PauseGame()
-{
-    Note(ReplayWhat::Pause);
-    brakkon::PauseGame(state_, *this);
-}
-
-void MainForm::ResumeGame()
-{
-    Note(ReplayWhat::Resume);
-    brakkon::ResumeGame(state_, *this);
+    replay_.Note(ReplayWhat::Clock);
+    ClockTimerTick(state_, *host_);
 }
 
 void MainForm::SetFieldEditing(bool on)
 {
-    if (state_.FieldEditing == on) return;
-    state_.FieldEditing = on;
+    if (window_.FieldEditing == on) return;
+    window_.FieldEditing = on;
     if (on) {
         if (state_.Playing) PauseGame(); // recorded, as any pause
         // The field behind the menu stands too; a replay sees no tick of it.
-        EnableTimers(false);
-        ShowMenu(false);
+        host_->EnableTimers(false);
+        host_->ShowMenu(false);
         return;
     }
-    ShowMenu(true);
-    if (state_.GameOver) EnableTimers(true); // no game under way: the field runs on behind the menu
+    host_->ShowMenu(true);
+    if (state_.GameOver) host_->EnableTimers(true); // no game under way: the field runs on behind the menu
 }
 
-void MainForm::ImagesChanged() { canvas_->LibraryChanged(); }
-
-// ---- GameHost: drawing ----
-
-void MainForm::DrawField(const GateType* gate)
+std::string MainForm::PlayReplay(const std::filesystem::path& path)
 {
-    canvas_->DrawField(gate);
-    (void)canvas_->TakeChangedRegion(); // the whole field goes to the screen
-    Image1->update();
-    ShowGateNo();
-    ShowPlayTime();
-    ShowIndicators();
+    const std::filesystem::path data = shown_ ? dataPath_ : StartGameDataPath(StartDataFilesOf(window_.AppPath));
+    if (std::string refused = replay_.Play(path, data); !refused.empty()) return refused;
+    if (shown_) replay_.Start(state_); // else once the window has loaded its files
+    return {};
 }
 
-void MainForm::PaintChanges(const GateType& gate) { canvas_->PaintChanges(gate); }
-
-void MainForm::RepaintField()
+void MainForm::PollPads()
 {
-    const QRegion changed = canvas_->TakeChangedRegion();
-    if (!changed.isEmpty()) Image1->repaint(changed);
+    if (pads_) pads_->Poll();
 }
 
-// ---- GameHost: the status line, the title and the menu ----
+void MainForm::ChangeView(int scale, bool fullScreen) { view_->Change(scale, fullScreen); }
 
-void MainForm::ShowIndicators()
-{
-    const GateType& gate = *state_.Game.Gate;
-    struct Player {
-        std::size_t Entry;
-        std::int32_t Lives;
-        std::array<QLabel*, 3>& Stars;
-        std::array<QLabel*, 3>& Flowers;
-    };
-    for (const Player& p : {Player{0, gate.Lives1, Stars1, Flowers1}, Player{1, gate.Lives2, Stars2, Flowers2}}) {
-        const SpriteType* tank = p.Entry < gate.Sprites.size() ? gate.Sprites[p.Entry].get() : nullptr;
-        const PlayerIndicators shown = IndicatorsFor(tank, p.Lives);
-        for (std::size_t i = 0; i < 3; ++i) {
-            if (shown.Stars[i]) p.Stars[i]->setVisible(*shown.Stars[i]);
-            if (shown.Flowers[i]) p.Flowers[i]->setVisible(*shown.Flowers[i]);
-        }
-    }
-}
+int MainForm::ViewScale() const { return view_->Shown(); }
 
-void MainForm::ShowGateNo()
-{
-    GateNameLabel->setText(FromStd(GateNoText(state_.Game.Gate->GateNo)));
-    GateNameLabel->adjustSize();
-}
-
-void MainForm::ShowPlayTime()
-{
-    TimeLabel->setText(FromStd(PlayTimeText(state_.Game.Gate->PlayTime)));
-    TimeLabel->adjustSize();
-}
-
-void MainForm::SetTitle(std::string_view text, bool shown)
-{
-    const QString title = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    for (QLabel* label : {GameCaption1, GameCaption}) {
-        label->setText(title);
-        label->adjustSize();
-    }
-    ShowTitle(shown);
-}
-
-void MainForm::ShowTitle(bool shown)
-{
-    GameCaption1->setVisible(shown);
-    GameCaption->setVisible(shown);
-}
-
-void MainForm::ShowKeyHelp(bool shown)
-{
-    for (QLabel* label : Desc) label->setVisible(shown);
-}
-
-// ---- GameHost: the timers ----
-
-void MainForm::EnableTimers(bool enabled)
-{
-    Timer1.SetEnabled(enabled);
-    Timer2.SetEnabled(enabled);
-}
-
-
-// ---- Sound, music and the Game Control dialog ----
-
-void MainForm::PlayEffect(SoundEffect effect) { sound_->PlayEffect(state_, effect); }
-
-bool MainForm::MusicStopped() { return sound_->MusicStopped(); }
-
-void MainForm::PlayMusic() { sound_->PlayMusic(); }
-
-void MainForm::RunGameControl()
-{
-    std::int32_t interval = Timer1.Interval();
-    const std::int32_t step = state_.MoveStep;
-    if (brakkon::RunGameControl(this, state_, interval, *this, *sound_)) {
-        Timer1.SetInterval(interval);
-        if (seams_.OpenSettings)
-            WriteControlChoice(*seams_.OpenSettings(), {interval, state_.MoveStep, state_.SoundOn, state_.MusicOn});
-    }
-    if (state_.MoveStep != step) Note(ReplayWhat::Step, state_.MoveStep);
-}
-
-ControlChoice MainForm::KeptControls() const
-{
-    const ControlChoice defaults{GameTimerInterval, DefaultMoveStep, true, true};
-    return seams_.OpenSettings ? ReadControlChoice(*seams_.OpenSettings(), defaults) : defaults;
-}
+QPoint MainForm::ViewOrigin() const { return view_->Origin(); }
 
 } // namespace brakkon

@@ -65,7 +65,7 @@ TEST_P(GameControl, AppliesWhatWasChangedOnOk)
     EXPECT_EQ(tank.OffsetX, c.snappedAndRedrawn ? 0 : 4);
     EXPECT_EQ(tank.Left, c.snappedAndRedrawn ? 3 * 32 : 3 * 32 + 4);
     EXPECT_EQ(host.DrawFieldCount, c.snappedAndRedrawn ? 1 : 0);
-    EXPECT_TRUE(state.SoundOn);
+    EXPECT_TRUE(rig.Sound.SoundOn);
     EXPECT_TRUE(state.MusicOn);
 }
 
@@ -91,7 +91,7 @@ TEST(GameControl, MusicOffStopsAtOnceAndOnResumesWhereItStoodAtTheNextClockTick)
 {
     MainState state;
     test::SoundRig rig;
-    test::SoundHost host(state, rig.Sound);
+    test::SoundHost host(rig.Sound);
     std::int32_t interval = 16;
     rig.Sound.StartSound(BRAKKON_BIN_DIR);
     const auto toggleMusic = [](TControlForm& f) {
@@ -104,7 +104,7 @@ TEST(GameControl, MusicOffStopsAtOnceAndOnResumesWhereItStoodAtTheNextClockTick)
         toggleMusic(f);
     });
     ASSERT_TRUE(RunGameControl(nullptr, state, interval, host, rig.Sound));
-    EXPECT_FALSE(state.SoundOn);
+    EXPECT_FALSE(rig.Sound.SoundOn);
     EXPECT_FALSE(state.MusicOn);
     EXPECT_FALSE(rig.Music->Playing());
     ClockTimerTick(state, host);

@@ -33,7 +33,7 @@ public:
         MainSeams seams;
         seams.TimersTick = false; // the scene behind the menu stands still
         form = std::make_unique<MainForm>(QString::fromStdString(appDir.string()), std::move(seams));
-        editor = std::make_unique<TImagesForm>(*form, [this](QWidget*) { return pictureAnswer; });
+        editor = std::make_unique<TImagesForm>(form->Editor(), [this](QWidget*) { return pictureAnswer; });
         form->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         if (open) Open();

@@ -311,7 +311,7 @@ TEST(GameEditor, WhileItEditsTheGameStandsStillAndItsMenuLinesAreHidden)
         EXPECT_EQ(MenuShown(form), "0000000");
 
         e.editor->close();
-        EXPECT_FALSE(form.State().FieldEditing);
+        EXPECT_FALSE(form.FieldEditing());
         EXPECT_EQ(MenuShown(form), c.underWay ? "1111111" : "1111110");
         EXPECT_EQ(running(), !c.underWay); // without a game the field runs on behind the menu
         QTest::keyClick(&form, Qt::Key_Escape);

@@ -88,7 +88,7 @@ TEST(FieldEditing, AClickClearsACellOnlyWithClickClearCellPressedAndTheEditorOpe
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         if (!c.editorOpen) e.editor->close();
-        EXPECT_EQ(e.form->State().FieldEditing, c.editorOpen);
+        EXPECT_EQ(e.form->FieldEditing(), c.editorOpen);
         if (e.editor->ClickClearCell->isChecked() != c.pressed) e.Tool("ClickClearCell");
         SetFields(cell, {3, 3, 1, 6, 2});
         cell.GroundImage = 15;

@@ -67,8 +67,8 @@ protected:
     /// One tick's drawing of what is marked, put on the screen.
     void DrawTick()
     {
-        DrawChanges(w.State(), *w.form);
-        w.form->RepaintField();
+        DrawChanges(w.State(), w.form->Host());
+        w.form->Host().RepaintField();
     }
 
     test::WindowFixture w;
@@ -86,9 +86,9 @@ TEST_F(FieldRender, ACoverHidesTheTankUnderItAndShowsItThroughItsKeyColour)
     // The same layers in a tick's drawing: the tank moves under the net.
     test::CleanMarks(w.State());
     Cell(3, 2).TopImage = TileCoverFirst;
-    MoveX(w.State(), *w.form, TankSprite(), 2);
+    MoveX(w.State(), w.form->Host(), TankSprite(), 2);
     DrawTick();
-    MoveX(w.State(), *w.form, TankSprite(), 14);
+    MoveX(w.State(), w.form->Host(), TankSprite(), 14);
     DrawTick();
     EXPECT_EQ(Pixel(3 * 32 + 10, 2 * 32 + 16), Cover);
     EXPECT_EQ(Pixel(3 * 32 + 2, 2 * 32 + 16), Tank);
@@ -142,8 +142,8 @@ TEST_F(FieldRender, ATickPutsOnlyTheChangedRowsOnTheScreen)
     Redraw();
     (void)w.form->Canvas().TakeChangedRegion();
     test::CleanMarks(w.State());
-    MoveY(w.State(), *w.form, TankSprite(), 2);
-    DrawChanges(w.State(), *w.form);
+    MoveY(w.State(), w.form->Host(), TankSprite(), 2);
+    DrawChanges(w.State(), w.form->Host());
     const QRect changed = w.form->Canvas().TakeChangedRegion().boundingRect();
     EXPECT_EQ(changed, QRect(2 * 32, 2 * 32, 32, 2 * 32)); // its two cells, no more
     EXPECT_TRUE(w.form->Canvas().TakeChangedRegion().isEmpty());
@@ -154,7 +154,7 @@ TEST_F(FieldRender, ATankLeavingItsCellIsUnderTheCoverAheadAtOnce)
     Cell(3, 2).TopImage = TileCoverFirst + 1;
     Redraw();
     test::CleanMarks(w.State());
-    MoveX(w.State(), *w.form, TankSprite(), 2);
+    MoveX(w.State(), w.form->Host(), TankSprite(), 2);
     DrawTick();
     EXPECT_EQ(Pixel(3 * 32, 2 * 32 + 16), Cover);
     EXPECT_EQ(Pixel(3 * 32 - 1, 2 * 32 + 16), Tank);

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 
 namespace brakkon {
@@ -114,6 +115,32 @@ TEST(GatePlay, GateZeroGivesANewPlayerTimeAndCanBeWon)
     }
     EXPECT_GE(stood, 9);
     EXPECT_GE(won, 9);
+}
+
+// A new game holds one tank in reserve; gate 0 lays a second on the one way
+// out of player 1's start box, so that a newcomer's first losses are not the
+// end of the game.
+TEST(GatePlay, GateZerosFirstStepOutOfTheStartBoxTakesAnExtraTank)
+{
+    const test::TempFolder folder("brakkon-gate0");
+    struct Case {
+        const char* name;
+        const char* keys;
+        long long lives;
+    };
+    const Case cases[] = {
+        {"standing at the start", "", 1},
+        {"one cell up, onto (11, 12)", "0 press Up\n20 release Up\n", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto script = folder / "moves.keys";
+        std::ofstream(script) << c.keys;
+        const auto run = test::RunTool(BRAKKON_SIM_TOOL, {"--data", BRAKKON_GAME_DAT, "--gate", "0", "--players", "1",
+                                                          "--ticks", "45", "--keys", script.string(), "--json"});
+        ASSERT_EQ(run.ExitCode, 0) << run.Err;
+        EXPECT_EQ(FieldOf(run.Out, "Lives1"), c.lives);
+    }
 }
 
 TEST(GatePlay, TheSceneIsALivelyGameOnAnIntactBase)

@@ -320,10 +320,10 @@ TEST(MainWindow, TheStatusLineFollowsBonusesHitsAndGateChanges)
     EXPECT_EQ(shown(p2Icons), "110100");
 
     p1.Shield = p2.Shield = 0;
-    HitTank(w.State(), *w.form, p2); // a level lost
+    HitTank(w.State(), w.form->Host(), p2); // a level lost
     EXPECT_EQ(shown(p2Icons), "100100");
     gate.Lives1 = 0;
-    HitTank(w.State(), *w.form, p1); // the last tank lost
+    HitTank(w.State(), w.form->Host(), p1); // the last tank lost
     EXPECT_EQ(shown(p1Icons), "000000");
 
     w.form->Timer2Timer();

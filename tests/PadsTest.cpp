@@ -2,6 +2,7 @@
 // players, the stick's dead zone, plugging in and pulling out mid-move, Start
 // and the menu, a modal dialog) and through SDL's own virtual joystick.
 #include "shell/ControlUnit.h"
+#include "shell/PadPlayers.h"
 #include "tests/DialogSupport.h"
 #include "tests/GuiSupport.h"
 #include "tests/VirtualPad.h"

@@ -20,18 +20,17 @@ struct SoundRig {
 /// Records the engine's calls and plays its sound through `sound`.
 class SoundHost : public RecordingHost {
 public:
-    SoundHost(MainState& state, GameSound& sound) : state_(state), sound_(sound) {}
+    explicit SoundHost(GameSound& sound) : sound_(sound) {}
 
     void PlayEffect(SoundEffect effect) override
     {
         RecordingHost::PlayEffect(effect);
-        sound_.PlayEffect(state_, effect);
+        sound_.PlayEffect(effect);
     }
     [[nodiscard]] bool MusicStopped() override { return sound_.MusicStopped(); }
     void PlayMusic() override { sound_.PlayMusic(); }
 
 private:
-    MainState& state_;
     GameSound& sound_;
 };
 

@@ -49,8 +49,6 @@ TEST_P(EffectPriority, FollowsTheTable)
 {
     const EffectCase& c = GetParam();
     SoundRig rig;
-    MainState state;
-    state.AppPath = AppPath;
     rig.Sound.StartSound(AppPath);
     Heard heard;
     for (const Step& step : c.steps) {
@@ -60,7 +58,7 @@ TEST_P(EffectPriority, FollowsTheTable)
             rig.Effects->Broken.push_back("Ding.wav");
         } else {
             rig.Effects->Heard.clear();
-            rig.Sound.PlayEffect(state, step.effect);
+            rig.Sound.PlayEffect(step.effect);
             ASSERT_LE(rig.Effects->Heard.size(), 1u);
             heard.push_back(rig.Effects->Heard.empty() ? Dropped : rig.Effects->Heard[0]);
         }
@@ -97,13 +95,12 @@ TEST(Sound, SoundOffSilencesEffectsButNotTheMusic)
 {
     SoundRig rig;
     MainState state;
-    state.AppPath = AppPath;
-    state.SoundOn = false;
-    test::SoundHost host(state, rig.Sound);
+    rig.Sound.SoundOn = false;
+    test::SoundHost host(rig.Sound);
     rig.Sound.StartSound(AppPath);
-    for (const SoundEffect effect : {Explode, Enemy, Bonus, Gun, Move}) rig.Sound.PlayEffect(state, effect);
+    for (const SoundEffect effect : {Explode, Enemy, Bonus, Gun, Move}) rig.Sound.PlayEffect(effect);
     EXPECT_TRUE(rig.Effects->Heard.empty());
-    EXPECT_EQ(state.CurrentSound, NoSoundYet);
+    EXPECT_EQ(rig.Sound.CurrentSound, NoSoundYet);
 
     rig.Music->FinishPlaying();
     ClockTimerTick(state, host);
@@ -113,12 +110,11 @@ TEST(Sound, SoundOffSilencesEffectsButNotTheMusic)
 TEST(Sound, AMissingEffectFileIsSkippedQuietly)
 {
     SoundRig rig;
-    MainState state;
-    state.AppPath = AppPath + "/no-such-folder";
     test::ErrorRecorder errors;
-    rig.Sound.PlayEffect(state, Gun);
+    rig.Sound.StartSound(AppPath + "/no-such-folder");
+    rig.Sound.PlayEffect(Gun);
     EXPECT_TRUE(rig.Effects->Heard.empty());
-    EXPECT_EQ(state.CurrentSound, NoSoundYet);
+    EXPECT_EQ(rig.Sound.CurrentSound, NoSoundYet);
     EXPECT_TRUE(errors.messages.empty());
 }
 

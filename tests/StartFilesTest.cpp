@@ -2,7 +2,7 @@
 // error box's detail, and the Game Control dialog's choices.
 #include "shell/ControlUnit.h"
 #include "tests/DialogSupport.h"
-#include "platform/ErrorBox.h"
+#include "shell/ErrorReporting.h"
 #include "game/FileIo.h"
 #include "game/GameData.h"
 #include "tests/GuiSupport.h"
@@ -107,7 +107,7 @@ TEST(KeptControls, TheDialogsChoicesAreTheNextRunsAndAReplayRecordsTheStep)
     auto kept = [&] {
         w = KeptWindow(file);
         const MainState& s = w->State();
-        return std::tuple{w->form->GameTimer().Interval(), s.MoveStep, s.SoundOn, s.MusicOn, w->Music->Playing()};
+        return std::tuple{w->form->GameTimer().Interval(), s.MoveStep, w->form->Sound().SoundOn, s.MusicOn, w->Music->Playing()};
     };
     EXPECT_EQ(kept(), std::tuple(26, 4, false, false, false));
 

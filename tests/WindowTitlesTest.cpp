@@ -2,7 +2,7 @@
 // application gives the window system no display name to append to them.
 #include "tests/DialogSupport.h"
 #include "tests/EditorSupport.h"
-#include "platform/ErrorBox.h"
+#include "shell/ErrorReporting.h"
 #include "game/ErrorReport.h"
 #include "platform/FileDialogs.h"
 #include "editor/GateEditerUnit.h"

@@ -33,27 +33,30 @@ GameSound::GameSound(std::unique_ptr<MediaPlayer> effects, std::unique_ptr<Media
 {
 }
 
-void GameSound::PlayEffect(MainState& state, SoundEffect effect)
+void GameSound::PlayEffect(SoundEffect effect)
 {
-    if (!state.SoundOn) return;
+    if (!SoundOn) return;
     MediaPlayer& player = *MediaPlayer1;
     const std::int32_t code = EffectCode(effect);
     // Never cut off a more important effect that still sounds; drop this one.
-    if (code > state.CurrentSound && Sounding(player)) return;
-    if (code == state.CurrentSound && player.IsOpen()) {
+    if (code > CurrentSound && Sounding(player)) return;
+    if (code == CurrentSound && player.IsOpen()) {
         if (!player.Stop() || !player.SeekToStart()) return;
     } else {
-        const std::string file = Beside(state.AppPath, EffectFile(effect));
+        // Before the sound started there is no folder to read from.
+        if (folder_.empty()) return;
+        const std::string file = Beside(folder_, EffectFile(effect));
         if (!FileThere(file)) return;
         player.Close();
         if (!player.Open(file)) return;
     }
-    state.CurrentSound = code;
+    CurrentSound = code;
     (void)player.Play();
 }
 
 void GameSound::StartSound(const std::string& appPath, bool playMusic)
 {
+    folder_ = appPath;
     const std::string effects = Beside(appPath, EffectFile(SoundEffect::Explode));
     if (FileThere(effects))
         if (const MediaResult opened = MediaPlayer1->Open(effects); !opened) {

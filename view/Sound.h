@@ -2,16 +2,16 @@
 // music that loops for the whole run.
 //
 // GameSound owns the effects player (MediaPlayer1) and the music player
-// (MediaPlayer2); the main window owns the GameSound and forwards the
-// engine's PlayEffect, MusicStopped and PlayMusic to it, starts it when the
-// window shows, and the Game Control dialog stops the music through it. The
-// effect files lie beside the executable (MainState::AppPath). Sound never
-// stops the game: a missing effect is skipped, errors while playing are
-// swallowed, and only a file that is there and cannot be opened when the
-// window shows is reported, through the error seam.
+// (MediaPlayer2) and the effects' own state (SoundOn, CurrentSound); the
+// main window owns the GameSound and forwards the engine's PlayEffect,
+// MusicStopped and PlayMusic to it, starts it when the window shows, and the
+// Game Control dialog switches the effects and stops the music through it.
+// The sound files lie beside the executable, in the folder StartSound is
+// given. Sound never stops the game: a missing effect is skipped, errors
+// while playing are swallowed, and only a file that is there and cannot be
+// opened when the window shows is reported, through the error seam.
 #pragma once
 
-#include "game/MainState.h"
 #include "game/SoundEffects.h"
 #include "platform/MediaPlayer.h"
 
@@ -22,6 +22,9 @@
 
 namespace brakkon {
 
+/// CurrentSound before the first effect.
+constexpr std::int32_t NoSoundYet = 100;
+
 class GameSound {
 public:
     GameSound(std::unique_ptr<MediaPlayer> effects, std::unique_ptr<MediaPlayer> music);
@@ -30,12 +33,13 @@ public:
     /// lower code, game/SoundEffects.h) still sounds. The same effect again
     /// restarts it from the beginning; another one replaces the open file. A missing file or an error of the
     /// player leaves the effect silent and CurrentSound as it was.
-    void PlayEffect(MainState& state, SoundEffect effect);
+    void PlayEffect(SoundEffect effect);
 
-    /// When the window shows: the effects player opens "Explode.wav", the
-    /// music player opens "Music.mid" and, when `playMusic`, starts it. A
-    /// missing file is passed over; a file that cannot be opened is reported
-    /// and ends the start.
+    /// When the window shows, with the folder of the sound files (the
+    /// effects are read from it from then on): the effects player opens
+    /// "Explode.wav", the music player opens "Music.mid" and, when
+    /// `playMusic`, starts it. A missing file is passed over; a file that
+    /// cannot be opened is reported and ends the start.
     void StartSound(const std::string& appPath, bool playMusic = true);
 
     /// True when the music has played to its end or was stopped; false when
@@ -48,6 +52,11 @@ public:
 
     const std::unique_ptr<MediaPlayer> MediaPlayer1; ///< the effects
     const std::unique_ptr<MediaPlayer> MediaPlayer2; ///< the music
+    bool SoundOn = true;                    ///< sound effects are played
+    std::int32_t CurrentSound = NoSoundYet; ///< effect last started
+
+private:
+    std::string folder_; ///< of the sound files, no trailing separator
 };
 
 /// The game's sound over SDL2_mixer: silent when there is no sound device.

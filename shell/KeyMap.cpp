@@ -1,4 +1,6 @@
-#include "platform/KeyMap.h"
+#include "shell/KeyMap.h"
+
+#include "shell/MainMenu.h"
 
 #include <algorithm>
 #include <array>
@@ -54,7 +56,32 @@ KeyCode VirtualKey(int qtKey, Qt::KeyboardModifiers modifiers)
     return VkOther;
 }
 
+/// The window's own keys: codes First to Last and what they do.
+struct WindowKeyRange {
+    KeyCode First;
+    KeyCode Last;
+    WindowKey Key;
+};
+
+constexpr std::array<WindowKeyRange, 8> WindowKeys{{
+    {VkReturn, VkReturn, {WindowAction::RunMarked, true}},
+    {VkDigit0 + 1, VkDigit0 + MenuItemCount, {WindowAction::RunItem, false}},
+    {VkUp, VkUp, {WindowAction::MenuUp, false}},
+    {VkDown, VkDown, {WindowAction::MenuDown, false}},
+    {VkF12, VkF12, {WindowAction::OpenEditor, true}},
+    {VkF9, VkF9, {WindowAction::Smaller, true}},
+    {VkF10, VkF10, {WindowAction::Larger, true}},
+    {VkF11, VkF11, {WindowAction::FullScreen, true}},
+}};
+
 } // namespace
+
+WindowKey WindowKeyFor(KeyCode key)
+{
+    for (const WindowKeyRange& range : WindowKeys)
+        if (key >= range.First && key <= range.Last) return range.Key;
+    return {};
+}
 
 std::optional<KeyCode> HeldKeys::Press(const QKeyEvent& event)
 {

@@ -1,14 +1,18 @@
-// Qt's keys as the game's virtual-key codes (KeyCodes.h): arrows 37 to 40,
-// space 32, Return and keypad Enter 13, Escape 27, F1 112, F9 to F12 120 to 123, digits 48 to 57,
-// letters 65 to 90, Ctrl 17, Shift 16, keypad digits 96 to 105. Every other
-// key is VkOther: it still hides the key help and the title, and does nothing
-// more.
+// The main window's key table. Qt's keys as the game's virtual-key codes
+// (game/KeyCodes.h): arrows 37 to 40, space 32, Return and keypad Enter 13,
+// Escape 27, F1 112, F9 to F12 120 to 123, digits 48 to 57, letters 65 to
+// 90, Ctrl 17, Shift 16, keypad digits 96 to 105. Every other key is
+// VkOther: it still hides the key help and the title, and does nothing more.
 //
 // A held key reaches the game as one press and one release, however the
 // window system repeats it: X11 sends release and press pairs (or, with
 // detectable auto-repeat, repeated presses), Wayland repeated presses.
 // HeldKeys lets the first press of a key through and drops every further
 // press until its release, and drops releases that Qt marks as a repeat's.
+//
+// WindowKeyFor says which codes are the window's own (Enter, the menu's
+// digits and arrows, F9 to F12), what each does, and whether the press ends
+// there or goes on to the game.
 #pragma once
 
 #include "game/KeyCodes.h"
@@ -48,5 +52,26 @@ private:
 
     std::vector<Held> held_;
 };
+
+/// What a key does in the window itself.
+enum class WindowAction : std::uint8_t {
+    None,
+    RunMarked,  ///< Enter: the marked menu item's command
+    RunItem,    ///< "1" to "7": that item's command, when it is shown
+    MenuUp,
+    MenuDown,
+    OpenEditor, ///< F12
+    Smaller,    ///< F9
+    Larger,     ///< F10
+    FullScreen, ///< F11
+};
+
+struct WindowKey {
+    WindowAction Action = WindowAction::None;
+    bool EndsPress = false; ///< the game does not see the press
+};
+
+/// The window's own use of `key`; None for a key that goes to the game alone.
+[[nodiscard]] WindowKey WindowKeyFor(KeyCode key);
 
 } // namespace brakkon

@@ -1,22 +1,18 @@
-// The main window's replays: recording every game from the first one's start
-// until the window goes, and playing a replay in the window in place of the
-// keys, the menu and the clock timer. The engine's side is in sim/.
-#include "shell/MainUnit.h"
+#include "shell/ReplayControl.h"
 
-#include "shell/StartData.h"
 #include "game/GameFlow.h"
 
 #include <cstdio>
 
 namespace brakkon {
 
-void MainForm::RecordReplay(std::filesystem::path path)
+void ReplayControl::Record(std::filesystem::path path)
 {
     recordPath_ = std::move(path);
     recorder_ = std::make_unique<ReplayRecorder>();
 }
 
-bool MainForm::FinishRecording()
+bool ReplayControl::Finish()
 {
     if (!recorder_) return true;
     const std::unique_ptr<ReplayRecorder> recorder = std::move(recorder_);
@@ -27,39 +23,48 @@ bool MainForm::FinishRecording()
     return false;
 }
 
-void MainForm::NoteGameStart()
+void ReplayControl::GameStarts(const MainState& state, const std::filesystem::path& data)
 {
     if (!recorder_ || recorder_->Recording()) return;
-    recorder_->GameStarts(state_, IdentityOfFile(dataPath_).value_or(DataIdentity{}));
+    recorder_->GameStarts(state, IdentityOfFile(data).value_or(DataIdentity{}));
 }
 
-void MainForm::Note(ReplayWhat what, std::int32_t value)
+void ReplayControl::Note(ReplayWhat what, std::int32_t value)
 {
     if (recorder_) recorder_->Note(what, value);
 }
 
-std::string MainForm::PlayReplay(const std::filesystem::path& path)
+void ReplayControl::NoteLoad(const GateType& gate)
+{
+    if (recorder_) recorder_->NoteLoad(gate);
+}
+
+void ReplayControl::GameTick()
+{
+    if (recorder_) recorder_->GameTick();
+}
+
+std::string ReplayControl::Play(const std::filesystem::path& path, const std::filesystem::path& data)
 {
     auto replay = std::make_unique<Replay>();
     if (TextResult read = LoadReplay(path, *replay); !read) return read.Message;
-    const std::filesystem::path data = shown_ ? dataPath_ : StartGameDataPath(StartDataFilesOf(state_.AppPath));
     if (std::string refused = DataMismatch(*replay, IdentityOfFile(data), data.string()); !refused.empty())
         return refused;
     replay_ = std::move(replay);
-    recorder_.reset(); // a replay is not recorded again
+    recorder_.reset();
     player_ = std::make_unique<ReplayPlayer>(*replay_);
-    if (shown_) player_->Start(state_); // else once the window has loaded its files
     return {};
 }
 
-bool MainForm::ReplayTick()
+void ReplayControl::Start(MainState& state) const
 {
-    if (!player_->EventsBeforeTick(state_, *this)) {
-        EnableTimers(false); // the field stands where the recording ended
-        SetTitle("Replay ended", true);
-        return false;
-    }
-    GameTimerTick(state_, *this);
+    if (player_) player_->Start(state);
+}
+
+bool ReplayControl::Tick(MainState& state, GameHost& host)
+{
+    if (!player_->EventsBeforeTick(state, host)) return false;
+    GameTimerTick(state, host);
     player_->TickRan();
     return true;
 }
