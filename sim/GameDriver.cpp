@@ -18,8 +18,13 @@ bool StartsGame(CommandKind kind)
 
 void GameDriver::Record(DataIdentity data)
 {
+    Record([data] { return data; });
+}
+
+void GameDriver::Record(std::function<DataIdentity()> data)
+{
     recorder_ = std::make_unique<ReplayRecorder>();
-    data_ = data;
+    data_ = std::move(data);
 }
 
 const Replay& GameDriver::Recorded() const { return recorder_ ? recorder_->Recorded() : NothingRecorded; }
@@ -35,7 +40,7 @@ bool GameDriver::Apply(const Command& command)
     const bool firstGame = recorder_ && !recorder_->Recording() && StartsGame(command.Kind);
     const ReplayStart before = firstGame ? CaptureStart(state_) : ReplayStart{};
     if (!ApplyCommand(state_, host_, command)) return false;
-    if (firstGame) recorder_->GameStarts(before, data_);
+    if (firstGame) recorder_->GameStarts(before, data_());
     if (recorder_) Note(command);
     return true;
 }

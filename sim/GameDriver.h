@@ -13,6 +13,7 @@
 #include "game/MainState.h"
 #include "sim/ReplayPlay.h"
 
+#include <functional>
 #include <memory>
 
 namespace brakkon {
@@ -25,6 +26,11 @@ public:
     /// loaded, a gate the Game Editor shows), as played with the data file
     /// `data`.
     void Record(DataIdentity data);
+    /// As Record, the data file's identity asked for when the first game
+    /// starts (the window's data file may be saved anew before that).
+    void Record(std::function<DataIdentity()> data);
+    /// Records nothing more; what was recorded is dropped.
+    void StopRecording() { recorder_.reset(); }
     /// True once a game started while recording: there is a replay to keep.
     [[nodiscard]] bool Recording() const { return recorder_ != nullptr && recorder_->Recording(); }
     /// The recording so far (empty when not recording).
@@ -54,7 +60,7 @@ private:
     MainState& state_;
     GameHost& host_;
     std::unique_ptr<ReplayRecorder> recorder_;
-    DataIdentity data_;
+    std::function<DataIdentity()> data_;
     std::unique_ptr<ReplayPlayer> player_;
 };
 

@@ -53,11 +53,4 @@ bool ReplayPlayer::NextCommand(Command& command)
     return true;
 }
 
-bool ReplayPlayer::EventsBeforeTick(MainState& state, GameHost& host)
-{
-    Command command;
-    while (NextCommand(command)) ApplyCommand(state, host, command);
-    return TickFollows();
-}
-
 } // namespace brakkon

@@ -59,10 +59,6 @@ public:
     /// True when a game tick follows the commands NextCommand gave; false at
     /// the replay's end.
     [[nodiscard]] bool TickFollows() const { return tick_ < replay_.Ticks; }
-    /// Applies the commands before the next game tick straight to the
-    /// engine; true when a game tick follows them. (The window's replay, until
-    /// it plays through the driver.)
-    bool EventsBeforeTick(MainState& state, GameHost& host);
     /// The game tick that the commands came before has run.
     void TickRan() { ++tick_; }
     /// Game ticks run so far.

@@ -179,7 +179,7 @@ TEST(GameDriver, GoingBackDropsTheLaterEventsAndTheirBytes)
     SimHost host;
     state.Game = test::SimGameData();
     GameDriver driver(state, host);
-    driver.Record({});
+    driver.Record(DataIdentity{});
     ASSERT_TRUE(driver.Apply(Command::ShowGate(1, EditedGate())));
     driver.Tick();
     const std::size_t events = driver.Recorded().Events.size();
