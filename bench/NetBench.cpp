@@ -31,7 +31,7 @@ struct Crowd {
         StartGate(sim.State, sim.Host, gate, true, true);
         ResumeGame(sim.State, sim.Host);
         for (std::int64_t slot = 0; slot < 600; ++slot) sim.RunSlot(slot, std::span<const KeyEvent>{});
-        slots = std::make_unique<SimSlots>(sim, Replay{});
+        slots = std::make_unique<SimSlots>(sim);
     }
 };
 

@@ -3,6 +3,7 @@
 // shells in the air.
 #pragma once
 
+#include "game/Command.h"
 #include "game/GameFlow.h"
 #include "game/Keyboard.h"
 
@@ -15,12 +16,12 @@ inline void PlayersHands(MainState& state, GameHost& host, std::int64_t tick)
     constexpr KeyCode ways1[] = {VkUp, VkLeft, VkDown, VkRight};
     constexpr KeyCode ways2[] = {VkLetter('T'), VkLetter('H'), VkLetter('G'), VkLetter('F')};
     if (tick % 64 == 0) {
-        GameKeyDown(state, host, ways1[(tick / 64) % 4]);
-        GameKeyDown(state, host, ways2[(tick / 64 + 1) % 4]);
+        ApplyCommand(state, host, Command::Press(ways1[(tick / 64) % 4]));
+        ApplyCommand(state, host, Command::Press(ways2[(tick / 64 + 1) % 4]));
     }
     if (tick % 10 == 0) {
-        GameKeyDown(state, host, VkSpace);
-        GameKeyDown(state, host, VkLetter('A'));
+        ApplyCommand(state, host, Command::Press(VkSpace));
+        ApplyCommand(state, host, Command::Press(VkLetter('A')));
     } else if (tick % 10 == 1) {
         PlayerKeyUp(state, VkSpace);
         PlayerKeyUp(state, VkLetter('A'));

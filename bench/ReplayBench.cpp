@@ -64,7 +64,7 @@ void BM_ReplayMinute(benchmark::State& st)
             return;
         }
         st.ResumeTiming();
-        sim.RunReplay(replay);
+        sim.RunReplay();
         ticks += sim.TicksRun;
         benchmark::DoNotOptimize(sim.State.Game.Gate->PlayTime);
     }

@@ -28,17 +28,14 @@ void ResumeGame(MainState& state, GameHost& host)
 
 void GameTimerTick(MainState& state, GameHost& host)
 {
-    host.EnableGameTimer(false);
     if (state.NextGatePending) {
         StartNextGate(state, host); // draws the new gate in full
-        host.EnableGameTimer(true);
         return;
     }
     UpdateSprites(state, host);
     RemoveSpentShells(*state.Game.Gate);
     DrawChanges(state, host);
     host.RepaintField();
-    host.EnableGameTimer(true);
     CheckBase(state, host);
 }
 

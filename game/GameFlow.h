@@ -20,10 +20,12 @@ void PauseGame(MainState& state, GameHost& host);
 /// Hides the menu, starts the timers, and marks a game as under way.
 void ResumeGame(MainState& state, GameHost& host);
 
-/// One tick of the game timer, whole. The timer is off while the tick works;
-/// a won gate makes the tick change the gate and do nothing else; otherwise
-/// every sprite in play moves once, spent shells leave, what changed is drawn
-/// and shown, and, once the timer runs again, a broken base ends the game.
+/// One tick of the game timer, whole: a won gate makes the tick change the
+/// gate and do nothing else; otherwise every sprite in play moves once, spent
+/// shells leave, what changed is drawn and shown, and a broken base ends the
+/// game. It never switches a timer: the caller keeps the game timer off while
+/// the tick works (a game that ends in it leaves the timers running, the
+/// field going on behind the menu).
 void GameTimerTick(MainState& state, GameHost& host);
 
 /// One tick of the clock timer, whole: play time, the players' shields, the

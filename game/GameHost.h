@@ -51,8 +51,6 @@ public:
     virtual void ShowMenu(bool shown) = 0;
     /// Starts or stops the game timer and the clock timer.
     virtual void EnableTimers(bool enabled) = 0;
-    /// Starts or stops the game timer alone (it is off while its tick works).
-    virtual void EnableGameTimer(bool enabled) = 0;
 };
 
 /// A window that shows and sounds nothing: the base of the simulator's host
@@ -71,7 +69,6 @@ public:
     void SetTitle(std::string_view, bool) override {}
     void ShowMenu(bool) override {}
     void EnableTimers(bool) override {}
-    void EnableGameTimer(bool) override {}
 };
 
 } // namespace brakkon

@@ -104,11 +104,4 @@ void ReleaseMovementKeys(MainState& state)
     }
 }
 
-void GameKeyDown(MainState& state, GameHost& host, KeyCode key)
-{
-    key = NormaliseKey(key);
-    PauseKey(state, host, key);
-    PlayerKeyDown(state, host, key);
-}
-
 } // namespace brakkon

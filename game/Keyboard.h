@@ -2,9 +2,8 @@
 // the immediate turn, fire, key release and the release of every movement key
 // when the window loses the focus.
 //
-// The window's key-press handler first maps the key (NormaliseKey), then does
-// its own part (the key help, Enter, the digits and the menu arrows), then
-// calls PauseKey and PlayerKeyDown with the same key. Its key-release handler
+// A key press reaches the game as a command (game/Command.h), which maps the
+// key (NormaliseKey) and calls PauseKey and PlayerKeyDown with it; a release
 // calls PlayerKeyUp. All of it reads and writes MainState's Player1, Player2
 // and the working gate's first two entries; shells go through LaunchShell.
 #pragma once
@@ -32,9 +31,5 @@ void PlayerKeyUp(MainState& state, KeyCode key);
 
 /// The window lost the focus: both players let go of their movement keys.
 void ReleaseMovementKeys(MainState& state);
-
-/// The press as the game window does it, less the window's own part (key
-/// help, Enter, digits, menu arrows): mapping, pause keys, players' keys.
-void GameKeyDown(MainState& state, GameHost& host, KeyCode key);
 
 } // namespace brakkon

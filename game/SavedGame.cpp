@@ -91,4 +91,15 @@ bool LoadGameFile(const std::filesystem::path& path, GateType& gate)
     return Reported(LoadGame(path, gate));
 }
 
+bool ReadSavedGameFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes)
+{
+    std::string why;
+    auto read = ReadFileBytes(path, &why);
+    if (!read) return Reported(IoResult::DataIo(why).Of(path));
+    GateType scratch;
+    if (!Reported(DecodeSavedGame(*read, scratch).Of(path))) return false;
+    bytes = std::move(*read);
+    return true;
+}
+
 } // namespace brakkon

@@ -33,6 +33,9 @@ constexpr std::int32_t SavedGameVersion = 1;
 /// caller draws the field after a successful load.
 bool SaveGameFile(const std::filesystem::path& path, const GateType& gate);
 bool LoadGameFile(const std::filesystem::path& path, GateType& gate);
+/// The bytes of a saved game file that loads (for the command that loads
+/// it); a failure is shown once through the error seam, naming the file.
+bool ReadSavedGameFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes);
 
 /// True when the sprite lies wholly inside the 19 x 14 field of 32-pixel cells
 /// and its rectangle agrees with its cell and offsets.

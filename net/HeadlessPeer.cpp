@@ -2,6 +2,7 @@
 
 #include "game/GameData.h"
 #include "game/Keyboard.h"
+#include "sim/StartUp.h"
 
 #include <algorithm>
 #include <chrono>
@@ -70,7 +71,10 @@ bool HeadlessPeer::Open(std::string& error)
         session_->OfferStart({static_cast<std::uint32_t>(ticks_), sim_.Time.Interval, WriteReplayText(start_)});
         transport_ = Transport::Listen(options_.Address, Encode(BusyMessage{}), error);
     } else {
-        if (!LoadGameDataFile(data, sim_.State.Game)) {
+        // Started up as any game; the host's start then replaces what it set.
+        StartUpPlan plan;
+        plan.LoadData = [&](GameType& game) { return LoadGameDataFile(data, game); };
+        if (!StartUp(sim_.State, sim_.Host, plan)) {
             error = "cannot load the data file " + data.string();
             return false;
         }
@@ -149,7 +153,7 @@ bool HeadlessPeer::BuildJoinerGame(std::string& error)
 
 void HeadlessPeer::StartGame(std::int64_t now)
 {
-    slots_ = std::make_unique<SimSlots>(sim_, start_);
+    slots_ = std::make_unique<SimSlots>(sim_);
     RollbackOptions options;
     options.MaxAhead = options_.MaxAhead;
     options.EndSlot = ticks_;

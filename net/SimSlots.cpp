@@ -45,12 +45,8 @@ TextResult ReadNetStart(std::string_view text, Replay& start)
 void ApplyNetStart(const Replay& start, Simulation& sim)
 {
     ApplyStart(start.Start, sim.State);
-    ApplyReplayEvent(start, start.Events.front(), sim.State, sim.Host);
-}
-
-SimSlots::SimSlots(Simulation& sim, Replay start) : sim_(sim), journal_(std::move(start))
-{
-    journal_.Events.reserve(16384);
+    sim.Driver.Record(start.Data);
+    (void)sim.Driver.Apply(CommandOf(start, start.Events.front())); // the reader checked that it loads
 }
 
 void SimSlots::Save(SlotState& into) const
@@ -64,7 +60,8 @@ void SimSlots::Save(SlotState& into) const
     into.ClockTicks = sim_.ClockTicks;
     into.GameOverTick = sim_.GameOverTick;
     into.Effects = sim_.Host.Effects.size();
-    into.Journal = journal_.Events.size();
+    into.Journal = sim_.Driver.Recorded().Events.size();
+    into.JournalTicks = sim_.Driver.Recorded().Ticks;
 }
 
 void SimSlots::Restore(const SlotState& from)
@@ -78,36 +75,25 @@ void SimSlots::Restore(const SlotState& from)
     sim_.ClockTicks = from.ClockTicks;
     sim_.GameOverTick = from.GameOverTick;
     sim_.Host.Effects.resize(from.Effects);
-    journal_.Events.resize(from.Journal);
+    sim_.Driver.RewindRecording(from.Journal, from.JournalTicks);
 }
 
 void SimSlots::RunSlot(std::int64_t slot, const SlotInput& player1, const SlotInput& player2, bool /*again*/)
 {
     // Effects of a slot run again replace the ones logged for it (Restore
-    // shortened the log); nothing here is heard, so nothing is heard twice.
+    // shortened the log and the recording); nothing here is heard, so
+    // nothing is heard twice.
     std::array<KeyEvent, 2 * MaxKeysPerSlot> events{};
     std::size_t count = 0;
-    const std::int64_t ticks = sim_.TicksRun;
-    for (const SlotInput* input : {&player1, &player2}) {
-        for (const NetKey& key : input->Events()) {
-            events[count++] = {slot, key.Press, key.Key};
-            journal_.Events.push_back({ticks, key.Press ? ReplayWhat::Press : ReplayWhat::Release, key.Key});
-        }
-    }
-    const std::int64_t clocks = sim_.ClockTicks;
+    for (const SlotInput* input : {&player1, &player2})
+        for (const NetKey& key : input->Events()) events[count++] = {slot, key.Press, key.Key};
     sim_.RunSlot(slot, std::span(events).first(count));
-    for (std::int64_t c = clocks; c < sim_.ClockTicks; ++c) journal_.Events.push_back({ticks, ReplayWhat::Clock, 0});
 }
 
 Replay SimSlots::ReplayOf(std::size_t events, std::int64_t ticks) const
 {
-    Replay replay;
-    replay.Data = journal_.Data;
-    replay.Start = journal_.Start;
-    replay.SavedGames = journal_.SavedGames;
-    replay.Events.assign(journal_.Events.begin(),
-                         journal_.Events.begin() + static_cast<std::ptrdiff_t>(std::min(events, journal_.Events.size())));
-    replay.Ticks = ticks;
+    Replay replay = sim_.Driver.Recorded();
+    CutReplay(replay, events, ticks);
     return replay;
 }
 

@@ -7,9 +7,10 @@
 // and the saved-game loader. Both sides then play from exactly that state.
 //
 // SimSlots runs slots through Simulation::RunSlot, keeps and puts back the
-// simulation's whole state for rollback, and journals every event that
-// reached the engine as a replay event, so that the network game can be
-// written as a replay that brakkon-sim --replay plays to the same state.
+// simulation's whole state for rollback. The simulation's driver records the
+// game from its start on, so that the network game can be written as a
+// replay that brakkon-sim --replay plays to the same state; going back to a
+// slot goes back in that recording too.
 #pragma once
 
 #include "sim/Replay.h"
@@ -25,26 +26,26 @@ namespace brakkon {
 /// Reads a start that the host sent: a replay holding only its header and
 /// one saved game loaded at tick 0, with the players' usual keys.
 [[nodiscard]] TextResult ReadNetStart(std::string_view text, Replay& start);
-/// Puts a start into a simulation whose data file is loaded.
+/// Puts a start into a simulation whose data file is loaded, its driver
+/// recording from the start's saved game on.
 void ApplyNetStart(const Replay& start, Simulation& sim);
 
 class SimSlots : public SlotGame {
 public:
-    /// Keeps a reference to `sim`; the journal begins with `start`.
-    SimSlots(Simulation& sim, Replay start);
+    /// Keeps a reference to `sim`, which stands at the start of slot 0.
+    explicit SimSlots(Simulation& sim) : sim_(sim) {}
 
     void Save(SlotState& into) const override;
     void Restore(const SlotState& from) override;
     void RunSlot(std::int64_t slot, const SlotInput& player1, const SlotInput& player2, bool again) override;
 
     /// The replay of the game: the start and the first `events` events
-    /// journalled, ending after `ticks` game ticks.
+    /// recorded, ending after `ticks` game ticks.
     [[nodiscard]] Replay ReplayOf(std::size_t events, std::int64_t ticks) const;
-    [[nodiscard]] std::size_t JournalSize() const { return journal_.Events.size(); }
+    [[nodiscard]] std::size_t JournalSize() const { return sim_.Driver.Recorded().Events.size(); }
 
 private:
     Simulation& sim_;
-    Replay journal_;
 };
 
 } // namespace brakkon

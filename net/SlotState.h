@@ -49,7 +49,8 @@ struct SlotState {
     std::int64_t ClockTicks = 0;
     std::optional<std::int64_t> GameOverTick;
     std::size_t Effects = 0; ///< effects heard before the slot
-    std::size_t Journal = 0; ///< replay events before the slot
+    std::size_t Journal = 0; ///< replay events recorded before the slot
+    std::int64_t JournalTicks = 0; ///< and the game ticks the recording counted
 };
 
 /// FNV-1a 64 over every field of the state, the logs' lengths left out: two

@@ -105,6 +105,14 @@ void TControlForm::Button2Click()
 bool RunGameControl(QWidget* parent, MainState& state, std::int32_t& gameTimerInterval, GameHost& host,
                     GameSound& sound)
 {
+    // A larger step snaps the sprites and redraws.
+    return RunGameControl(parent, state, gameTimerInterval,
+                          [&](std::int32_t step) { ApplyMoveStep(state, host, step); }, sound);
+}
+
+bool RunGameControl(QWidget* parent, MainState& state, std::int32_t& gameTimerInterval,
+                    const std::function<void(std::int32_t)>& setStep, GameSound& sound)
+{
     TControlForm form(parent);
     form.ScrollBar1->setValue(SlowestGameInterval - gameTimerInterval);
     form.ScrollBar1Change(); // the value shows from the start
@@ -123,7 +131,7 @@ bool RunGameControl(QWidget* parent, MainState& state, std::int32_t& gameTimerIn
     sound.SoundOn = form.CheckBox1->isChecked();
     state.MusicOn = form.CheckBox2->isChecked();
     if (!state.MusicOn) sound.StopMusic();
-    ApplyMoveStep(state, host, moveStep); // a larger step snaps the sprites and redraws
+    setStep(moveStep);
     return true;
 }
 

@@ -15,6 +15,7 @@
 #include <QDialog>
 
 #include <cstdint>
+#include <functional>
 
 class QCheckBox;
 class QFrame;
@@ -64,5 +65,9 @@ public:
 /// tick starts it again where it stood). True when the settings were applied.
 bool RunGameControl(QWidget* parent, MainState& state, std::int32_t& gameTimerInterval, GameHost& host,
                     GameSound& sound);
+/// As above, with the step chosen handed to `setStep` (the window's driver
+/// applies it as a command) instead of applied here.
+bool RunGameControl(QWidget* parent, MainState& state, std::int32_t& gameTimerInterval,
+                    const std::function<void(std::int32_t)>& setStep, GameSound& sound);
 
 } // namespace brakkon

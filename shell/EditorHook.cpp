@@ -29,11 +29,8 @@ void EditorHook::LibraryChanged()
 
 void EditorHook::ShowGate(std::int32_t index)
 {
-    // As for a new game: a won gate whose change was still to come belongs
-    // to the gate this one replaces.
-    MainState& state = form_.State();
-    state.NextGatePending = false;
-    StartGate(state, form_.Host(), index, true, true);
+    // The stored gate as the editor left it, recorded with it.
+    form_.Driver().Apply(Command::ShowGate(index));
 }
 
 } // namespace brakkon

@@ -17,17 +17,9 @@ std::filesystem::path ToPath(const QString& name) { return std::filesystem::path
 
 } // namespace
 
-void MainForm::PauseGame()
-{
-    replay_.Note(ReplayWhat::Pause);
-    brakkon::PauseGame(state_, *host_);
-}
+void MainForm::PauseGame() { Driver().Apply(Command::Of(CommandKind::Pause)); }
 
-void MainForm::ResumeGame()
-{
-    replay_.Note(ReplayWhat::Resume);
-    brakkon::ResumeGame(state_, *host_);
-}
+void MainForm::ResumeGame() { Driver().Apply(Command::Of(CommandKind::Resume)); }
 
 void MainForm::SpeedButton1Click()
 {
@@ -55,27 +47,17 @@ void MainForm::MenuCommand(int n)
 
 void MainForm::NewGame(bool secondPlayer)
 {
-    if (state_.Game.Gates.empty()) return;
-    replay_.GameStarts(state_, dataPath_);
-    replay_.Note(ReplayWhat::NewGame, secondPlayer ? 2 : 1);
+    if (!Driver().Apply(Command::NewGame(secondPlayer ? 2 : 1))) return; // no gate stored
     labels_->ShowKeyHelp(true);
-    host_->SetTitle(GameTitle, true);
-    // A won gate whose change was still to come belongs to the game left
-    // behind; the new game must not skip its first gate for it.
-    state_.NextGatePending = false;
-    StartGate(state_, *host_, 0, true, secondPlayer);
     ResumeGame();
 }
 
 void MainForm::LoadGame()
 {
     const QString name = seams_.ChooseFile(this, FileDialogMode::Open);
-    if (name.isEmpty() || !LoadGameFile(ToPath(name), *state_.Game.Gate)) return;
-    replay_.GameStarts(state_, dataPath_);
-    replay_.NoteLoad(*state_.Game.Gate);
-    state_.NextGatePending = false; // as for a new game: the loaded gate is not won yet
-    DrawField(state_.Game.Gate.get());
-    labels_->ShowTitle(false);
+    std::vector<std::uint8_t> bytes;
+    if (name.isEmpty() || !ReadSavedGameFile(ToPath(name), bytes)) return;
+    if (!Driver().Apply(Command::LoadGame(std::move(bytes)))) return;
     ResumeGame();
 }
 
@@ -88,13 +70,14 @@ void MainForm::SaveGame()
 void MainForm::RunGameControl()
 {
     std::int32_t interval = Timer1.Interval();
-    const std::int32_t step = state_.MoveStep;
-    if (brakkon::RunGameControl(this, state_, interval, *host_, *sound_)) {
+    auto setStep = [this](std::int32_t step) {
+        if (step != state_.MoveStep) Driver().Apply(Command::Of(CommandKind::Step, step));
+    };
+    if (brakkon::RunGameControl(this, state_, interval, setStep, *sound_)) {
         Timer1.SetInterval(interval);
         if (seams_.OpenSettings)
             WriteControlChoice(*seams_.OpenSettings(), {interval, state_.MoveStep, sound_->SoundOn, state_.MusicOn});
     }
-    if (state_.MoveStep != step) replay_.Note(ReplayWhat::Step, state_.MoveStep);
 }
 
 ControlChoice MainForm::KeptControls() const

@@ -45,16 +45,13 @@ void MainForm::FormKeyDown(KeyCode& key)
     if (state_.Playing) labels_->ShowTitle(false);
     if (key == VkOther || WindowKeyDown(key)) return;
     if (window_.FieldEditing) return; // the game stands still until editing ends
-    replay_.Note(ReplayWhat::Press, key);
-    PauseKey(state_, *host_, key);
-    PlayerKeyDown(state_, *host_, key);
+    Driver().Apply(Command::Press(key));
 }
 
 void MainForm::FormKeyUp(KeyCode& key)
 {
     key = NormaliseKey(key);
-    replay_.Note(ReplayWhat::Release, key);
-    PlayerKeyUp(state_, key);
+    Driver().Apply(Command::Release(key));
 }
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)

@@ -10,6 +10,7 @@
 #include "shell/StartData.h"
 #include "shell/StatusLabels.h"
 #include "shell/ViewScaler.h"
+#include "sim/StartUp.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -68,6 +69,7 @@ void MainForm::FormCreate()
     BuildControls(); // the title's colour, the key help's captions, the panel's size
     host_ = std::make_unique<WindowHost>(
         WindowHost::Parts{state_, *canvas_, *Image1, *labels_, *menu_, *sound_, Timer1, Timer2});
+    replay_.Attach(state_, *host_);
     state_.MusicOn = true;
     HighlightMenuItem(-1);
     state_.GameOver = true;
@@ -79,7 +81,6 @@ void MainForm::FormCreate()
     Timer1.SetInterval(kept.Interval);
     sound_->SoundOn = kept.Sound;
     state_.MusicOn = kept.Music;
-    state_.Rand.Skip(TickCount() % TickCountRange + 1);
     state_.Player1 = Player1Keys;
     state_.Player2 = Player2Keys;
     Timer1.SetHandler([this] { Timer1Timer(); });
@@ -132,15 +133,19 @@ void MainForm::showEvent(QShowEvent* event)
 
 void MainForm::FormShow()
 {
-    state_.NextGatePending = false;
     const std::filesystem::path dir = window_.AppPath;
-    // The Game Editor's last save, when there is one and it reads, else the installed file.
-    dataPath_ = LoadStartGameData(StartDataFilesOf(dir), state_.Game);
-    if (!dataPath_.empty()) ImagesChanged();
-    if (LoadStartScene(dir, *state_.Game.Gate)) DrawField(state_.Game.Gate.get());
-    ApplyMoveStep(state_, *host_, KeptControls().Step);
-    PauseGame();
-    replay_.Start(state_);
+    StartUpPlan plan;
+    plan.Advance = TickCount() % TickCountRange + 1;
+    plan.MoveStep = KeptControls().Step; // a larger one snaps the scene
+    plan.LoadData = [&](GameType& game) {
+        // The Game Editor's last save, when there is one and it reads, else the installed file.
+        dataPath_ = LoadStartGameData(StartDataFilesOf(dir), game);
+        if (!dataPath_.empty()) ImagesChanged();
+        return !dataPath_.empty();
+    };
+    plan.LoadScene = [&](GateType& gate) { return LoadStartScene(dir, gate); };
+    (void)StartUp(state_, *host_, plan);
+    replay_.Start();
     sound_->StartSound(window_.AppPath, state_.MusicOn);
 }
 
@@ -154,29 +159,30 @@ void MainForm::FormDeactivate()
 {
     heldKeys_.Clear(); // their releases go elsewhere
     if (Replaying()) return;
-    replay_.Note(ReplayWhat::Focus);
-    ReleaseMovementKeys(state_);
+    Driver().Apply(Command::Of(CommandKind::Focus));
 }
 
 void MainForm::Timer1Timer()
 {
     if (seams_.GameTickObserved) seams_.GameTickObserved();
+    Timer1.SetEnabled(false); // off while its tick works, on again after it
     if (Replaying()) {
-        if (!replay_.Tick(state_, *host_)) {
+        if (!replay_.Tick()) {
             host_->EnableTimers(false); // the field stands where the recording ended
             host_->SetTitle("Replay ended", true);
+            return;
         }
+        Timer1.SetEnabled(true);
         return;
     }
-    replay_.GameTick();
-    GameTimerTick(state_, *host_);
+    Driver().Tick();
+    Timer1.SetEnabled(true);
 }
 
 void MainForm::Timer2Timer()
 {
     if (Replaying()) return; // the replay holds the clock's ticks
-    replay_.Note(ReplayWhat::Clock);
-    ClockTimerTick(state_, *host_);
+    Driver().Apply(Command::Of(CommandKind::Clock));
 }
 
 void MainForm::SetFieldEditing(bool on)
@@ -198,7 +204,7 @@ std::string MainForm::PlayReplay(const std::filesystem::path& path)
 {
     const std::filesystem::path data = shown_ ? dataPath_ : StartGameDataPath(StartDataFilesOf(window_.AppPath));
     if (std::string refused = replay_.Play(path, data); !refused.empty()) return refused;
-    if (shown_) replay_.Start(state_); // else once the window has loaded its files
+    if (shown_) replay_.Start(); // else once the window has loaded its files
     return {};
 }
 

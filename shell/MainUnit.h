@@ -143,7 +143,10 @@ public:
     // ---- Replays ----
     /// From the next game's start until the window goes, every game played is
     /// recorded and then written to `path`.
-    void RecordReplay(std::filesystem::path path) { replay_.Record(std::move(path)); }
+    void RecordReplay(std::filesystem::path path)
+    {
+        replay_.Record(std::move(path), [this] { return dataPath_; });
+    }
     /// Writes the recording now (the window's end does it too, once). True
     /// when written, or when there is nothing to write.
     bool FinishRecording() { return replay_.Finish(); }
@@ -152,6 +155,9 @@ public:
     /// success, else the one message that refuses it.
     [[nodiscard]] std::string PlayReplay(const std::filesystem::path& path);
     [[nodiscard]] bool Replaying() const { return replay_.Replaying(); }
+    /// The one way into the game: every command of the window, its parts
+    /// and the editor goes through the driver, which records it.
+    [[nodiscard]] GameDriver& Driver() { return replay_.Driver(); }
     /// Game ticks the replay played so far.
     [[nodiscard]] std::int64_t ReplayTicks() const { return replay_.Ticks(); }
 

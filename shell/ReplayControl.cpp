@@ -1,47 +1,25 @@
 #include "shell/ReplayControl.h"
 
-#include "game/GameFlow.h"
-
 #include <cstdio>
 
 namespace brakkon {
 
-void ReplayControl::Record(std::filesystem::path path)
+void ReplayControl::Record(std::filesystem::path path, std::function<std::filesystem::path()> data)
 {
     recordPath_ = std::move(path);
-    recorder_ = std::make_unique<ReplayRecorder>();
+    recording_ = true;
+    driver_->Record([data = std::move(data)] { return IdentityOfFile(data()).value_or(DataIdentity{}); });
 }
 
 bool ReplayControl::Finish()
 {
-    if (!recorder_) return true;
-    const std::unique_ptr<ReplayRecorder> recorder = std::move(recorder_);
-    if (!recorder->Recording()) return true; // no game was started
-    if (SaveReplay(recordPath_, recorder->Recorded())) return true;
+    if (!recording_) return true;
+    recording_ = false;
+    if (!driver_->Recording()) return true; // no game was started
+    if (SaveReplay(recordPath_, driver_->Recorded())) return true;
     // The window may be going away: no message box, the terminal hears of it.
     std::fprintf(stderr, "brakkon: cannot write the replay %s\n", recordPath_.c_str());
     return false;
-}
-
-void ReplayControl::GameStarts(const MainState& state, const std::filesystem::path& data)
-{
-    if (!recorder_ || recorder_->Recording()) return;
-    recorder_->GameStarts(state, IdentityOfFile(data).value_or(DataIdentity{}));
-}
-
-void ReplayControl::Note(ReplayWhat what, std::int32_t value)
-{
-    if (recorder_) recorder_->Note(what, value);
-}
-
-void ReplayControl::NoteLoad(const GateType& gate)
-{
-    if (recorder_) recorder_->NoteLoad(gate);
-}
-
-void ReplayControl::GameTick()
-{
-    if (recorder_) recorder_->GameTick();
 }
 
 std::string ReplayControl::Play(const std::filesystem::path& path, const std::filesystem::path& data)
@@ -51,22 +29,14 @@ std::string ReplayControl::Play(const std::filesystem::path& path, const std::fi
     if (std::string refused = DataMismatch(*replay, IdentityOfFile(data), data.string()); !refused.empty())
         return refused;
     replay_ = std::move(replay);
-    recorder_.reset();
-    player_ = std::make_unique<ReplayPlayer>(*replay_);
+    recording_ = false; // a replay is not recorded again
+    driver_->StopRecording();
     return {};
 }
 
-void ReplayControl::Start(MainState& state) const
+void ReplayControl::Start()
 {
-    if (player_) player_->Start(state);
-}
-
-bool ReplayControl::Tick(MainState& state, GameHost& host)
-{
-    if (!player_->EventsBeforeTick(state, host)) return false;
-    GameTimerTick(state, host);
-    player_->TickRan();
-    return true;
+    if (replay_) driver_->Play(*replay_);
 }
 
 } // namespace brakkon

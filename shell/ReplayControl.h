@@ -1,14 +1,12 @@
-// ReplayControl: the main window's replays. While recording, every game
-// played from the first one's start until the window goes is noted (the
-// window's parts call Note, each at one place) and written at the end;
-// while playing, a replay runs in the window in place of the keys, the menu
-// and the clock timer, one event slot per tick of the game timer. The
-// engine's side (the recorder, the player, the file) is in sim/.
+// ReplayControl: the main window's replays, over the game's driver. While
+// recording, the driver records every game from the first one's start until
+// the window goes, and the recording is written at the end; while playing,
+// the driver plays a replay in the window in place of the keys, the menu and
+// the clock timer, one event slot per tick of the game timer. The engine's
+// side (the driver, the recorder, the player, the file) is in sim/.
 #pragma once
 
-#include "game/GameHost.h"
-#include "game/MainState.h"
-#include "sim/ReplayPlay.h"
+#include "sim/GameDriver.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -19,41 +17,35 @@ namespace brakkon {
 
 class ReplayControl {
 public:
-    /// From the next game's start on, every game is recorded and then
-    /// written to `path`.
-    void Record(std::filesystem::path path);
+    /// The window's game: the driver every command of the window goes through.
+    void Attach(MainState& state, GameHost& host) { driver_ = std::make_unique<GameDriver>(state, host); }
+    [[nodiscard]] GameDriver& Driver() { return *driver_; }
+
+    /// From the next game's start on, every game is recorded, as played with
+    /// the data file `data` names when it starts, and then written to `path`.
+    void Record(std::filesystem::path path, std::function<std::filesystem::path()> data);
     /// Writes the recording now (once). True when written, or when there is
     /// nothing to write.
     bool Finish();
-
-    /// A game starts (a new game, a loaded one): the first one is the
-    /// recording's start, with the identity of the data file `data`.
-    void GameStarts(const MainState& state, const std::filesystem::path& data);
-    /// Something else reached the engine; nothing unless recording.
-    void Note(ReplayWhat what, std::int32_t value = 0);
-    /// A saved game was loaded into `gate`.
-    void NoteLoad(const GateType& gate);
-    /// A game tick is about to run.
-    void GameTick();
 
     /// Reads the replay and checks it against the data file `data`; empty on
     /// success, else the one message that refuses it. A replay is not
     /// recorded again.
     [[nodiscard]] std::string Play(const std::filesystem::path& path, const std::filesystem::path& data);
-    [[nodiscard]] bool Replaying() const { return player_ != nullptr; }
-    /// Puts the replay's start into `state` (once its data is loaded).
-    void Start(MainState& state) const;
+    [[nodiscard]] bool Replaying() const { return replay_ != nullptr; }
+    /// Has the driver play the replay from its start (once its data is loaded).
+    void Start();
     /// One tick of the game timer while replaying: the events before the
     /// next game tick, then that tick. False at the replay's end.
-    bool Tick(MainState& state, GameHost& host);
+    bool Tick() { return driver_->PlayTick(); }
     /// Game ticks the replay played so far.
-    [[nodiscard]] std::int64_t Ticks() const { return player_ ? player_->Tick() : 0; }
+    [[nodiscard]] std::int64_t Ticks() const { return driver_ ? driver_->PlayedTicks() : 0; }
 
 private:
+    std::unique_ptr<GameDriver> driver_;
     std::filesystem::path recordPath_;
-    std::unique_ptr<ReplayRecorder> recorder_; ///< set while recording
-    std::unique_ptr<Replay> replay_;           ///< the replay being played
-    std::unique_ptr<ReplayPlayer> player_;     ///< set while a replay plays
+    bool recording_ = false;
+    std::unique_ptr<Replay> replay_; ///< the replay being played
 };
 
 } // namespace brakkon

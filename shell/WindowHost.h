@@ -45,7 +45,6 @@ public:
     /// The seven items, "7. Return" only while a game is under way.
     void ShowMenu(bool shown) override { parts_.Menu.Show(shown, shown && !parts_.State.GameOver); }
     void EnableTimers(bool enabled) override;
-    void EnableGameTimer(bool enabled) override { parts_.GameTimer.SetEnabled(enabled); }
 
 private:
     Parts parts_;

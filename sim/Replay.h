@@ -5,10 +5,11 @@
 // of the random generator and of the players' requests when the first game
 // began, and every event that reached the engine from then on, each with the
 // number of game ticks that had run before it. The game ticks themselves are
-// only counted. The window's recorder (ReplayRecorder) builds one; brakkon-sim
-// and the window play it back through ReplayPlayer, the same way.
+// only counted. Each event is a command (game/Command.h) as the driver
+// applied it; the driver records them and plays them back (sim/GameDriver.h).
 #pragma once
 
+#include "game/Command.h"
 #include "game/MainState.h"
 #include "content/TextSource.h"
 
@@ -21,28 +22,25 @@
 
 namespace brakkon {
 
-/// The version this build writes and the only one it reads.
-constexpr int ReplayVersion = 1;
+/// The versions this build reads. It writes version 2 only for a replay
+/// that needs it (a gate the Game Editor showed, a new game at another gate
+/// than the first); every other replay is written as version 1.
+constexpr int ReplayVersion = 2;
+constexpr int ReplayFirstVersion = 1;
 /// The most game ticks a replay may hold: about 50 years of play at 16 ms.
 constexpr std::int64_t MaxReplayTicks = std::int64_t{1} << 40;
 
-/// What reached the engine.
-enum class ReplayWhat : std::uint8_t {
-    Clock,    ///< a tick of the clock timer
-    Press,    ///< a key press, after the window's own keys (Value: key code)
-    Release,  ///< a key release (Value: key code)
-    Focus,    ///< the window lost the focus: movement keys let go
-    Pause,    ///< the window paused the game ([Menu], the menu)
-    Resume,   ///< the window resumed it
-    NewGame,  ///< a new game from the menu (Value: players, 1 or 2)
-    LoadGame, ///< a saved game loaded (Value: index into Replay::SavedGames)
-    Step,     ///< the Game Control dialog set the movement step (Value: 1, 2 or 4)
-};
+/// What reached the engine: the command's kind.
+using ReplayWhat = CommandKind;
 
+/// A command as the replay keeps it. Value is the command's, except for a
+/// saved game loaded (an index into Replay::SavedGames) and a gate shown (an
+/// index into Replay::GateStreams); Gate is the command's.
 struct ReplayEvent {
     std::int64_t Tick = 0;            ///< game ticks run before it
     ReplayWhat What = ReplayWhat::Clock;
-    std::int32_t Value = 0;           ///< see ReplayWhat
+    std::int32_t Value = 0;
+    std::int32_t Gate = 0;
 };
 
 /// A data file told apart from others by its size and a 64-bit FNV-1a hash.
@@ -74,11 +72,19 @@ struct Replay {
     ReplayStart Start;
     std::vector<ReplayEvent> Events;                   ///< ordered by tick
     std::vector<std::vector<std::uint8_t>> SavedGames; ///< the saved games loaded, in order
+    std::vector<std::vector<std::uint8_t>> GateStreams; ///< the gates the Game Editor showed, in order
     std::int64_t Ticks = 0;                            ///< game ticks in all; no event comes later
 };
 
 [[nodiscard]] ReplayStart CaptureStart(const MainState& state);
 void ApplyStart(const ReplayStart& start, MainState& state);
+
+/// Keeps the first `events` events of `replay` (and the bytes of the loads
+/// and gates among them), ending after `ticks` game ticks.
+void CutReplay(Replay& replay, std::size_t events, std::int64_t ticks);
+
+/// The command an event of `replay` holds, with its bytes.
+[[nodiscard]] Command CommandOf(const Replay& replay, const ReplayEvent& event);
 
 /// The replay as text.
 [[nodiscard]] std::string WriteReplayText(const Replay& replay);

@@ -1,13 +1,10 @@
 #include "sim/Simulation.h"
 
-#include "game/GameData.h"
-#include "game/GameFlow.h"
 #include "content/GateJson.h"
-#include "game/GateStart.h"
 #include "content/Json.h"
-#include "game/Keyboard.h"
-#include "sim/ReplayPlay.h"
+#include "game/GameData.h"
 #include "game/SavedGame.h"
+#include "sim/StartUp.h"
 
 #include <algorithm>
 
@@ -20,28 +17,29 @@ constexpr std::int64_t ClockInterval = 1000;
 bool Simulation::Begin(const SimStart& start, std::string& error)
 {
     Time.Interval = start.Interval;
-    if (!LoadGameDataFile(start.DataFile, State.Game)) {
+    StartUpPlan plan;
+    plan.Advance = start.Seed + 1;
+    plan.MoveStep = start.MoveStep;
+    plan.LoadData = [&](GameType& game) { return LoadGameDataFile(start.DataFile, game); };
+    if (!StartUp(State, Host, plan)) {
         error = "cannot load the data file " + start.DataFile.string();
         return false;
     }
-    State.Rand.Skip(start.Seed + 1);
-    State.MoveStep = start.MoveStep;
     if (start.Load) {
-        if (!LoadGameFile(*start.Load, *State.Game.Gate)) {
+        std::vector<std::uint8_t> bytes;
+        if (!ReadSavedGameFile(*start.Load, bytes) || !Driver.Apply(Command::LoadGame(std::move(bytes)))) {
             error = "cannot load the saved game " + start.Load->string();
             return false;
         }
-        Host.DrawField(State.Game.Gate.get());
     } else {
         const std::int32_t gate = start.Gate.value_or(0);
-        if (gate < 0 || static_cast<std::size_t>(gate) >= State.Game.Gates.size()) {
+        if (!Driver.Apply(Command::NewGame(start.Players == 2 ? 2 : 1, gate))) {
             error = "gate " + std::to_string(gate) + " is not in the data file (it holds " +
                     std::to_string(State.Game.Gates.size()) + " gates)";
             return false;
         }
-        StartGate(State, Host, gate, true, start.Players == 2);
     }
-    ResumeGame(State, Host);
+    Driver.Apply(Command::Of(CommandKind::Resume));
     Host.ClockRestarted = false;
     return true;
 }
@@ -54,24 +52,19 @@ bool Simulation::BeginReplay(const std::filesystem::path& dataFile, const Replay
         error = "cannot load the data file " + dataFile.string();
         return false;
     }
-    ApplyStart(replay.Start, State);
+    Driver.Play(replay);
     return true;
 }
 
-void Simulation::RunReplay(const Replay& replay)
+void Simulation::RunReplay()
 {
-    ReplayPlayer player(replay);
     for (;;) {
-        Host.Slot = player.Tick();
+        Host.Slot = Driver.PlayedTicks();
         const bool wasOver = State.GameOver;
-        const bool tickFollows = player.EventsBeforeTick(State, Host);
-        if (tickFollows) {
-            ++TicksRun;
-            GameTimerTick(State, Host);
-            player.TickRan();
-        }
+        const bool ticked = Driver.PlayTick();
+        if (ticked) ++TicksRun;
         NoteGameOver(wasOver);
-        if (!tickFollows) return;
+        if (!ticked) return;
     }
 }
 
@@ -116,22 +109,19 @@ void Simulation::RunSlot(std::int64_t slot, std::span<const KeyEvent> events, st
         Time.Elapsed += Time.Interval;
         while (Time.Elapsed >= Time.NextClock) {
             ++ClockTicks;
-            ClockTimerTick(State, Host);
+            Driver.Apply(Command::Of(CommandKind::Clock));
             Time.NextClock += ClockInterval;
         }
         if (State.NextGatePending && !GateWonTick) GateWonTick = slot;
         ++TicksRun;
-        GameTimerTick(State, Host);
+        Driver.Tick();
     }
     NoteGameOver(wasOver);
 }
 
 void Simulation::ApplyKey(const KeyEvent& event)
 {
-    if (event.Press)
-        GameKeyDown(State, Host, event.Key);
-    else
-        PlayerKeyUp(State, event.Key);
+    Driver.Apply(event.Press ? Command::Press(event.Key) : Command::Release(event.Key));
 }
 
 void Simulation::NoteGameOver(bool wasOver)

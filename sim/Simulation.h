@@ -2,8 +2,8 @@
 // script, with simulated time. brakkon-sim, the golden replays and the soak
 // test run games through it.
 //
-// Each tick slot: the key events of that slot go through the same key-press
-// and key-release logic as the window's (menu keys do nothing here); then,
+// Each tick slot: the key events of that slot go to the driver as commands,
+// as the window's keys do (menu keys do nothing here); then,
 // while the timers run, simulated time advances by the game timer's interval,
 // the clock timer's tick runs each time another 1000 ms have passed, and the
 // game timer's tick runs. While the game is paused the timers stand: neither
@@ -13,6 +13,7 @@
 
 #include "game/GameHost.h"
 #include "game/MainState.h"
+#include "sim/GameDriver.h"
 #include "sim/Replay.h"
 #include "sim/SimKeys.h"
 
@@ -65,26 +66,28 @@ class Simulation {
 public:
     MainState State;
     SimHost Host;
+    GameDriver Driver{State, Host}; ///< every command and game tick goes through it
     SimTime Time;
     std::int64_t TicksRun = 0;                ///< game ticks that ran (not the slots paused)
     std::int64_t ClockTicks = 0;              ///< clock ticks that ran
     std::optional<std::int64_t> GameOverTick; ///< slot in which the game first ended
     std::optional<std::int64_t> GateWonTick;  ///< slot in which the clock first found a gate won
 
-    /// Loads the data, seeds the generator, sets the step, and starts the
-    /// gate or loads the saved game and resumes it. On failure: false, with
+    /// Starts up (the data, the generator, the step), then starts the gate
+    /// or loads the saved game and resumes it. On failure: false, with
     /// the reason in `error` (file errors are also shown through the error
     /// seam).
     bool Begin(const SimStart& start, std::string& error);
 
     /// Loads the data file, refuses it unless it is the one `replay` was
-    /// recorded with, and puts the recorded start into the state.
+    /// recorded with, and has the driver play it from its recorded start.
     bool BeginReplay(const std::filesystem::path& dataFile, const Replay& replay, std::string& error);
 
-    /// Plays `replay` to its end: the recorded events, each before the game
-    /// tick it came before, and every game tick that ran in the window (the
-    /// replay's events alone switch the timers; a slot is a game tick here).
-    void RunReplay(const Replay& replay);
+    /// Plays the replay begun by BeginReplay to its end: the recorded
+    /// commands, each before the game tick it came before, and every game
+    /// tick that ran in the window (the replay's events alone switch the
+    /// timers; a slot is a game tick here).
+    void RunReplay();
 
     /// Runs `slots` tick slots with the key events of `keys` (in script
     /// order within a tick) and those of `players`. `afterTick` runs after
@@ -106,7 +109,12 @@ public:
     /// The final state as one JSON object (see brakkon-sim's usage).
     [[nodiscard]] std::string Json() const;
 
+    Simulation() = default;
+    Simulation(const Simulation&) = delete; // the driver holds the state and the host
+    Simulation& operator=(const Simulation&) = delete;
+
 private:
+    /// Hands a key event to the driver.
     void ApplyKey(const KeyEvent& event);
     void NoteGameOver(bool wasOver);
 

@@ -346,12 +346,46 @@ TEST(GameEditor, APauseForEditingIsRecordedAndReplaysToTheSameGame)
     Simulation sim;
     std::string error;
     ASSERT_TRUE(sim.BeginReplay(e.Dir() / "Game.dat", replay, error)) << error;
-    sim.RunReplay(replay);
+    sim.RunReplay();
     std::vector<std::uint8_t> replayed;
     ASSERT_TRUE(EncodeSavedGame(*sim.State.Game.Gate, replayed));
     EXPECT_EQ(replayed, played);
     EXPECT_EQ(sim.State.Playing, form.State().Playing);
     EXPECT_TRUE(form.State().Playing);
+}
+
+TEST(GameEditor, AGateItShowsIsRecordedWithItsChangesAndReplaysToTheSameField)
+{
+    EditorFixture e({"Game.dat", "Game"}, {}, false);
+    MainForm& form = *e.form;
+    const std::filesystem::path file = e.Dir() / "gate.replay";
+    form.RecordReplay(file);
+    QTest::keyClick(&form, Qt::Key_1);
+    for (int i = 0; i < 10; ++i) form.Timer1Timer();
+    e.Open();
+    e.Tool("ListAll");
+    CellType& cell = *e.Game().Gates[1]->Cells[9][5]; // changed in the stored gate, as the editor does
+    cell.Block = BlockWall;
+    cell.Hardness = 2;
+    e.ClickGate(1);
+    e.editor->close();
+    QTest::keyClick(&form, Qt::Key_Escape); // the gate shown plays on
+    for (int i = 0; i < 30; ++i) form.Timer1Timer();
+    std::vector<std::uint8_t> played;
+    ASSERT_TRUE(EncodeSavedGame(*e.Game().Gate, played));
+    ASSERT_TRUE(form.FinishRecording());
+
+    Replay replay;
+    ASSERT_TRUE(LoadReplay(file, replay));
+    ASSERT_EQ(replay.GateStreams.size(), 1u);
+    Simulation sim;
+    std::string error;
+    ASSERT_TRUE(sim.BeginReplay(e.Dir() / "Game.dat", replay, error)) << error;
+    sim.RunReplay();
+    EXPECT_EQ(sim.State.Game.Gates[1]->Cells[9][5]->Hardness, 2);
+    std::vector<std::uint8_t> replayed;
+    ASSERT_TRUE(EncodeSavedGame(*sim.State.Game.Gate, replayed));
+    EXPECT_EQ(replayed, played);
 }
 
 } // namespace

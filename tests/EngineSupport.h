@@ -22,7 +22,6 @@ public:
     int DrawFieldCount = 0;
     int IndicatorCount = 0;
     bool TimersEnabled = true;
-    bool GameTimerEnabled = true;
     bool MusicEnded = false;             ///< what MusicStopped answers
     bool MenuShown = false;
     std::string Title = "Brakkon";
@@ -73,11 +72,6 @@ public:
     {
         Calls.push_back(enabled ? "EnableTimers 1" : "EnableTimers 0");
         TimersEnabled = enabled;
-    }
-    void EnableGameTimer(bool enabled) override
-    {
-        Calls.push_back(enabled ? "EnableGameTimer 1" : "EnableGameTimer 0");
-        GameTimerEnabled = enabled;
     }
 
     [[nodiscard]] long CountEffect(SoundEffect effect) const

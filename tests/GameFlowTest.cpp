@@ -211,21 +211,22 @@ TEST(Base, AShellThatBreaksTheBaseEndsTheGame)
     g.host.Clear();
     GameTimerTick(g.state, g.host); // 4 pixels a tick: on the base cell now
     EXPECT_EQ(Cell(g.state, 9, 13).Block, BlockOpen);
-    EXPECT_TRUE(g.state.GameOver); // at the end of that same tick, timer running
+    EXPECT_TRUE(g.state.GameOver); // at the end of that same tick, after the field is shown
     const auto& calls = g.host.Calls;
-    const auto enabled = std::find(calls.begin(), calls.end(), "EnableGameTimer 1");
-    ASSERT_NE(enabled, calls.end());
-    EXPECT_EQ(std::vector<std::string>(enabled, calls.end()),
-              (std::vector<std::string>{"EnableGameTimer 1", "PlayEffect 0", "SetTitle Game  Over", "ShowMenu 1"}));
+    const auto shown = std::find(calls.begin(), calls.end(), "RepaintField");
+    ASSERT_NE(shown, calls.end());
+    EXPECT_EQ(std::vector<std::string>(shown, calls.end()),
+              (std::vector<std::string>{"RepaintField", "PlayEffect 0", "SetTitle Game  Over", "ShowMenu 1"}));
+    EXPECT_TRUE(g.host.TimersEnabled); // the field runs on behind the menu
 }
 
-TEST(GameTimerTick, DrawsAndShowsWithTheTimerOffAndOnlyChangesAGateWhenOneWasWon)
+TEST(GameTimerTick, DrawsAndShowsWithoutSwitchingATimerAndOnlyChangesAGateWhenOneWasWon)
 {
     Game g(Gates({0}));
     g.state.Player1.MoveDir = DirUp;
     g.state.Player1.MoveIdle = false;
     GameTimerTick(g.state, g.host);
-    const std::vector<std::string> drawn{"EnableGameTimer 0", "PaintChanges", "RepaintField", "EnableGameTimer 1"};
+    const std::vector<std::string> drawn{"PaintChanges", "RepaintField"};
     EXPECT_EQ(g.host.Calls, drawn);
     for (auto& column : g.Gate().Cells)
         for (auto& cell : column) ASSERT_EQ(cell->Dirty, 0);
@@ -233,8 +234,9 @@ TEST(GameTimerTick, DrawsAndShowsWithTheTimerOffAndOnlyChangesAGateWhenOneWasWon
     g.state.NextGatePending = true;
     g.host.Clear();
     GameTimerTick(g.state, g.host);
-    EXPECT_EQ(g.host.Calls.front(), "EnableGameTimer 0");
-    EXPECT_EQ(g.host.Calls.back(), "EnableGameTimer 1");
+    EXPECT_EQ(std::count_if(g.host.Calls.begin(), g.host.Calls.end(),
+                            [](const std::string& c) { return c.starts_with("EnableTimers"); }),
+              0);
     EXPECT_EQ(g.host.DrawFieldCount, 1);
     EXPECT_EQ(std::count(g.host.Calls.begin(), g.host.Calls.end(), "PaintChanges"), 0);
 }

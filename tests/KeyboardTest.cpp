@@ -1,6 +1,7 @@
 // The players' keys: requests, the immediate turn, fire, release, the pause
 // keys and the loss of focus.
 #include "tests/EngineSupport.h"
+#include "game/Command.h"
 #include "game/GameFlow.h"
 #include "game/Geometry.h"
 #include "game/Keyboard.h"
@@ -37,7 +38,7 @@ struct Play {
     GateType& Gate() { return *state.Game.Gate; }
     SpriteType& P1() { return *Gate().Sprites[0]; }
     SpriteType& P2() { return *Gate().Sprites[1]; }
-    void Down(KeyCode key) { GameKeyDown(state, host, key); }
+    void Down(KeyCode key) { ApplyCommand(state, host, Command::Press(key)); }
     void Up(KeyCode key) { PlayerKeyUp(state, key); }
     std::size_t Shells() const { return state.Game.Gate->Sprites.size() - 2; }
 };
@@ -203,7 +204,7 @@ TEST_P(PauseKeys, PauseWhilePlayingReturnWhilePausedNothingOtherwise)
     RecordingHost host;
     st.Playing = c.playing;
     st.GameOver = c.gameOver;
-    GameKeyDown(st, host, c.key);
+    ApplyCommand(st, host, Command::Press(c.key));
     EXPECT_EQ(st.Playing, c.expectPlaying);
     EXPECT_EQ(st.GameOver, c.expectGameOver);
 }
@@ -237,8 +238,8 @@ TEST(Keys, AnEmptyWorkingGateIgnoresPlayerKeys)
     MainState st;
     RecordingHost host;
     ResumeGame(st, host);
-    GameKeyDown(st, host, VkLeft);
-    GameKeyDown(st, host, VkSpace);
+    ApplyCommand(st, host, Command::Press(VkLeft));
+    ApplyCommand(st, host, Command::Press(VkSpace));
     EXPECT_TRUE(st.Player1.MoveIdle);
     EXPECT_TRUE(st.Game.Gate->Sprites.empty());
 }

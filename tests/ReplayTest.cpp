@@ -29,10 +29,15 @@ constexpr std::string_view ValidText = "brakkon-replay 1\n"
                                        "3 press Up\n"
                                        "9 end\n";
 
-std::string Edited(std::string_view from, std::string_view to)
+std::string Edited(std::string_view from, std::string_view to, std::string text = std::string(ValidText))
 {
-    std::string text(ValidText);
     return text.replace(text.find(from), from.size(), to);
+}
+
+/// The valid text as version 2, with one edit.
+std::string Edited2(std::string_view from, std::string_view to)
+{
+    return Edited("replay 1", "replay 2", Edited(from, to));
 }
 
 TEST(ReplayText, EveryEventAndTheStartReadBackAsWritten)
@@ -103,7 +108,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         DamageCase{"Empty", "", "replay: empty file"},
         DamageCase{"NotAReplay", "hello\n", "replay:1: not a replay"},
-        DamageCase{"OtherVersion", Edited("replay 1", "replay 2"), "replay:1: replay version '2'"},
+        DamageCase{"LaterVersion", Edited("replay 1", "replay 3"), "replay:1: replay version '3'"},
+        DamageCase{"VersionZero", Edited("replay 1", "replay 0"), "replay:1: replay version '0'"},
         DamageCase{"CutInTheHeader", "brakkon-replay 1\ndata 10 00000000000000ff\n", "replay: ends in its header"},
         DamageCase{"BadChecksum", Edited("00ff", "0zff"), "replay:2: bad checksum"},
         DamageCase{"StepThree", Edited("step 2", "step 3"), "replay:4: expected 'step 1|2|4'"},
@@ -119,7 +125,18 @@ INSTANTIATE_TEST_SUITE_P(
                    "replay: ends inside the saved game of line 10"},
         DamageCase{"SavedGameLineShort", Edited("3 press Up", "3 load 2\n000"), "replay:11: expected 2 bytes"},
         DamageCase{"SavedGameNotHex", Edited("3 press Up", "3 load 2\n00zz"), "replay:11: bad hex 'zz'"},
-        DamageCase{"SavedGameDamaged", Edited("3 press Up", "3 load 64\n" + HexLine), "replay:10: the saved game is damaged"}),
+        DamageCase{"SavedGameDamaged", Edited("3 press Up", "3 load 64\n" + HexLine), "replay:10: the saved game is damaged"},
+        DamageCase{"GateInVersionOne", Edited("3 press Up", "3 gate 0 64\n" + HexLine),
+                   "replay:10: a gate shown by the Game Editor needs replay version 2"},
+        DamageCase{"NewGameAtAGateInVersionOne", Edited("new 2", "new 2 1"),
+                   "replay:8: one value (two in version 2) goes with 'new'"},
+        DamageCase{"NewGameAtANegativeGate", Edited2("new 2", "new 2 -1"), "replay:8: bad gate '-1'"},
+        DamageCase{"GateDamaged", Edited2("3 press Up", "3 gate 0 64\n" + HexLine), "replay:10: the gate is damaged"},
+        DamageCase{"GateCut", Edited("replay 1", "replay 2", std::string(ValidText.substr(0, ValidText.find("3 press")))) +
+                              "3 gate 0 70\n" + HexLine,
+                   "replay: ends inside the gate of line 10"},
+        DamageCase{"GateWithoutItsSize", Edited2("3 press Up", "3 gate 0"), "replay:10: two values go with 'gate'"},
+        DamageCase{"GateNumberNegative", Edited2("3 press Up", "3 gate -1 64\n" + HexLine), "replay:10: bad gate '-1'"}),
     test::CaseName);
 
 // ---- Playing a replay ----

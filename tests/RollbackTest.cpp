@@ -29,7 +29,7 @@ struct LocalSide {
     void Begin(const Replay& start, std::int64_t maxAhead)
     {
         ApplyNetStart(start, Sim);
-        Slots = std::make_unique<SimSlots>(Sim, start);
+        Slots = std::make_unique<SimSlots>(Sim);
         Game = std::make_unique<Rollback>(*Slots, Role, RollbackOptions{maxAhead, 60, Ticks});
     }
     void Push(std::int64_t step, std::int64_t delay)
@@ -144,7 +144,7 @@ TEST_F(RollbackTest, TheRecordedReplayPlaysToTheSameState)
     Simulation again;
     std::string error;
     ASSERT_TRUE(again.BeginReplay(data_, read, error)) << error;
-    again.RunReplay(read);
+    again.RunReplay();
     EXPECT_EQ(again.State.Game.Gate->PlayTime, host_->Sim.State.Game.Gate->PlayTime);
     EXPECT_EQ(again.TicksRun, host_->Sim.TicksRun);
     SlotState a;

@@ -96,11 +96,11 @@ bool SoakGame(const SimStart& start, std::int64_t slots, std::mt19937_64& rng, S
     for (std::int64_t slot = 0; slot < slots; ++slot) {
         // Random input between ticks, as the window would deliver it.
         for (int k = 0; k < 2; ++k) {
-            if (coin(rng) < 0.06) GameKeyDown(sim.State, sim.Host, PlayerKeys[anyKey(rng)]);
+            if (coin(rng) < 0.06) sim.Driver.Apply(Command::Press(PlayerKeys[anyKey(rng)]));
             if (coin(rng) < 0.05) PlayerKeyUp(sim.State, PlayerKeys[anyKey(rng)]);
         }
-        if (coin(rng) < 0.002) GameKeyDown(sim.State, sim.Host, coin(rng) < 0.5 ? VkF1 : VkEscape);
-        if (!sim.Host.TimersEnabled && coin(rng) < 0.05) GameKeyDown(sim.State, sim.Host, VkF1);
+        if (coin(rng) < 0.002) sim.Driver.Apply(Command::Press(coin(rng) < 0.5 ? VkF1 : VkEscape));
+        if (!sim.Host.TimersEnabled && coin(rng) < 0.05) sim.Driver.Apply(Command::Press(VkF1));
         if (coin(rng) < 0.0005) ReleaseMovementKeys(sim.State);
         if (coin(rng) < 0.0005) ApplyMoveStep(sim.State, sim.Host, steps[rng() % 3]);
         // As a game saved with another step and loaded would leave it: no snap.

@@ -379,7 +379,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "brakkon-sim: %s\n", error.c_str());
             return 1;
         }
-        sim.RunReplay(replay);
+        sim.RunReplay();
         return Report(sim, options);
     }
     if (int status = ReadScripts(options, keys); status != 0) return status;
