@@ -4,7 +4,7 @@
 #include "game/GameData.h"
 #include "game/GameFlow.h"
 #include "game/Keyboard.h"
-#include "sim/ReplayPlay.h"
+#include "sim/GameDriver.h"
 #include "view/FieldCanvas.h"
 
 #include <array>
@@ -83,11 +83,9 @@ std::string RecordFrames(const std::filesystem::path& data, const Replay& replay
     CanvasHost host(canvas);
     out = FloorFrames{};
     out.Frames.reserve(static_cast<std::size_t>(replay.Ticks));
-    ApplyStart(replay.Start, state);
-    ReplayPlayer player(replay);
-    while (player.EventsBeforeTick(state, host)) {
-        GameTimerTick(state, host);
-        player.TickRan();
+    GameDriver driver(state, host);
+    driver.Play(replay);
+    while (driver.PlayTick()) {
         // One frame a tick, a tick that starts the next gate included (it
         // draws the whole field).
         out.Frames.push_back(canvas.TakeChangedRegion());
