@@ -84,12 +84,21 @@ void CloseSocket(int s)
     EnetDown();
 }
 
-/// The next datagram that came: its size (0: none came; -1: one too large
-/// or the socket's error, to skip).
-int Receive(int s, ENetAddress& from, std::array<std::uint8_t, ReceiveSize>& bytes)
+/// Calls `take` with each good datagram that came and its sender, reading
+/// no more than MaxDatagramsPerPoll; anything damaged or too large is dropped.
+template <typename Take>
+void ReceiveEach(int s, Take take)
 {
-    ENetBuffer buffer{bytes.data(), bytes.size()};
-    return enet_socket_receive(s, &from, &buffer, 1);
+    std::array<std::uint8_t, ReceiveSize> bytes{};
+    for (int i = 0; i < MaxDatagramsPerPoll; ++i) {
+        ENetAddress from{};
+        ENetBuffer buffer{bytes.data(), bytes.size()};
+        const int size = enet_socket_receive(s, &from, &buffer, 1);
+        if (size == 0) return;
+        if (size < 0) continue;
+        if (DecodedDatagram d = DecodeDatagram({bytes.data(), static_cast<std::size_t>(size)}))
+            take(std::move(*d.Value), from);
+    }
 }
 
 void SendTo(int s, const ENetAddress& to, const std::vector<std::uint8_t>& bytes)
@@ -179,15 +188,9 @@ std::unique_ptr<DiscoveryAnswerer> DiscoveryAnswerer::Open(const Endpoint& bind,
 
 void DiscoveryAnswerer::Poll()
 {
-    std::array<std::uint8_t, ReceiveSize> bytes{};
-    for (int i = 0; i < MaxDatagramsPerPoll; ++i) {
-        ENetAddress from{};
-        const int size = Receive(socket_, from, bytes);
-        if (size == 0) return;
-        if (size < 0) continue;
-        const DecodedDatagram d = DecodeDatagram({bytes.data(), static_cast<std::size_t>(size)});
-        if (d && std::holds_alternative<ProbeDatagram>(*d.Value)) SendTo(socket_, from, answer_);
-    }
+    ReceiveEach(socket_, [&](const Datagram& d, const ENetAddress& from) {
+        if (std::holds_alternative<ProbeDatagram>(d)) SendTo(socket_, from, answer_);
+    });
 }
 
 std::uint16_t DiscoveryAnswerer::Port() const { return BoundPort(socket_); }
@@ -229,18 +232,12 @@ void DiscoveryProbe::Poll(DiscoveryClock::time_point now)
         const std::vector<std::uint8_t> probe = EncodeDatagram(ProbeDatagram{});
         for (const auto& [host, port] : targets_) SendTo(socket_, ENetAddress{host, port}, probe);
     }
-    std::array<std::uint8_t, ReceiveSize> bytes{};
-    for (int i = 0; i < MaxDatagramsPerPoll; ++i) {
-        ENetAddress from{};
-        const int size = Receive(socket_, from, bytes);
-        if (size == 0) break;
-        if (size < 0) continue;
-        DecodedDatagram d = DecodeDatagram({bytes.data(), static_cast<std::size_t>(size)});
-        if (!d || !std::holds_alternative<AnswerDatagram>(*d.Value)) continue;
+    ReceiveEach(socket_, [&](const Datagram& d, const ENetAddress& from) {
         std::array<char, 16> address{};
-        if (enet_address_get_host_ip(&from, address.data(), address.size()) != 0) continue;
-        Take(std::get<AnswerDatagram>(*d.Value), address.data(), now);
-    }
+        if (std::holds_alternative<AnswerDatagram>(d) &&
+            enet_address_get_host_ip(&from, address.data(), address.size()) == 0)
+            Take(std::get<AnswerDatagram>(d), address.data(), now);
+    });
     std::erase_if(games_, [&](const FoundGame& g) { return now - g.Heard > ForgetAfter; });
 }
 
