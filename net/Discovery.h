@@ -78,10 +78,12 @@ public:
     DiscoveryAnswerer& operator=(const DiscoveryAnswerer&) = delete;
 
     /// Listens on `bind` (port 0: one the system picks); the name in the
-    /// answer is made a game's name.
+    /// answer is made a game's name. A second host on one machine finds
+    /// the port taken: it is then not listed, but can still be joined.
     static std::unique_ptr<DiscoveryAnswerer> Open(const Endpoint& bind, AnswerDatagram answer, std::string& error);
 
     /// Reads what came and answers each probe; anything else is dropped.
+    /// Called when the socket can be read (or from a timer).
     void Poll();
     [[nodiscard]] std::uint16_t Port() const;
     /// The socket, to watch for reading.
@@ -126,7 +128,9 @@ public:
     static std::unique_ptr<DiscoveryProbe> Open(std::vector<Endpoint> targets, DataIdentity ours, std::string& error);
 
     /// Sends a probe when one is due, reads the answers that came and
-    /// forgets the games gone silent.
+    /// forgets the games gone silent. Called when the socket can be read
+    /// and from a timer of well under ProbeEvery (answers alone do not
+    /// make the next probe go out).
     void Poll(DiscoveryClock::time_point now);
     void Poll() { Poll(DiscoveryClock::now()); }
     /// The games heard, by name and then address.
