@@ -101,6 +101,7 @@ void MainForm::BuildBehindIntro()
     if (canvas_) return; // done already
     canvas_ = std::make_unique<FieldCanvas>(state_.Game);
     sound_ = seams_.MakeSound();
+    sound_->OpenSound(window_.AppPath); // the music's synthesiser loads its instruments now
     BuildControls(); // the title's colour, the key help's captions, the panel's size
     host_ = std::make_unique<WindowHost>(
         WindowHost::Parts{state_, *canvas_, *Image1, *labels_, *menu_, *sound_, Timer1, Timer2});
