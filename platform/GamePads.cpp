@@ -1,6 +1,6 @@
 #include "platform/GamePads.h"
 
-#include <SDL.h>
+#include "platform/SdlLibrary.h"
 
 #include <map>
 
@@ -35,20 +35,20 @@ PadAxis AxisFromSdl(Uint8 axis)
 /// else in the game reads SDL's event queue, so the rest of it is dropped.
 class SdlPads final : public PadSource {
 public:
-    SdlPads() = default;
+    explicit SdlPads(const SdlCalls& sdl) : sdl_(sdl) {}
     ~SdlPads() override
     {
-        for (auto& [id, controller] : open_) SDL_GameControllerClose(controller);
-        SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+        for (auto& [id, controller] : open_) sdl_.GameControllerClose(controller);
+        sdl_.QuitSubSystem(SDL_INIT_GAMECONTROLLER);
     }
     SdlPads(const SdlPads&) = delete;
     SdlPads& operator=(const SdlPads&) = delete;
 
     void Poll(std::vector<PadEvent>& events) override
     {
-        SDL_PumpEvents();
+        sdl_.PumpEvents();
         SDL_Event event;
-        while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_CONTROLLERAXISMOTION, SDL_CONTROLLERDEVICEREMAPPED) > 0) {
+        while (sdl_.PeepEvents(&event, 1, SDL_GETEVENT, SDL_CONTROLLERAXISMOTION, SDL_CONTROLLERDEVICEREMAPPED) > 0) {
             switch (event.type) {
             case SDL_CONTROLLERDEVICEADDED: Open(event.cdevice.which, events); break;
             case SDL_CONTROLLERDEVICEREMOVED: Close(event.cdevice.which, events); break;
@@ -70,17 +70,17 @@ public:
             default: break;
             }
         }
-        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+        sdl_.FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     }
 
 private:
     void Open(int deviceIndex, std::vector<PadEvent>& events)
     {
-        SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
+        SDL_GameController* controller = sdl_.GameControllerOpen(deviceIndex);
         if (controller == nullptr) return;
-        const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
+        const SDL_JoystickID id = sdl_.JoystickInstanceID(sdl_.GameControllerGetJoystick(controller));
         if (!open_.emplace(id, controller).second) {
-            SDL_GameControllerClose(controller); // already open: SDL counts the opens
+            sdl_.GameControllerClose(controller); // already open: SDL counts the opens
             return;
         }
         events.push_back({PadEvent::Kind::Added, id});
@@ -90,11 +90,12 @@ private:
     {
         const auto found = open_.find(id);
         if (found == open_.end()) return;
-        SDL_GameControllerClose(found->second);
+        sdl_.GameControllerClose(found->second);
         open_.erase(found);
         events.push_back({PadEvent::Kind::Removed, id});
     }
 
+    const SdlCalls& sdl_;
     std::map<SDL_JoystickID, SDL_GameController*> open_;
 };
 
@@ -102,10 +103,12 @@ private:
 
 std::unique_ptr<PadSource> OpenSdlPads()
 {
+    const SdlCalls* sdl = Sdl();
+    if (sdl == nullptr) return nullptr; // not installed: the keyboard alone
     // SDL would turn SIGINT and SIGTERM into quit events that nobody reads.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return nullptr;
-    return std::make_unique<SdlPads>();
+    sdl->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (sdl->InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return nullptr;
+    return std::make_unique<SdlPads>(*sdl);
 }
 
 } // namespace brakkon

@@ -2,8 +2,7 @@
 
 #include "content/MidiLength.h"
 
-#include <SDL.h>
-#include <SDL_mixer.h>
+#include "platform/SdlLibrary.h"
 
 #include <algorithm>
 #include <cctype>
@@ -21,6 +20,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+/// The mixer's calls; only reached while the audio is open, so loaded.
+const MixerCalls& Mix() { return *Mixer(); }
+
 constexpr int MixFrequency = 44100;
 constexpr int MixChannels = 2;
 constexpr int MixChunkFrames = 1024;
@@ -29,7 +31,7 @@ constexpr const char* SoundFontNames[] = {"TimGM6mb.sf2", "default-GM.sf2"};
 
 MediaResult MixerFailed(const std::string& fileName)
 {
-    return MediaResult::Failed("Cannot open \"" + fileName + "\": " + Mix_GetError());
+    return MediaResult::Failed("Cannot open \"" + fileName + "\": " + Sdl()->GetError());
 }
 
 /// One open file on one device.
@@ -57,8 +59,8 @@ using Chunk = std::shared_ptr<Mix_Chunk>;
 
 Chunk LoadChunk(const std::string& fileName)
 {
-    Mix_Chunk* chunk = Mix_LoadWAV(fileName.c_str());
-    return chunk == nullptr ? nullptr : Chunk(chunk, Mix_FreeChunk);
+    Mix_Chunk* chunk = Mix().LoadWAV_RW(Sdl()->RWFromFile(fileName.c_str(), "rb"), 1);
+    return chunk == nullptr ? nullptr : Chunk(chunk, Mix().FreeChunk);
 }
 
 /// A waveform file: one chunk on the player's own channel. A paused channel
@@ -66,22 +68,22 @@ Chunk LoadChunk(const std::string& fileName)
 class WaveDevice final : public Device {
 public:
     WaveDevice(Chunk chunk, int channel) : chunk_(std::move(chunk)), channel_(channel) {}
-    ~WaveDevice() override { Mix_HaltChannel(channel_); }
+    ~WaveDevice() override { Mix().HaltChannel(channel_); }
     WaveDevice(const WaveDevice&) = delete;
     WaveDevice& operator=(const WaveDevice&) = delete;
 
     MediaResult Play() override
     {
-        if (Mix_Playing(channel_)) {
-            Mix_Resume(channel_);
+        if (Mix().Playing(channel_)) {
+            Mix().Resume(channel_);
             return MediaResult::Done();
         }
-        if (Mix_PlayChannel(channel_, chunk_.get(), 0) < 0) return MediaResult::Failed(Mix_GetError());
+        if (Mix().PlayChannelTimed(channel_, chunk_.get(), 0, -1) < 0) return MediaResult::Failed(Sdl()->GetError());
         return MediaResult::Done();
     }
-    void Stop() override { Mix_Pause(channel_); }
-    void SeekToStart() override { Mix_HaltChannel(channel_); }
-    [[nodiscard]] bool Stopped() override { return !Mix_Playing(channel_) || Mix_Paused(channel_); }
+    void Stop() override { Mix().Pause(channel_); }
+    void SeekToStart() override { Mix().HaltChannel(channel_); }
+    [[nodiscard]] bool Stopped() override { return !Mix().Playing(channel_) || Mix().Paused(channel_); }
 
 private:
     Chunk chunk_;
@@ -94,7 +96,7 @@ private:
 class SequencerDevice final : public Device {
 public:
     SequencerDevice(Mix_Music* music, double seconds) : music_(music), length_(seconds) {}
-    ~SequencerDevice() override { Mix_FreeMusic(music_); } // halts it if it sounds
+    ~SequencerDevice() override { Mix().FreeMusic(music_); } // halts it if it sounds
     SequencerDevice(const SequencerDevice&) = delete;
     SequencerDevice& operator=(const SequencerDevice&) = delete;
 
@@ -102,9 +104,9 @@ public:
     {
         if (where_ == Where::Playing) return MediaResult::Done();
         if (where_ == Where::Paused) {
-            Mix_ResumeMusic();
+            Mix().ResumeMusic();
         } else {
-            if (Mix_PlayMusic(music_, 1) != 0) return MediaResult::Failed(Mix_GetError());
+            if (Mix().PlayMusic(music_, 1) != 0) return MediaResult::Failed(Sdl()->GetError());
             played_ = {};
         }
         where_ = Where::Playing;
@@ -114,20 +116,20 @@ public:
     void Stop() override
     {
         if (where_ != Where::Playing) return;
-        Mix_PauseMusic();
+        Mix().PauseMusic();
         played_ += Clock::now() - since_;
         where_ = Where::Paused;
     }
     void SeekToStart() override
     {
-        Mix_HaltMusic();
+        Mix().HaltMusic();
         played_ = {};
         where_ = Where::Start;
     }
     [[nodiscard]] bool Stopped() override
     {
         if (where_ == Where::Playing && Ended()) {
-            Mix_HaltMusic();
+            Mix().HaltMusic();
             where_ = Where::End;
         }
         return where_ != Where::Playing;
@@ -138,7 +140,7 @@ private:
 
     [[nodiscard]] bool Ended() const
     {
-        if (!Mix_PlayingMusic()) return true;
+        if (!Mix().PlayingMusic()) return true;
         const std::chrono::duration<double> played = played_ + (Clock::now() - since_);
         return length_ > 0 && played.count() >= length_;
     }
@@ -192,7 +194,7 @@ public:
             device_ = std::make_unique<WaveDevice>(chunk, channel_);
         } else {
             const double seconds = MidiSeconds(fileName);
-            Mix_Music* music = Mix_LoadMUS(fileName.c_str());
+            Mix_Music* music = Mix().LoadMUS(fileName.c_str());
             if (music == nullptr) return MixerFailed(fileName);
             device_ = std::make_unique<SequencerDevice>(music, seconds);
         }
@@ -230,19 +232,21 @@ private:
 std::shared_ptr<SdlAudio> SdlAudio::Open()
 {
     std::shared_ptr<SdlAudio> audio(new SdlAudio());
+    const SdlCalls* sdl = Sdl();
+    if (sdl == nullptr || Mixer() == nullptr) return audio; // not installed: silent
     // SDL would turn SIGINT and SIGTERM into quit events that nobody reads,
     // and the game would no longer end when the desktop asks it to.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return audio;
-    Mix_Init(MIX_INIT_MID);
+    sdl->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (sdl->InitSubSystem(SDL_INIT_AUDIO) != 0) return audio;
+    Mix().Init(MIX_INIT_MID);
     // A font the user named in SDL_SOUNDFONTS is the mixer's own choice.
     if (const char* chosen = std::getenv("SDL_SOUNDFONTS"); chosen == nullptr || *chosen == '\0') {
         const std::string font = FindSoundFont([](const char* name) { return std::getenv(name); });
-        if (!font.empty()) Mix_SetSoundFonts(font.c_str());
+        if (!font.empty()) Mix().SetSoundFonts(font.c_str());
     }
-    if (Mix_OpenAudio(MixFrequency, AUDIO_S16SYS, MixChannels, MixChunkFrames) != 0) {
-        Mix_Quit();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (Mix().OpenAudio(MixFrequency, AUDIO_S16SYS, MixChannels, MixChunkFrames) != 0) {
+        Mix().Quit();
+        sdl->QuitSubSystem(SDL_INIT_AUDIO);
         return audio;
     }
     audio->available_ = true;
@@ -252,17 +256,17 @@ std::shared_ptr<SdlAudio> SdlAudio::Open()
 SdlAudio::~SdlAudio()
 {
     if (!available_) return;
-    Mix_CloseAudio();
-    Mix_Quit();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    Mix().CloseAudio();
+    Mix().Quit();
+    Sdl()->QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 int SdlAudio::ReserveChannel()
 {
     if (!available_) return -1;
     const int channel = reserved_++;
-    if (Mix_AllocateChannels(-1) < reserved_) Mix_AllocateChannels(reserved_);
-    Mix_ReserveChannels(reserved_);
+    if (Mix().AllocateChannels(-1) < reserved_) Mix().AllocateChannels(reserved_);
+    Mix().ReserveChannels(reserved_);
     return channel;
 }
 

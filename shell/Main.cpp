@@ -117,7 +117,9 @@ int main(int argc, char** argv)
     brakkon::MainSeams seams;
     if (!options.Replay) {
         // A replay plays without the intro, and no pad may press keys into it.
-        seams.ShowIntro = [] { return brakkon::ShowIntro(QCoreApplication::applicationDirPath().toStdString()); };
+        seams.ShowIntro = [](const std::function<void()>& whileShown) {
+            return brakkon::ShowIntro(QCoreApplication::applicationDirPath().toStdString(), whileShown);
+        };
         seams.OpenPads = brakkon::OpenSdlPads;
     }
     seams.OpenSettings = [] { return std::make_unique<QSettings>(QStringLiteral("brakkon"), QStringLiteral("brakkon")); };

@@ -60,16 +60,11 @@ void MainForm::FormCreate()
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     while (appPathText_.size() > 1 && appPathText_.endsWith(QLatin1Char('/'))) appPathText_.chop(1);
     window_.AppPath = appPathText_.toStdString();
-    if (seams_.ShowIntro && !seams_.ShowIntro()) {
+    if (seams_.ShowIntro && !seams_.ShowIntro([this] { BuildBehindIntro(); })) {
         cancelled_ = true;
         return;
     }
-    canvas_ = std::make_unique<FieldCanvas>(state_.Game);
-    sound_ = seams_.MakeSound();
-    BuildControls(); // the title's colour, the key help's captions, the panel's size
-    host_ = std::make_unique<WindowHost>(
-        WindowHost::Parts{state_, *canvas_, *Image1, *labels_, *menu_, *sound_, Timer1, Timer2});
-    replay_.Attach(state_, *host_);
+    BuildBehindIntro(); // when the intro closed before it was shown, or there is none
     state_.MusicOn = true;
     HighlightMenuItem(-1);
     state_.GameOver = true;
@@ -98,9 +93,21 @@ void MainForm::FormCreate()
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     qApp->installEventFilter(this); // every key reaches the window before its controls
-    if (seams_.OpenPads)
-        if (std::unique_ptr<PadSource> source = seams_.OpenPads())
-            pads_ = std::make_unique<MainPads>(*this, std::move(source), seams_.TimersTick);
+    if (padsAhead_) pads_ = std::make_unique<MainPads>(*this, std::move(padsAhead_), seams_.TimersTick);
+}
+
+void MainForm::BuildBehindIntro()
+{
+    if (canvas_) return; // done already
+    canvas_ = std::make_unique<FieldCanvas>(state_.Game);
+    sound_ = seams_.MakeSound();
+    sound_->OpenSound(window_.AppPath); // the music's synthesiser loads its instruments now
+    BuildControls(); // the title's colour, the key help's captions, the panel's size
+    host_ = std::make_unique<WindowHost>(
+        WindowHost::Parts{state_, *canvas_, *Image1, *labels_, *menu_, *sound_, Timer1, Timer2});
+    replay_.Attach(state_, *host_);
+    if (seams_.OpenPads) padsAhead_ = seams_.OpenPads();
+    filesAhead_ = std::make_unique<StartFilesAhead>(window_.AppPath);
 }
 
 /// Panel1 and the field on it, laid out in pixels as the window was
@@ -133,18 +140,19 @@ void MainForm::showEvent(QShowEvent* event)
 
 void MainForm::FormShow()
 {
-    const std::filesystem::path dir = window_.AppPath;
     StartUpPlan plan;
     plan.Advance = TickCount() % TickCountRange + 1;
     plan.MoveStep = KeptControls().Step; // a larger one snaps the scene
-    plan.LoadData = [&](GameType& game) {
-        // The Game Editor's last save, when there is one and it reads, else the installed file.
-        dataPath_ = LoadStartGameData(StartDataFilesOf(dir), game);
+    // Read behind the intro: the Game Editor's last save, when there is one
+    // and it reads, else the installed file; and the scene.
+    plan.LoadData = [this](GameType& game) {
+        dataPath_ = filesAhead_->TakeData(game);
         if (!dataPath_.empty()) ImagesChanged();
         return !dataPath_.empty();
     };
-    plan.LoadScene = [&](GateType& gate) { return LoadStartScene(dir, gate); };
+    plan.LoadScene = [this](GateType& gate) { return filesAhead_->TakeScene(gate); };
     (void)StartUp(state_, *host_, plan);
+    filesAhead_.reset();
     replay_.Start();
     sound_->StartSound(window_.AppPath, state_.MusicOn);
 }

@@ -41,14 +41,19 @@ class QSettings;
 namespace brakkon {
 
 class MainPads;
+class StartFilesAhead;
 class StatusLabels;
 class ViewScaler;
 struct ControlChoice;
 
 /// What the main window asks of the world outside it.
 struct MainSeams {
-    /// The intro window: true to play, false to end the program at once.
-    std::function<bool()> ShowIntro = [] { return true; };
+    /// The intro window: true to play, false to end the program at once. It
+    /// runs the function it is given once it is on the screen (the window
+    /// built behind it); unset or not run, the window builds after it.
+    std::function<bool(const std::function<void()>& whileShown)> ShowIntro = [](const std::function<void()>&) {
+        return true;
+    };
     /// The ".gam" file dialogs of "Load Game" and "Save Game".
     FileDialog ChooseFile = RunFileDialog;
     /// The effects and music players: over SDL2_mixer, silent without a sound
@@ -177,6 +182,9 @@ protected:
 
 private:
     void FormCreate();
+    /// What FormCreate makes that the intro does not need, done while the
+    /// intro shows: the sound, the controls, the pads opened, the files read.
+    void BuildBehindIntro();
     void BuildControls();
     bool WindowKeyDown(KeyCode key);
     void NewGame(bool secondPlayer);
@@ -195,6 +203,8 @@ private:
     bool cancelled_ = false;
     bool shown_ = false;
     std::filesystem::path dataPath_; ///< the "Game.dat" loaded at start; empty: none
+    std::unique_ptr<StartFilesAhead> filesAhead_; ///< read behind the intro, until FormShow takes them
+    std::unique_ptr<PadSource> padsAhead_;        ///< opened behind the intro, until FormCreate's end
 
     QFrame* Panel1 = nullptr;
     FieldWidget* Image1 = nullptr;

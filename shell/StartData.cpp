@@ -1,11 +1,13 @@
 #include "shell/StartData.h"
 
 #include "platform/DataPaths.h"
+#include "game/ErrorReport.h"
 #include "game/FileIo.h"
 #include "game/GameData.h"
 #include "game/SavedGame.h"
 
 #include <cerrno>
+#include <utility>
 
 namespace brakkon {
 namespace {
@@ -73,6 +75,45 @@ bool LoadStartScene(const std::filesystem::path& appPath, GateType& gate)
         return false;
     }
     return LoadGameFile(scene, gate);
+}
+
+StartFilesAhead::StartFilesAhead(const std::filesystem::path& appPath)
+{
+    std::vector<Held>* held = &dataReports_;
+    const ScopedErrorHandler holding([&held](std::string_view message, std::string_view detail) {
+        held->push_back({std::string(message), std::string(detail)});
+    });
+    dataPath_ = LoadStartGameData(StartDataFilesOf(appPath), game_);
+    held = &sceneReports_;
+    sceneLoaded_ = LoadStartScene(appPath, scene_);
+}
+
+void StartFilesAhead::Say(std::vector<Held>& reports)
+{
+    for (const Held& report : reports) ReportError(report.Message, report.Detail);
+    reports.clear();
+}
+
+std::filesystem::path StartFilesAhead::TakeData(GameType& game)
+{
+    Say(dataReports_);
+    if (dataPath_.empty()) return {};
+    // What a load sets; the working gate stays the game's own.
+    game.Cols = game_.Cols;
+    game.Rows = game_.Rows;
+    game.CellWidth = game_.CellWidth;
+    game.CellHeight = game_.CellHeight;
+    game.Gates = std::move(game_.Gates);
+    game.Images = std::move(game_.Images);
+    return std::exchange(dataPath_, {});
+}
+
+bool StartFilesAhead::TakeScene(GateType& gate)
+{
+    Say(sceneReports_);
+    if (!std::exchange(sceneLoaded_, false)) return false;
+    gate = std::move(scene_);
+    return true;
 }
 
 } // namespace brakkon

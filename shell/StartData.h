@@ -11,7 +11,9 @@
 #include "game/Records.h"
 
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace brakkon {
 
@@ -38,5 +40,36 @@ std::filesystem::path LoadStartGameData(const StartDataFiles& files, GameType& g
 /// Loads the scene "Game" of `appPath` into the working gate; a missing one
 /// is reported with where the game looked. True when it was loaded.
 bool LoadStartScene(const std::filesystem::path& appPath, GateType& gate);
+
+/// "Game.dat" and the scene "Game" read ahead, while the intro shows, with
+/// what their reading reported held back. The window takes them when it
+/// shows: each report reaches the player then, in its order, as if the file
+/// had been read at that moment.
+class StartFilesAhead {
+public:
+    /// Reads both files of `appPath` now; nothing is reported yet.
+    explicit StartFilesAhead(const std::filesystem::path& appPath);
+
+    /// LoadStartGameData into `game`, from what was read: says the data
+    /// file's reports and returns the file loaded, empty when none was.
+    std::filesystem::path TakeData(GameType& game);
+    /// LoadStartScene into `gate`, from what was read: says the scene's
+    /// reports and returns whether it was loaded.
+    bool TakeScene(GateType& gate);
+
+private:
+    struct Held {
+        std::string Message;
+        std::string Detail;
+    };
+    static void Say(std::vector<Held>& reports);
+
+    GameType game_;
+    std::filesystem::path dataPath_;
+    std::vector<Held> dataReports_;
+    GateType scene_;
+    bool sceneLoaded_ = false;
+    std::vector<Held> sceneReports_;
+};
 
 } // namespace brakkon

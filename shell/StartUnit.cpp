@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
+#include <QTimer>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -115,9 +116,21 @@ void TStartForm::Button3Click()
     reject();
 }
 
-bool ShowIntro(const std::string& appPath)
+void TStartForm::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    if (painted_) return;
+    painted_ = true;
+    // After this paint has gone to the screen; clicks that came meanwhile wait for it.
+    QTimer::singleShot(0, this, [this] {
+        if (WhileShown) WhileShown();
+    });
+}
+
+bool ShowIntro(const std::string& appPath, const std::function<void()>& whileShown)
 {
     TStartForm form(appPath);
+    form.WhileShown = whileShown;
     form.exec();
     return form.PlayChosen;
 }

@@ -1,7 +1,9 @@
 // The intro window: the game's introduction and the choice to play.
 //
 // TStartForm is shown modally before the main window exists and is gone once
-// ShowIntro returns. It reads "Start.rtf" from the game's folder through the
+// ShowIntro returns. Once it has been painted, it runs the work the caller
+// handed ShowIntro (building the main window behind it), so that the intro
+// comes up first and the rest is made while the player reads. It reads "Start.rtf" from the game's folder through the
 // RTF reader (Rtf.h) into its read-only text box; a missing or unreadable
 // file leaves the box empty and the buttons work as ever. "Home Page" opens
 // the game's home page through the platform's URL opener and keeps the
@@ -12,6 +14,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <string>
 
 class QLabel;
@@ -34,17 +37,26 @@ public:
     void Button3Click(); ///< "Cancel"
 
     bool PlayChosen = false; ///< the answer: the player chose "Play Game"
+    /// Run once, on the event loop, after the window's first paint; unset: nothing.
+    std::function<void()> WhileShown;
 
     QLabel* Label1;
     QTextBrowser* RichEdit1;
     QPushButton* Button1;
     QPushButton* Button2;
     QPushButton* Button3;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool painted_ = false;
 };
 
 /// Runs the intro window modally; true when the player chose "Play Game",
-/// false for "Cancel", Escape or the close box.
-[[nodiscard]] bool ShowIntro(const std::string& appPath);
+/// false for "Cancel", Escape or the close box. `whileShown` runs once the
+/// window is on the screen, unless the window closed before that.
+[[nodiscard]] bool ShowIntro(const std::string& appPath, const std::function<void()>& whileShown = {});
 
 /// Replaces the content of `target` with the paragraphs and runs of `doc`.
 void FillTextDocument(QTextDocument& target, const RtfDocument& doc);

@@ -202,6 +202,24 @@ TEST_P(SoundStart, OpensTheEffectsAndStartsTheMusic)
     for (const std::string& message : errors.messages) EXPECT_EQ(message.rfind("Cannot open \"", 0), 0u) << message;
 }
 
+// Opened ahead, while the intro shows: nothing sounds and nothing is said
+// until the start, which then does as above.
+TEST_P(SoundStart, OpenedAheadSaysNothingUntilTheStart)
+{
+    const StartCase& c = GetParam();
+    SoundRig rig;
+    rig.Effects->Broken = c.broken;
+    rig.Music->Broken = c.broken;
+    test::ErrorRecorder errors;
+    rig.Sound.OpenSound(c.appPath);
+    EXPECT_TRUE(errors.messages.empty());
+    EXPECT_TRUE(rig.Music->Heard.empty());
+    rig.Sound.StartSound(c.appPath);
+    EXPECT_EQ(rig.Effects->OpenFile(), c.effectsOpen);
+    EXPECT_EQ(rig.Music->Heard, c.music);
+    EXPECT_EQ(errors.messages.size(), c.errors);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Sound, SoundStart,
     ::testing::Values(

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace brakkon {
 namespace {
@@ -52,8 +53,11 @@ void GameSound::PlayEffect(SoundEffect effect)
     (void)player.Play();
 }
 
-void GameSound::StartSound(const std::string& appPath, bool playMusic)
+void GameSound::OpenSound(const std::string& appPath)
 {
+    openedAhead_ = appPath;
+    failure_.clear();
+    musicOpen_ = false;
     folder_ = appPath;
     for (std::size_t code = 0; code < EffectFiles.size(); ++code) {
         const std::string file = Beside(appPath, EffectFiles[code]);
@@ -62,14 +66,26 @@ void GameSound::StartSound(const std::string& appPath, bool playMusic)
     const std::string effects = Beside(appPath, EffectFile(SoundEffect::Explode));
     if (FileThere(effects))
         if (const MediaResult opened = MediaPlayer1->Open(effects); !opened) {
-            ReportError(opened.Text());
+            failure_ = opened.Text();
             return;
         }
     const std::string music = Beside(appPath, MusicFile);
     if (!FileThere(music)) return;
-    MediaResult result = MediaPlayer2->Open(music);
-    if (result && playMusic) result = MediaPlayer2->Play();
-    if (!result) ReportError(result.Text());
+    const MediaResult opened = MediaPlayer2->Open(music);
+    musicOpen_ = static_cast<bool>(opened);
+    if (!opened) failure_ = opened.Text();
+}
+
+void GameSound::StartSound(const std::string& appPath, bool playMusic)
+{
+    if (openedAhead_ != appPath) OpenSound(appPath);
+    openedAhead_.reset(); // a later start reads the files again
+    if (!failure_.empty()) {
+        ReportError(std::exchange(failure_, {}));
+        return;
+    }
+    if (!musicOpen_ || !playMusic) return;
+    if (const MediaResult played = MediaPlayer2->Play(); !played) ReportError(played.Text());
 }
 
 std::unique_ptr<GameSound> MakeGameSound()

@@ -18,6 +18,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,10 @@ public:
     /// `playMusic`, starts it. A missing file is passed over; "Explode.wav"
     /// or "Music.mid" that cannot be opened is reported and ends the start.
     void StartSound(const std::string& appPath, bool playMusic = true);
+    /// StartSound's reading and opening done ahead (while the intro shows),
+    /// its failure held: the next StartSound of the same folder plays what
+    /// was opened and reports the failure then.
+    void OpenSound(const std::string& appPath);
 
     /// True when the music has played to its end or was stopped; false when
     /// no music file is open.
@@ -61,6 +66,9 @@ public:
 
 private:
     std::string folder_; ///< of the sound files, no trailing separator
+    std::optional<std::string> openedAhead_; ///< the folder OpenSound opened, until StartSound
+    std::string failure_;                    ///< what OpenSound could not open; empty: nothing
+    bool musicOpen_ = false;                 ///< OpenSound opened the music
     std::array<bool, EffectFiles.size()> loaded_{}; ///< by code: in the effects player's memory
 };
 
