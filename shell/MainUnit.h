@@ -98,6 +98,10 @@ public:
     void FormKeyUp(KeyCode& key);
     void Timer1Timer();
     void Timer2Timer();
+    /// The one wake-up of the main thread per frame (every 16 ms while the
+    /// timers tick by themselves): the pads' poll, the game and clock ticks
+    /// that are due, then what they changed to the screen, once.
+    void Frame();
     void SpeedButton1Click();
     void MenuItem1MouseEnter(int tag) { HighlightMenuItem(tag); }
     void MenuItem1MouseLeave() { HighlightMenuItem(-1); }
@@ -162,7 +166,7 @@ public:
     [[nodiscard]] std::int64_t ReplayTicks() const { return replay_.Ticks(); }
 
     // ---- Game pads and the window's size ----
-    /// Reads the pads now (their timer does it every game tick's time).
+    /// Reads the pads now (every frame does it).
     void PollPads();
     /// Scale 1 to 4 and full screen: what F9, F10 and F11 change.
     void ChangeView(int scale, bool fullScreen);
@@ -200,6 +204,7 @@ private:
     FieldWidget* Image1 = nullptr;
     Timer Timer1{GameTimerInterval};
     Timer Timer2{ClockTimerInterval};
+    FrameTimer frame_{GameTimerInterval};
 
     // The parts.
     std::unique_ptr<StatusLabels> labels_;
