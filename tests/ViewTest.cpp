@@ -142,7 +142,8 @@ TEST(WindowView, TheMenuButtonKeepsItsHoverOutlineAndTooltipAtEveryScale)
         SCOPED_TRACE(scale);
         if (scale > 1) w->Click(Qt::Key_F10);
         ASSERT_EQ(form.ViewScale(), scale);
-        QToolTip::hideText();
+        QToolTip::hideText(); // the last scale's tooltip goes first
+        ASSERT_TRUE(test::Eventually([] { return !QToolTip::isVisible(); }));
         QTest::mouseMove(&form, form.ViewOrigin() + button * scale);
         if (scale == 1) {
             ASSERT_TRUE(test::Eventually([&] {
