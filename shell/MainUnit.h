@@ -1,7 +1,8 @@
 // MainUnit: the main window "Brakkon". Panel1 holds the play field Image1,
 // with the status line, the title and the key help (StatusLabels) and the
-// menu (MainMenu) lying over it; Timer1 and Timer2 drive the game; the window
-// takes every key before its controls.
+// menu (MainMenu) lying over it; Timer1 and Timer2 drive the game, run by
+// the window's one frame timer (Frame); the window takes every key before
+// its controls.
 //
 // MainForm owns the engine's state (MainState) and its own (WindowState),
 // the field canvas, the sound and its parts, each with one job: the menu,
@@ -61,8 +62,8 @@ struct MainSeams {
     /// Where the window's scale and full-screen choice and the Game Control
     /// dialog's choices are kept; unset: not kept.
     std::function<std::unique_ptr<QSettings>()> OpenSettings;
-    /// False: the game, clock and pad timers keep their state but never tick
-    /// by themselves; the caller runs Timer1Timer, Timer2Timer and PollPads
+    /// False: no frame runs; the game and clock timers keep their state but
+    /// never tick by themselves, and the pads are not polled; the caller runs Timer1Timer, Timer2Timer and PollPads
     /// (the tests, which must not depend on the machine's speed).
     bool TimersTick = true;
 };
