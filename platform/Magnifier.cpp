@@ -1,6 +1,9 @@
 #include "platform/Magnifier.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QHelpEvent>
+#include <QLabel>
 #include <QDropEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -14,8 +17,6 @@
 
 namespace brakkon {
 namespace {
-
-constexpr int FrameInterval = 16; ///< milliseconds, as the game's own tick
 
 /// `widget` and its parents up to `top`, nearest first.
 std::vector<QWidget*> Chain(QWidget* widget, const QWidget* top)
@@ -44,8 +45,6 @@ Magnifier::Magnifier(QWidget* content, QWidget* window) : QWidget(window), conte
     setAcceptDrops(true);
     hide();
     window->installEventFilter(this); // follows the window's size
-    timer_.setInterval(FrameInterval);
-    connect(&timer_, &QTimer::timeout, this, &Magnifier::Refresh);
 }
 
 void Magnifier::Start(int scale)
@@ -56,17 +55,16 @@ void Magnifier::Start(int scale)
     show();
     raise();
     Fit();
-    timer_.start();
 }
 
 void Magnifier::Stop()
 {
-    timer_.stop();
     Hover(nullptr, {});
     hide();
     content_->show();
     shown_ = 1;
     frame_ = magnified_ = QImage();
+    looks_.clear();
 }
 
 QPoint Magnifier::Origin() const
@@ -91,7 +89,6 @@ void Magnifier::Fit()
     int scale = wanted_;
     while (scale > 1 && (size.width() * scale > width() || size.height() * scale > height())) --scale;
     shown_ = scale;
-    frame_ = QImage(); // everything is magnified afresh
     magnified_ = QImage(size * scale, QImage::Format_RGB32);
     magnified_.fill(Qt::black);
     Refresh();
@@ -101,46 +98,66 @@ void Magnifier::Fit()
 void Magnifier::Refresh()
 {
     const QSize size = content_->size();
-    if (next_.size() != size) next_ = QImage(size, QImage::Format_RGB32);
-    // The window's own background, as it lies under the content unscaled.
-    next_.fill(parentWidget()->palette().color(QPalette::Window));
-    content_->render(&next_, QPoint(), QRegion(), QWidget::DrawChildren);
-    const bool whole = frame_.size() != size;
-    std::swap(frame_, next_);
-    const std::size_t rowBytes = static_cast<std::size_t>(size.width()) * sizeof(QRgb);
-    // Changed rows in runs; each run is magnified as one rectangle.
-    int runTop = -1;
-    int left = size.width();
-    int right = -1;
-    for (int y = 0; y <= size.height(); ++y) {
-        bool changed = false;
-        if (y < size.height()) {
-            const auto* now = reinterpret_cast<const QRgb*>(frame_.constScanLine(y));
-            const auto* was = whole ? nullptr : reinterpret_cast<const QRgb*>(next_.constScanLine(y));
-            if (was == nullptr) {
-                changed = true;
-                left = 0;
-                right = size.width() - 1;
-            } else if (std::memcmp(now, was, rowBytes) != 0) {
-                changed = true;
-                int x0 = 0;
-                while (now[x0] == was[x0]) ++x0;
-                int x1 = size.width() - 1;
-                while (now[x1] == was[x1]) --x1;
-                left = std::min(left, x0);
-                right = std::max(right, x1);
-            }
-        }
-        if (changed && runTop < 0) runTop = y;
-        if (!changed && runTop >= 0) {
-            const QRect run(left, runTop, right - left + 1, y - runTop);
-            Magnify(run);
-            update(QRect(Origin() + run.topLeft() * shown_, run.size() * shown_));
-            runTop = -1;
-            left = size.width();
-            right = -1;
-        }
+    if (frame_.size() != size) frame_ = QImage(size, QImage::Format_RGB32);
+    looks_.clear(); // taken afresh from every widget
+    for (QWidget* widget : content_->findChildren<QWidget*>()) looks_.push_back(LookOf(widget));
+    repaint(Render(QRegion(content_->rect())));
+}
+
+void Magnifier::Show(const QRegion& changed)
+{
+    if (frame_.isNull()) return; // not started
+    const QRegion region = Render(changed + ChangedLooks());
+    if (!region.isEmpty()) repaint(region);
+}
+
+Magnifier::Look Magnifier::LookOf(QWidget* widget) const
+{
+    Look look;
+    look.Widget = widget;
+    if (widget->isVisibleTo(content_)) look.Place = QRect(widget->mapTo(content_, QPoint()), widget->size());
+    look.Colour = widget->palette().color(widget->foregroundRole()).rgba();
+    look.Hovered = widget->testAttribute(Qt::WA_UnderMouse);
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+        look.Text = label->text();
+        look.Picture = label->pixmap().cacheKey();
+    } else if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+        look.Down = button->isDown();
     }
+    return look;
+}
+
+QRegion Magnifier::ChangedLooks()
+{
+    QRegion changed;
+    for (Look& was : looks_) {
+        if (was.Widget.isNull()) continue;
+        Look now = LookOf(was.Widget);
+        if (now.Same(was)) continue;
+        changed += was.Place;
+        changed += now.Place;
+        was = std::move(now);
+    }
+    return changed;
+}
+
+QRegion Magnifier::Render(const QRegion& wanted)
+{
+    const QRegion region = wanted.intersected(content_->rect()); // a label may reach past the panel's edge
+    if (region.isEmpty()) return {};
+    {
+        // The window's own background, as it lies under the content unscaled.
+        QPainter painter(&frame_);
+        const QColor window = parentWidget()->palette().color(QPalette::Window);
+        for (const QRect& rect : region) painter.fillRect(rect, window);
+    }
+    content_->render(&frame_, region.boundingRect().topLeft(), region, QWidget::DrawChildren);
+    QRegion shown;
+    for (const QRect& rect : region) {
+        Magnify(rect);
+        shown += QRect(Origin() + rect.topLeft() * shown_, rect.size() * shown_);
+    }
+    return shown;
 }
 
 void Magnifier::Magnify(const QRect& rect)
@@ -156,8 +173,29 @@ void Magnifier::Magnify(const QRect& rect)
     }
 }
 
+bool Magnifier::event(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+    // The tooltip of the content's widget under the point, where it would
+    // show unscaled under the pointer.
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QPointF scaled = ContentPoint(help->pos());
+    const QPoint at(static_cast<int>(std::floor(scaled.x())), static_cast<int>(std::floor(scaled.y())));
+    for (QWidget* w = ContentAt(at); w != nullptr; w = w == content_ ? nullptr : w->parentWidget()) {
+        if (w->toolTip().isEmpty()) continue;
+        QHelpEvent copy(QEvent::ToolTip, w->mapFrom(content_, at), help->globalPos());
+        return QApplication::sendEvent(w, &copy);
+    }
+    event->ignore();
+    return true;
+}
+
 void Magnifier::paintEvent(QPaintEvent* event)
 {
+    // A widget that changed since the last frame (no frame ran since: the
+    // tests drive the window by hand) is shown as it is now.
+    if (!frame_.isNull())
+        if (const QRegion late = Render(ChangedLooks()) - event->region(); !late.isEmpty()) update(late);
     QPainter painter(this);
     const QRect picture(Origin(), magnified_.size());
     for (const QRect& rect : event->region() - picture) painter.fillRect(rect, Qt::black);
@@ -199,7 +237,7 @@ void Magnifier::Forward(QMouseEvent& event)
         QApplication::sendEvent(target, &copy);
     }
     if (pressed_ == nullptr && event.type() == QEvent::MouseButtonRelease) Hover(ContentAt(at), at);
-    Refresh();
+    Show({});
 }
 
 void Magnifier::dragEnterEvent(QDragEnterEvent* event) { ForwardDrag(*event); }
@@ -232,7 +270,7 @@ void Magnifier::ForwardDrag(QDropEvent& event)
     // The enter is taken whatever the point, so that the moves that follow
     // reach the widgets that take drops elsewhere.
     event.setAccepted(copy->isAccepted() || event.type() == QEvent::DragEnter);
-    if (type == QEvent::Drop) Refresh();
+    if (type == QEvent::Drop) Show({});
 }
 
 void Magnifier::Hover(QWidget* now, const QPoint& at)

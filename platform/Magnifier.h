@@ -2,20 +2,23 @@
 // pixel (nearest neighbour), centred on black.
 //
 // The tree (`content`, a child of the same window) keeps its own size and
-// place but is hidden while the magnifier is started: the magnifier renders it
-// off-screen on a short timer (and at once after a mouse event), finds the
-// pixels that changed since the last frame and magnifies only those. The
+// place but is hidden while the magnifier is started. Whoever changes the
+// content's pictures says where (Show, in the frame that changed them); the
+// magnifier renders only that region off-screen, together with the widgets
+// whose look changed since the last Show (their text, colour, picture,
+// place, visibility or hover), magnifies it and paints it at once. The
 // mouse is handed on to the content's widgets at the unscaled point, with
 // enter and leave as the pointer crosses them, so clicks and hovering land
 // where they land unscaled; so are drags and drops, to the widget under the
-// point that takes drops. Keys never pass through it. Owned by its parent
+// point that takes drops, and tooltips. Keys never pass through it. Owned by its parent
 // window; does not own the content.
 #pragma once
 
 #include <QImage>
 #include <QPointer>
-#include <QTimer>
 #include <QWidget>
+
+#include <vector>
 
 namespace brakkon {
 
@@ -33,10 +36,14 @@ public:
     [[nodiscard]] int Scale() const { return shown_; }
     /// Where the content's top-left corner lies in the window.
     [[nodiscard]] QPoint Origin() const;
-    /// Renders the content now and shows what changed.
+    /// Shows the content's `changed` region (in its own pixels) and the
+    /// widgets on it whose look changed, magnified, now.
+    void Show(const QRegion& changed);
+    /// Renders all of the content again and shows it.
     void Refresh();
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -49,6 +56,28 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    /// What a widget on the content looks like, as far as it can change.
+    struct Look {
+        QPointer<QWidget> Widget;
+        QRect Place; ///< in the content's pixels; empty while hidden
+        QString Text;
+        QRgb Colour = 0;
+        qint64 Picture = 0;
+        bool Hovered = false;
+        bool Down = false;
+        [[nodiscard]] bool Same(const Look& o) const
+        {
+            return Place == o.Place && Text == o.Text && Colour == o.Colour && Picture == o.Picture &&
+                   Hovered == o.Hovered && Down == o.Down;
+        }
+    };
+
+    [[nodiscard]] Look LookOf(QWidget* widget) const;
+    /// Where widgets changed their look since the last call.
+    [[nodiscard]] QRegion ChangedLooks();
+    /// Renders the `wanted` region of the content and magnifies it; the
+    /// region of the magnifier that must be painted again.
+    [[nodiscard]] QRegion Render(const QRegion& wanted);
     void Fit();
     void Magnify(const QRect& rect);
     [[nodiscard]] QPointF ContentPoint(const QPointF& position) const;
@@ -60,10 +89,9 @@ private:
     QWidget* content_;
     int wanted_ = 1;
     int shown_ = 1;
-    QImage frame_;      ///< the content rendered unscaled, last frame
-    QImage next_;       ///< the frame being rendered
+    QImage frame_;      ///< the content rendered unscaled
     QImage magnified_;  ///< frame_ magnified shown_ times
-    QTimer timer_;
+    std::vector<Look> looks_; ///< of every widget on the content, as last shown
     QPointer<QWidget> hovered_; ///< the content's widget under the pointer
     QPointer<QWidget> pressed_; ///< the widget that took the press: it gets the release
 };

@@ -1,43 +1,38 @@
 #include "platform/Timer.h"
 
+#include <algorithm>
+
 namespace brakkon {
 
-Timer::Timer(int intervalMs, QObject* parent) : QObject(parent)
-{
-    timer_.setSingleShot(true);
-    timer_.setTimerType(Qt::PreciseTimer);
-    timer_.setInterval(intervalMs);
-    connect(&timer_, &QTimer::timeout, this, &Timer::Fire);
-}
-
-void Timer::SetEnabled(bool enabled)
+void Timer::SetEnabled(bool enabled, FrameClock::time_point now)
 {
     if (enabled == enabled_) return;
     enabled_ = enabled;
-    if (enabled && ticksByItself_)
-        timer_.start();
-    else
-        timer_.stop();
+    if (enabled) due_ = now + std::chrono::milliseconds(interval_);
 }
 
-void Timer::SetTicksByItself(bool ticks)
+void Timer::Run(FrameClock::time_point now, FrameClock::duration frame)
 {
-    ticksByItself_ = ticks;
-    if (!ticks)
-        timer_.stop();
-    else if (enabled_ && !timer_.isActive())
-        timer_.start();
+    if (running_ || !ticksByItself_ || !handler_) return;
+    const FrameClock::duration interval = std::chrono::milliseconds(std::max(interval_, 1));
+    if (now - due_ > frame) due_ = now; // far behind: one tick now, the rest dropped
+    running_ = true;
+    // A handler may switch the timer off (it stops here) or off and on again
+    // (its next tick is then one interval from that moment).
+    while (enabled_ && due_ <= now + frame / 2) {
+        due_ += interval;
+        handler_();
+    }
+    running_ = false;
 }
 
-void Timer::SetInterval(int intervalMs) { timer_.setInterval(intervalMs); }
-
-void Timer::Fire()
+FrameTimer::FrameTimer(int intervalMs, QObject* parent) : QObject(parent)
 {
-    if (!enabled_) return;
-    if (handler_) handler_();
-    // A handler that switched the timer off and on has started the next
-    // interval itself; one that left it on gets it started here.
-    if (enabled_ && !timer_.isActive()) timer_.start();
+    timer_.setTimerType(Qt::PreciseTimer);
+    timer_.setInterval(intervalMs);
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        if (frame_) frame_();
+    });
 }
 
 } // namespace brakkon

@@ -100,6 +100,9 @@ int main(int argc, char** argv)
     // The game draws on a QImage and shows it through the backing store: no
     // OpenGL integration to load at start.
     if (qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION")) qputenv("QT_XCB_GL_INTEGRATION", "none");
+    // Qt's own event loop, not glib's: a frame's wake-up costs less, and
+    // nothing here needs glib's loop (the dialogs are Qt's own, SDL is polled).
+    if (qEnvironmentVariableIsEmpty("QT_NO_GLIB")) qputenv("QT_NO_GLIB", "1");
     QApplication app(argc, argv);
     brakkon::UseDetectableAutoRepeat(); // a held key: one press, one release
     brakkon::NameApplication();

@@ -6,13 +6,7 @@
 
 namespace brakkon {
 
-MainPads::MainPads(MainForm& form, std::unique_ptr<PadSource> source, bool pollsByItself)
-    : form_(form), source_(std::move(source))
-{
-    timer_.setInterval(GameTimerInterval);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
-    if (pollsByItself) timer_.start();
-}
+MainPads::MainPads(MainForm& form, std::unique_ptr<PadSource> source) : form_(form), source_(std::move(source)) {}
 
 void MainPads::Poll()
 {

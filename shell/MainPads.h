@@ -1,5 +1,5 @@
-// MainPads: the game pads of the main window. Polls a PadSource on a Qt
-// timer (never waiting), turns the pads' inputs into the keys of the key
+// MainPads: the game pads of the main window. Polls a PadSource once a
+// frame (never waiting), turns the pads' inputs into the keys of the key
 // table (PadPlayers.h) and hands them to the window's own key handling
 // (FormKeyDown and FormKeyUp), so that for the game, and for whatever
 // watches the window's keys, a pad press is a key press.
@@ -14,8 +14,6 @@
 #include "platform/GamePads.h"
 #include "shell/PadPlayers.h"
 
-#include <QTimer>
-
 #include <array>
 #include <memory>
 #include <vector>
@@ -26,9 +24,8 @@ class MainForm;
 
 class MainPads {
 public:
-    /// Polls every game tick's time, unless `pollsByItself` is false (the
-    /// tests call Poll).
-    MainPads(MainForm& form, std::unique_ptr<PadSource> source, bool pollsByItself = true);
+    /// The window's frame calls Poll (the tests call it by hand).
+    MainPads(MainForm& form, std::unique_ptr<PadSource> source);
 
     /// Reads what the pads did since the last poll and presses and releases keys for it.
     void Poll();
@@ -37,7 +34,6 @@ private:
     MainForm& form_;
     std::unique_ptr<PadSource> source_;
     PadMapper mapper_;
-    QTimer timer_;
     std::array<std::array<KeyCode, PadInputCount>, PadPlayers> pressed_{}; ///< the key each held input pressed; 0 none
     std::vector<PadEvent> events_;     ///< kept between polls to avoid allocating
     std::vector<PadRequest> requests_;

@@ -84,16 +84,19 @@ void MainForm::FormCreate()
     Timer2.SetTicksByItself(seams_.TimersTick);
     Timer1.SetEnabled(true);
     Timer2.SetEnabled(true);
+    frame_.SetFrame([this] { Frame(); });
+    if (seams_.TimersTick) frame_.Start();
     // Until a gate is drawn the status line shows the empty working gate.
     host_->ShowGateNo();
     host_->ShowPlayTime();
     host_->ShowIndicators();
-    view_ = std::make_unique<ViewScaler>(*this, *Panel1, seams_.OpenSettings);
+    view_ = std::make_unique<ViewScaler>(*this, *Panel1, *Image1, seams_.OpenSettings);
+    host_->SetScreen([this](const QRegion& changed) { view_->ShowField(changed); });
     view_->Start();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     qApp->installEventFilter(this); // every key reaches the window before its controls
-    if (padsAhead_) pads_ = std::make_unique<MainPads>(*this, std::move(padsAhead_), seams_.TimersTick);
+    if (padsAhead_) pads_ = std::make_unique<MainPads>(*this, std::move(padsAhead_));
 }
 
 void MainForm::BuildBehindIntro()
@@ -170,10 +173,19 @@ void MainForm::FormDeactivate()
     Driver().Apply(Command::Of(CommandKind::Focus));
 }
 
+void MainForm::Frame()
+{
+    const FrameClock::time_point now = FrameClock::now();
+    host_->HoldDrawing(true);
+    PollPads();
+    Timer1.Run(now, frame_.Interval());
+    Timer2.Run(now, frame_.Interval());
+    host_->HoldDrawing(false); // what the ticks drew goes to the screen
+}
+
 void MainForm::Timer1Timer()
 {
     if (seams_.GameTickObserved) seams_.GameTickObserved();
-    Timer1.SetEnabled(false); // off while its tick works, on again after it
     if (Replaying()) {
         if (!replay_.Tick()) {
             host_->EnableTimers(false); // the field stands where the recording ended
@@ -184,7 +196,7 @@ void MainForm::Timer1Timer()
         return;
     }
     Driver().Tick();
-    Timer1.SetEnabled(true);
+    Timer1.SetEnabled(true); // on after every tick, whatever the tick switched
 }
 
 void MainForm::Timer2Timer()

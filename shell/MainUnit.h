@@ -1,7 +1,8 @@
 // MainUnit: the main window "Brakkon". Panel1 holds the play field Image1,
 // with the status line, the title and the key help (StatusLabels) and the
-// menu (MainMenu) lying over it; Timer1 and Timer2 drive the game; the window
-// takes every key before its controls.
+// menu (MainMenu) lying over it; Timer1 and Timer2 drive the game, run by
+// the window's one frame timer (Frame); the window takes every key before
+// its controls.
 //
 // MainForm owns the engine's state (MainState) and its own (WindowState),
 // the field canvas, the sound and its parts, each with one job: the menu,
@@ -66,8 +67,8 @@ struct MainSeams {
     /// Where the window's scale and full-screen choice and the Game Control
     /// dialog's choices are kept; unset: not kept.
     std::function<std::unique_ptr<QSettings>()> OpenSettings;
-    /// False: the game, clock and pad timers keep their state but never tick
-    /// by themselves; the caller runs Timer1Timer, Timer2Timer and PollPads
+    /// False: no frame runs; the game and clock timers keep their state but
+    /// never tick by themselves, and the pads are not polled; the caller runs Timer1Timer, Timer2Timer and PollPads
     /// (the tests, which must not depend on the machine's speed).
     bool TimersTick = true;
 };
@@ -103,6 +104,10 @@ public:
     void FormKeyUp(KeyCode& key);
     void Timer1Timer();
     void Timer2Timer();
+    /// The one wake-up of the main thread per frame (every 16 ms while the
+    /// timers tick by themselves): the pads' poll, the game and clock ticks
+    /// that are due, then what they changed to the screen, once.
+    void Frame();
     void SpeedButton1Click();
     void MenuItem1MouseEnter(int tag) { HighlightMenuItem(tag); }
     void MenuItem1MouseLeave() { HighlightMenuItem(-1); }
@@ -167,7 +172,7 @@ public:
     [[nodiscard]] std::int64_t ReplayTicks() const { return replay_.Ticks(); }
 
     // ---- Game pads and the window's size ----
-    /// Reads the pads now (their timer does it every game tick's time).
+    /// Reads the pads now (every frame does it).
     void PollPads();
     /// Scale 1 to 4 and full screen: what F9, F10 and F11 change.
     void ChangeView(int scale, bool fullScreen);
@@ -210,6 +215,7 @@ private:
     FieldWidget* Image1 = nullptr;
     Timer Timer1{GameTimerInterval};
     Timer Timer2{ClockTimerInterval};
+    FrameTimer frame_{GameTimerInterval};
 
     // The parts.
     std::unique_ptr<StatusLabels> labels_;

@@ -9,8 +9,8 @@
 
 namespace brakkon {
 
-ViewScaler::ViewScaler(QWidget& window, QWidget& panel, SettingsOpener openSettings)
-    : window_(window), panel_(panel), openSettings_(std::move(openSettings))
+ViewScaler::ViewScaler(QWidget& window, QWidget& panel, QWidget& field, SettingsOpener openSettings)
+    : window_(window), panel_(panel), field_(field), openSettings_(std::move(openSettings))
 {
 }
 
@@ -55,6 +55,14 @@ void ViewScaler::Apply()
     } else if (magnifier_ != nullptr) {
         magnifier_->Stop();
     }
+}
+
+void ViewScaler::ShowField(const QRegion& changed)
+{
+    if (magnifier_ != nullptr && !magnifier_->isHidden())
+        magnifier_->Show(changed.translated(field_.mapTo(&panel_, QPoint())));
+    else if (!changed.isEmpty())
+        field_.repaint(changed);
 }
 
 /// The largest scale at which the window, with its frame, fits in the free

@@ -1,11 +1,12 @@
 // ViewScaler: how big the main window shows the game. A whole-number scale of
 // 1 to 4 and full screen on and off (F9 smaller, F10 larger, F11 full
 // screen). Scale 1 in a window is the window as designed; anything else
-// shows the panel through a Magnifier, the field centred on black. A window
+// shows the panel through a Magnifier, the field centred on black. Either
+// way the field's changed cells reach the screen through ShowField. A window
 // never grows past its screen. The choice is kept in the settings the
 // window was given, when it was given some.
 //
-// Works on the window and its panel, which it does not own; the Magnifier
+// Works on the window, its panel and the field on it, which it does not own; the Magnifier
 // it makes is a child of the window.
 #pragma once
 
@@ -25,7 +26,7 @@ public:
     using SettingsOpener = std::function<std::unique_ptr<QSettings>()>;
 
     /// `openSettings` unset: the choice is not kept.
-    ViewScaler(QWidget& window, QWidget& panel, SettingsOpener openSettings);
+    ViewScaler(QWidget& window, QWidget& panel, QWidget& field, SettingsOpener openSettings);
 
     /// Applies the choice kept from the last run, or the window as designed.
     void Start();
@@ -34,6 +35,10 @@ public:
     void Smaller() { Change(chosen_ - 1, fullScreen_); }
     void Larger() { Change(chosen_ + 1, fullScreen_); }
     void ToggleFullScreen() { Change(chosen_, !fullScreen_); }
+
+    /// Paints the field's `changed` region (in the field's pixels) now, as
+    /// it is shown; magnified, with whatever else on the panel changed.
+    void ShowField(const QRegion& changed);
 
     /// The scale the window shows now and where the panel lies in it.
     [[nodiscard]] int Shown() const;
@@ -46,6 +51,7 @@ private:
 
     QWidget& window_;
     QWidget& panel_;
+    QWidget& field_;
     SettingsOpener openSettings_;
     int chosen_ = 1;                 ///< the scale chosen, 1 to 4
     bool fullScreen_ = false;

@@ -1,5 +1,6 @@
 // WindowHost: the engine's way into the main window (GameHost). The field
-// is drawn on the canvas and sent to the screen, the status line, the title
+// is drawn on the canvas and sent to the screen (at once, or held until the
+// end of the frame whose ticks drew it), the status line, the title
 // and the menu are shown by their parts, the effects and the music go to the
 // sound, and the game and clock timers are switched. The main window builds
 // it over its parts and hands it to every engine call; it owns none of them.
@@ -13,6 +14,10 @@
 #include "view/FieldCanvas.h"
 #include "view/FieldWidget.h"
 #include "view/Sound.h"
+
+#include <QRegion>
+
+#include <functional>
 
 namespace brakkon {
 
@@ -32,6 +37,12 @@ public:
 
     explicit WindowHost(Parts parts) : parts_(parts) {}
 
+    /// Where the canvas's changed region goes; unset: repainted on the field.
+    void SetScreen(std::function<void(const QRegion&)> screen) { screen_ = std::move(screen); }
+    /// On: what is drawn waits on the canvas. Off again: all of it goes to
+    /// the screen in one paint (the frame's ticks drew it).
+    void HoldDrawing(bool held);
+
     void DrawField(const GateType* gate) override;
     void PaintChanges(const GateType& gate) override { parts_.Canvas.PaintChanges(gate); }
     void RepaintField() override;
@@ -47,7 +58,11 @@ public:
     void EnableTimers(bool enabled) override;
 
 private:
+    void ShowChanges();
+
     Parts parts_;
+    std::function<void(const QRegion&)> screen_;
+    bool held_ = false;
 };
 
 } // namespace brakkon

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
+#include <QToolTip>
 
 #include <fstream>
 
@@ -122,6 +123,48 @@ TEST(WindowView, AWindowNeverGrowsPastItsScreen)
     w->form->move(large->geometry().topLeft());
     w->Click(Qt::Key_F10);
     EXPECT_EQ(w->form->ViewScale(), 2);
+}
+
+/// The "[Menu]" button under the pointer: its outline shows and its tooltip
+/// comes, at scale 1 and magnified alike.
+TEST(WindowView, TheMenuButtonKeepsItsHoverOutlineAndTooltipAtEveryScale)
+{
+    TempFolder dir;
+    auto w = ViewWindow(dir.path / "view.ini");
+    MainForm& form = *w->form;
+    const QPoint away(100, 420); // over the field's bottom left, where no label lies
+    const QPoint button(1 + 552 + 24, 1 + 8);
+    QTest::mouseMove(&form, away);
+    const QImage plain = Grab(form);
+    const QRect outline(button - QPoint(24, 8), QSize(49, 17));
+    QImage hovered;
+    for (int scale = 1; scale <= 3; ++scale) {
+        SCOPED_TRACE(scale);
+        if (scale > 1) w->Click(Qt::Key_F10);
+        ASSERT_EQ(form.ViewScale(), scale);
+        QToolTip::hideText(); // the last scale's tooltip goes first
+        ASSERT_TRUE(test::Eventually([] { return !QToolTip::isVisible(); }));
+        QTest::mouseMove(&form, form.ViewOrigin() + button * scale);
+        if (scale == 1) {
+            ASSERT_TRUE(test::Eventually([&] {
+                hovered = Grab(form);
+                return hovered.copy(outline) != plain.copy(outline);
+            })) << "no outline round the button";
+            EXPECT_EQ(hovered.copy(QRect(0, 40, hovered.width(), hovered.height() - 40)),
+                      plain.copy(QRect(0, 40, plain.width(), plain.height() - 40))); // the rest as it was
+        } else {
+            std::optional<QPoint> wrong;
+            EXPECT_TRUE(test::Eventually([&] { return !(wrong = Mismatch(Grab(form), hovered, scale, {})); }))
+                << "differs from the outlined button magnified at " << wrong->x() << ", " << wrong->y();
+        }
+        EXPECT_TRUE(test::Eventually([] { return QToolTip::isVisible() && QToolTip::text() == QStringLiteral("Menu"); }));
+        // Off the button the outline goes again.
+        QTest::mouseMove(&form, form.ViewOrigin() + away * scale);
+        std::optional<QPoint> wrong;
+        EXPECT_TRUE(test::Eventually([&] { return !(wrong = Mismatch(Grab(form), plain, scale, {})); }))
+            << "the outline stays at " << wrong->x() << ", " << wrong->y();
+    }
+    QToolTip::hideText();
 }
 
 struct LandCase {

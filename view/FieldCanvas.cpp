@@ -7,6 +7,13 @@ namespace {
 
 const QColor Black(0, 0, 0);
 
+/// `top` drawn at the same corner covers every pixel of `under` with its own.
+bool Hides(const FramePicture* top, const FramePicture& under)
+{
+    return top != nullptr && !top->Image.isNull() && top->Image.format() == QImage::Format_RGB32 &&
+           QRect(top->Offset, top->Image.size()).contains(QRect(under.Offset, under.Image.size()));
+}
+
 } // namespace
 
 FieldCanvas::FieldCanvas(const GameType& game) : game_(game), image_(CanvasWidth, CanvasHeight, QImage::Format_RGB32)
@@ -77,8 +84,10 @@ void FieldCanvas::DrawCell(const CellType& cell)
         FillBox(cell.Left, cell.Top, cell.Right, cell.Bottom); // and no wall
         return;
     }
-    DrawPicture(ground, cell.Left, cell.Top);
-    if (cell.WallImage >= 0) DrawPicture(frames_.Tile(cell.WallImage), cell.Left, cell.Top);
+    const FramePicture* wall = cell.WallImage >= 0 ? frames_.Tile(cell.WallImage) : nullptr;
+    // A whole opaque wall hides its ground: the ground is not drawn first.
+    if (!Hides(wall, *ground)) DrawPicture(ground, cell.Left, cell.Top);
+    if (wall != nullptr) DrawPicture(wall, cell.Left, cell.Top);
 }
 
 void FieldCanvas::DrawCellTop(const CellType& cell)
