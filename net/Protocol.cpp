@@ -190,6 +190,7 @@ Decoded DecodeBody(Type type, Reader& r, Side sender)
 bool SideMaySend(Side side, KeyCode key)
 {
     if (key == VkF1 || key == VkEscape) return true;
+    if (side == Side::Host && (key == NetNewGame || StepOfNetKey(key) != 0)) return true;
     const PlayerType& p = side == Side::Host ? Player1Keys : Player2Keys;
     return key == p.LeftKey || key == p.RightKey || key == p.UpKey || key == p.DownKey || key == p.FireKey;
 }

@@ -35,7 +35,7 @@
 namespace brakkon {
 
 constexpr std::uint32_t ProtocolMagic = 0x4e4b5242; ///< "BRKN" as its bytes read
-constexpr std::uint16_t ProtocolVersion = 1;
+constexpr std::uint16_t ProtocolVersion = 2; ///< 2: the host's new game and step travel as codes
 /// The game's port when none is given: unassigned in the IANA registry.
 constexpr std::uint16_t DefaultPort = 28460;
 /// The most slots one Inputs message carries; inputs not yet acknowledged

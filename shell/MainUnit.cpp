@@ -98,6 +98,9 @@ void MainForm::FormCreate()
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     qApp->installEventFilter(this); // every key reaches the window before its controls
+    net_ = std::make_unique<NetWindow>(
+        NetWindow::Parts{*this, state_, *host_, Driver(), Timer1, Timer2, *menu_, [this] { return dataPath_; }},
+        seams_.Net);
     if (seams_.OpenPads)
         if (std::unique_ptr<PadSource> source = seams_.OpenPads())
             pads_ = std::make_unique<MainPads>(*this, std::move(source), seams_.TimersTick);
@@ -158,13 +161,14 @@ bool MainForm::event(QEvent* event)
 void MainForm::FormDeactivate()
 {
     heldKeys_.Clear(); // their releases go elsewhere
-    if (Replaying()) return;
+    if (Replaying() || net_->FocusLost()) return;
     Driver().Apply(Command::Of(CommandKind::Focus));
 }
 
 void MainForm::Timer1Timer()
 {
     if (seams_.GameTickObserved) seams_.GameTickObserved();
+    if (net_->GameTick()) return; // the network game's slot
     Timer1.SetEnabled(false); // off while its tick works, on again after it
     if (Replaying()) {
         if (!replay_.Tick()) {
@@ -181,7 +185,7 @@ void MainForm::Timer1Timer()
 
 void MainForm::Timer2Timer()
 {
-    if (Replaying()) return; // the replay holds the clock's ticks
+    if (Replaying() || net_->OwnsClock()) return; // the replay or the network game holds the clock's ticks
     Driver().Apply(Command::Of(CommandKind::Clock));
 }
 

@@ -115,10 +115,18 @@ void TStartForm::Button3Click()
     reject();
 }
 
-bool ShowIntro(const std::string& appPath)
+void TStartForm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_F5) return QDialog::keyPressEvent(event);
+    NetworkChosen = true;
+    Button2Click();
+}
+
+bool ShowIntro(const std::string& appPath, bool* network)
 {
     TStartForm form(appPath);
     form.exec();
+    if (network != nullptr) *network = form.NetworkChosen;
     return form.PlayChosen;
 }
 

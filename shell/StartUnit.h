@@ -5,7 +5,8 @@
 // RTF reader (Rtf.h) into its read-only text box; a missing or unreadable
 // file leaves the box empty and the buttons work as ever. "Home Page" opens
 // the game's home page through the platform's URL opener and keeps the
-// window open; only "Play Game" answers true.
+// window open; only "Play Game" answers true, and F5, which plays a
+// network game (the main window opens its Network Game dialog).
 #pragma once
 
 #include "content/Rtf.h"
@@ -34,17 +35,22 @@ public:
     void Button3Click(); ///< "Cancel"
 
     bool PlayChosen = false; ///< the answer: the player chose "Play Game"
+    bool NetworkChosen = false; ///< ... by F5, for a network game
 
     QLabel* Label1;
     QTextBrowser* RichEdit1;
     QPushButton* Button1;
     QPushButton* Button2;
     QPushButton* Button3;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 /// Runs the intro window modally; true when the player chose "Play Game",
 /// false for "Cancel", Escape or the close box.
-[[nodiscard]] bool ShowIntro(const std::string& appPath);
+/// `network`, when given, tells whether F5 chose a network game.
+[[nodiscard]] bool ShowIntro(const std::string& appPath, bool* network = nullptr);
 
 /// Replaces the content of `target` with the paragraphs and runs of `doc`.
 void FillTextDocument(QTextDocument& target, const RtfDocument& doc);
