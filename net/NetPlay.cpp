@@ -128,6 +128,7 @@ void NetPlay::Attach()
     rollback_ = std::make_unique<Rollback>(*slots_, options_.Role, rollback);
     session_->Attach(*rollback_);
     CommitLocal();
+    host_.ShowMenu(!state_.Playing); // the joiner's menu stood over the field until the start came
     slots_->Redraw();
 }
 

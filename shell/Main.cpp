@@ -131,7 +131,10 @@ int main(int argc, char** argv)
             brakkon::ReportError(error);
             return 1;
         }
-        if (options.Host) std::printf("brakkon: waiting for a player at %s\n", window.Net().Reachable().c_str());
+        if (options.Host) {
+            std::printf("brakkon: waiting for a player at %s\n", window.Net().Reachable().c_str());
+            std::fflush(stdout);
+        }
     }
     if (networkChosen || options.Host || options.Join) window.OpenNetworkGame();
     const int code = QApplication::exec();

@@ -176,7 +176,10 @@ void NetWindow::Ended()
 
 void NetWindow::Close()
 {
-    if (notifier_) notifier_->deleteLater(); // maybe in its own signal
+    if (notifier_) {
+        notifier_->setEnabled(false); // its socket closes with the game
+        notifier_->deleteLater();     // maybe in its own signal
+    }
     notifier_ = nullptr;
     play_.reset();
 }
