@@ -6,6 +6,7 @@
 
 #include <arpa/inet.h>
 #include <ifaddrs.h>
+#include <net/if.h>
 #include <netinet/in.h>
 
 #include <algorithm>
@@ -23,21 +24,6 @@ constexpr enet_uint32 TimeoutMaximumMs = 10000;
 /// Events handled in one Service: a flood cannot keep the caller there.
 constexpr int MaxEventsPerService = 256;
 
-/// ENet is set up once for the process, while any transport lives.
-int enetUsers = 0;
-
-bool EnetUp()
-{
-    if (enetUsers == 0 && enet_initialize() != 0) return false;
-    ++enetUsers;
-    return true;
-}
-
-void EnetDown()
-{
-    if (--enetUsers == 0) enet_deinitialize();
-}
-
 bool Resolve(const Endpoint& endpoint, ENetAddress& address, std::string& error)
 {
     address.host = ENET_HOST_ANY;
@@ -50,7 +36,37 @@ bool Resolve(const Endpoint& endpoint, ENetAddress& address, std::string& error)
     return true;
 }
 
+/// Calls `take` with each IPv4 interface that is up and its address as text.
+template <typename Take>
+void ForEachInterface(Take take)
+{
+    ifaddrs* list = nullptr;
+    if (::getifaddrs(&list) != 0) return;
+    for (const ifaddrs* a = list; a != nullptr; a = a->ifa_next) {
+        if (a->ifa_addr == nullptr || a->ifa_addr->sa_family != AF_INET || (a->ifa_flags & IFF_UP) == 0) continue;
+        char text[INET_ADDRSTRLEN] = {};
+        const auto* in = reinterpret_cast<const sockaddr_in*>(a->ifa_addr);
+        if (::inet_ntop(AF_INET, &in->sin_addr, text, sizeof text) != nullptr) take(*a, std::string(text));
+    }
+    ::freeifaddrs(list);
+}
+
+/// ENet is set up once for the process, while any of its users lives.
+int enetUsers = 0;
+
 } // namespace
+
+bool EnetUp()
+{
+    if (enetUsers == 0 && enet_initialize() != 0) return false;
+    ++enetUsers;
+    return true;
+}
+
+void EnetDown()
+{
+    if (--enetUsers == 0) enet_deinitialize();
+}
 
 struct Transport::HostHandle {
     ENetHost* Host = nullptr;
@@ -89,17 +105,25 @@ std::vector<std::string> LocalAddresses()
 {
     std::vector<std::string> found;
     std::vector<std::string> loopback;
-    ifaddrs* list = nullptr;
-    if (::getifaddrs(&list) != 0) return found;
-    for (const ifaddrs* a = list; a != nullptr; a = a->ifa_next) {
-        if (a->ifa_addr == nullptr || a->ifa_addr->sa_family != AF_INET) continue;
-        char text[INET_ADDRSTRLEN] = {};
-        const auto* in = reinterpret_cast<const sockaddr_in*>(a->ifa_addr);
-        if (::inet_ntop(AF_INET, &in->sin_addr, text, sizeof text) == nullptr) continue;
-        (std::string_view(text).rfind("127.", 0) == 0 ? loopback : found).emplace_back(text);
-    }
-    ::freeifaddrs(list);
+    ForEachInterface([&](const ifaddrs&, std::string text) {
+        (text.rfind("127.", 0) == 0 ? loopback : found).push_back(std::move(text));
+    });
     found.insert(found.end(), loopback.begin(), loopback.end());
+    return found;
+}
+
+std::vector<std::string> BroadcastAddresses()
+{
+    std::vector<std::string> found;
+    ForEachInterface([&](const ifaddrs& a, const std::string&) {
+        if ((a.ifa_flags & IFF_BROADCAST) == 0 || a.ifa_broadaddr == nullptr || a.ifa_broadaddr->sa_family != AF_INET)
+            return;
+        char text[INET_ADDRSTRLEN] = {};
+        const auto* in = reinterpret_cast<const sockaddr_in*>(a.ifa_broadaddr);
+        if (::inet_ntop(AF_INET, &in->sin_addr, text, sizeof text) != nullptr &&
+            std::find(found.begin(), found.end(), text) == found.end())
+            found.emplace_back(text);
+    });
     return found;
 }
 

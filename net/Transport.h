@@ -31,6 +31,13 @@ struct Endpoint {
                                                     bool portAlone = false);
 /// The IPv4 addresses of this machine's interfaces that are up, loopback last.
 [[nodiscard]] std::vector<std::string> LocalAddresses();
+/// The broadcast addresses of this machine's IPv4 interfaces that are up.
+[[nodiscard]] std::vector<std::string> BroadcastAddresses();
+
+/// ENet is set up for the process while any of its users holds it: each
+/// successful EnetUp is matched by one EnetDown.
+[[nodiscard]] bool EnetUp();
+void EnetDown();
 
 struct TransportEvent {
     enum class Kind { Connected, Received, Disconnected } What = Kind::Received;
