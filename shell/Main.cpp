@@ -106,6 +106,10 @@ int main(int argc, char** argv)
         };
         seams.OpenPads = brakkon::OpenSdlPads;
     }
+    seams.FindGames = [](const brakkon::DataIdentity& data) {
+        std::string error;
+        return brakkon::DiscoveryProbe::Open(brakkon::DiscoveryProbe::BroadcastTargets(), data, error);
+    };
     seams.OpenSettings = [] { return std::make_unique<QSettings>(QStringLiteral("brakkon"), QStringLiteral("brakkon")); };
     brakkon::MainForm window(QCoreApplication::applicationDirPath(), std::move(seams));
     if (window.Cancelled()) return 0;

@@ -90,7 +90,8 @@ NetGameDialog* MainForm::OpenNetworkGame()
 {
     if (Replaying() || window_.FieldEditing || net_->Now() == NetWindow::Phase::Playing) return nullptr;
     if (!netDialog_) {
-        netDialog_ = new NetGameDialog(*net_, seams_.FindGames ? seams_.FindGames() : nullptr, this);
+        const auto identity = IdentityOfFile(dataPath_);
+        netDialog_ = new NetGameDialog(*net_, seams_.FindGames && identity ? seams_.FindGames(*identity) : nullptr, this);
         netDialog_->setAttribute(Qt::WA_DeleteOnClose);
     }
     netDialog_->open(); // waiting goes on in the event loop, the dialog open

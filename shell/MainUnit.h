@@ -44,7 +44,8 @@ namespace brakkon {
 
 class MainPads;
 class NetGameDialog;
-class GameFinder;
+class DiscoveryProbe;
+struct DataIdentity;
 class StatusLabels;
 class ViewScaler;
 struct ControlChoice;
@@ -68,9 +69,9 @@ struct MainSeams {
     /// The network game's input delay, pacing and silence; where a desync's
     /// replay goes.
     NetWindow::Tuning Net;
-    /// What finds the games on the local network for the Network Game
-    /// dialog; unset: none are listed.
-    std::function<std::unique_ptr<GameFinder>()> FindGames;
+    /// What asks the local network for games for the Network Game dialog,
+    /// told the window's data file; unset: none are listed.
+    std::function<std::unique_ptr<DiscoveryProbe>(const DataIdentity&)> FindGames;
     /// False: the game, clock and pad timers keep their state but never tick
     /// by themselves; the caller runs Timer1Timer, Timer2Timer and PollPads
     /// (the tests, which must not depend on the machine's speed).

@@ -4,6 +4,7 @@
 #include "shell/NetWindow.h"
 
 #include <QDialogButtonBox>
+#include <QSignalBlocker>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,14 +16,26 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace brakkon {
 namespace {
-/// How often the local network is asked again while the dialog is open.
-constexpr int LookEveryMs = 2000;
+/// How often the answers are read and a probe sent when one is due.
+constexpr int LookEveryMs = 250;
+
+QString Describe(const FoundGame& game)
+{
+    QString text = QStringLiteral("%1 (%2:%3)").arg(QString::fromStdString(game.Name), QString::fromStdString(game.Address)).arg(game.Port);
+    if (!game.SameVersion)
+        text += QStringLiteral(" - another version of the game");
+    else if (!game.SameData)
+        text += QStringLiteral(" - another data file");
+    return text;
+}
 } // namespace
 
-NetGameDialog::NetGameDialog(NetWindow& net, std::unique_ptr<GameFinder> finder, QWidget* parent)
-    : QDialog(parent), net_(net), finder_(std::move(finder))
+NetGameDialog::NetGameDialog(NetWindow& net, std::unique_ptr<DiscoveryProbe> probe, QWidget* parent)
+    : QDialog(parent), net_(net), probe_(std::move(probe))
 {
     setObjectName(QStringLiteral("NetGameDialog"));
     setWindowTitle(QStringLiteral("Network Game"));
@@ -65,8 +78,8 @@ NetGameDialog::NetGameDialog(NetWindow& net, std::unique_ptr<GameFinder> finder,
     connect(CancelButton, &QPushButton::clicked, this, &NetGameDialog::CancelClick);
     connect(GamesList, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row < 0 || static_cast<std::size_t>(row) >= found_.size()) return;
-        const Endpoint& a = found_[static_cast<std::size_t>(row)].Address;
-        AddressEdit->setText(QString::fromStdString(a.Host + ":" + std::to_string(a.Port)));
+        const FoundGame& game = found_[static_cast<std::size_t>(row)];
+        AddressEdit->setText(QString::fromStdString(game.Address + ":" + std::to_string(game.Port)));
     });
     connect(GamesList, &QListWidget::itemDoubleClicked, this, [this] { JoinClick(); });
     connect(&net_, &NetWindow::Changed, this, [this] { Follow(); });
@@ -74,7 +87,7 @@ NetGameDialog::NetGameDialog(NetWindow& net, std::unique_ptr<GameFinder> finder,
     lookTimer_ = new QTimer(this);
     lookTimer_->setInterval(LookEveryMs);
     connect(lookTimer_, &QTimer::timeout, this, &NetGameDialog::RefreshGames);
-    if (finder_) {
+    if (probe_) {
         RefreshGames();
         lookTimer_->start();
     }
@@ -83,16 +96,22 @@ NetGameDialog::NetGameDialog(NetWindow& net, std::unique_ptr<GameFinder> finder,
 
 void NetGameDialog::RefreshGames()
 {
-    if (!finder_) return;
-    std::vector<FoundGame> found = finder_->Found();
-    finder_->Look();
-    const int row = GamesList->currentRow();
-    GamesList->clear();
-    for (const FoundGame& game : found)
-        GamesList->addItem(QString::fromStdString(game.Name + " (" + game.Address.Host + ":" +
-                                                  std::to_string(game.Address.Port) + ")"));
+    if (!probe_) return;
+    probe_->Poll();
+    std::vector<FoundGame> found = probe_->Games();
+    const bool same = found.size() == found_.size() &&
+                      std::equal(found.begin(), found.end(), found_.begin(), [](const FoundGame& a, const FoundGame& b) {
+                          return a.Address == b.Address && a.Port == b.Port && a.Name == b.Name;
+                      });
+    if (same) return; // the list and its choice stay as they are
+    const QString chosen = GamesList->currentItem() ? GamesList->currentItem()->text() : QString();
     found_ = std::move(found);
-    if (row >= 0 && row < GamesList->count()) GamesList->setCurrentRow(row);
+    const QSignalBlocker quiet(GamesList); // a list made anew is no choice of the player's
+    GamesList->clear();
+    for (const FoundGame& game : found_) {
+        GamesList->addItem(Describe(game));
+        if (GamesList->item(GamesList->count() - 1)->text() == chosen) GamesList->setCurrentRow(GamesList->count() - 1);
+    }
 }
 
 void NetGameDialog::HostClick()

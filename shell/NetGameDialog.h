@@ -6,7 +6,7 @@
 // begins; a game that could not begin leaves its reason in the status line.
 #pragma once
 
-#include "net/Transport.h"
+#include "net/Discovery.h"
 
 #include <QDialog>
 
@@ -26,30 +26,15 @@ namespace brakkon {
 
 class NetWindow;
 
-/// A game on the local network that answered.
-struct FoundGame {
-    std::string Name; ///< what the host calls itself
-    Endpoint Address;
-};
-
-/// Finds the games on the local network: Look asks (a broadcast), Found says
-/// what answered so far.
-class GameFinder {
-public:
-    virtual ~GameFinder() = default;
-    virtual void Look() = 0;
-    [[nodiscard]] virtual std::vector<FoundGame> Found() = 0;
-};
-
 class NetGameDialog : public QDialog {
 public:
-    /// `finder` may be null: no games are listed.
-    NetGameDialog(NetWindow& net, std::unique_ptr<GameFinder> finder, QWidget* parent);
+    /// `probe` asks the local network for games; null: none are listed.
+    NetGameDialog(NetWindow& net, std::unique_ptr<DiscoveryProbe> probe, QWidget* parent);
 
     void HostClick();
     void JoinClick();
     void CancelClick();
-    /// Asks the network again and lists what answered.
+    /// Reads the answers (and probes again when due) and lists the games.
     void RefreshGames();
 
     QSpinBox* PortBox;
@@ -68,7 +53,7 @@ private:
     void Waiting(bool waiting, const QString& status);
 
     NetWindow& net_;
-    std::unique_ptr<GameFinder> finder_;
+    std::unique_ptr<DiscoveryProbe> probe_;
     std::vector<FoundGame> found_;
     QTimer* lookTimer_;
 };

@@ -84,8 +84,33 @@ bool NetWindow::Open(Side role, const Endpoint& address, std::string& error)
     if (parts_.State.Playing) parts_.Driver.Apply(Command::Of(CommandKind::Pause)); // the local game waits
     notifier_ = new QSocketNotifier(play_->Socket(), QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [this] { Service(); });
+    if (role == Side::Host) AnswerProbes(address, *identity);
     emit Changed();
     return true;
+}
+
+void NetWindow::AnswerProbes(const Endpoint& listen, const DataIdentity& data)
+{
+    if (!tuning_.AnswerAt) return;
+    Endpoint bind = *tuning_.AnswerAt;
+    if (bind.Host.empty()) bind.Host = listen.Host;
+    std::string error;
+    answerer_ = DiscoveryAnswerer::Open(bind, {ProtocolVersion, play_->Port(), data, ThisMachineName()}, error);
+    if (!answerer_) return; // not listed; the address shown still reaches it
+    answerNotifier_ = new QSocketNotifier(answerer_->Socket(), QSocketNotifier::Read, this);
+    connect(answerNotifier_, &QSocketNotifier::activated, this, [this] {
+        if (answerer_) answerer_->Poll();
+    });
+}
+
+void NetWindow::StopAnswering()
+{
+    if (answerNotifier_) {
+        answerNotifier_->setEnabled(false);
+        answerNotifier_->deleteLater();
+    }
+    answerNotifier_ = nullptr;
+    answerer_.reset();
 }
 
 std::string NetWindow::Reachable() const
@@ -132,6 +157,7 @@ void NetWindow::Follow()
 void NetWindow::Began()
 {
     began_ = true;
+    StopAnswering(); // the game has its two players
     windowInterval_ = parts_.GameTimer.Interval();
     // The game timer paces the slots, whatever the game's own timers do; the
     // clock ticks within them.
@@ -149,6 +175,7 @@ void NetWindow::Ended()
 {
     ended_ = true;
     held_.clear();
+    StopAnswering();
     if (began_) std::fprintf(stderr, "brakkon: %s\n", play_->StatsLine().c_str());
     const SessionEnd& end = *play_->End();
     lastMessage_ = end.Message.empty() ? std::string("The network game ended.") : end.Message;
@@ -176,6 +203,7 @@ void NetWindow::Ended()
 
 void NetWindow::Close()
 {
+    StopAnswering();
     if (notifier_) {
         notifier_->setEnabled(false); // its socket closes with the game
         notifier_->deleteLater();     // maybe in its own signal

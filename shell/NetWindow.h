@@ -15,6 +15,7 @@
 // the game standing paused where it was, to go on with on one keyboard.
 #pragma once
 
+#include "net/Discovery.h"
 #include "net/NetPlay.h"
 #include "platform/Timer.h"
 #include "shell/MainMenu.h"
@@ -53,6 +54,9 @@ public:
         bool KeepLevel = true;
         SessionOptions Session;
         std::filesystem::path ReplayFile; ///< empty: the user's data directory
+        /// Where a waiting host answers the local network's probes (its
+        /// address when it listens on one); none: it does not.
+        std::optional<Endpoint> AnswerAt = Endpoint{{}, DiscoveryPort};
     };
 
     NetWindow(Parts parts, Tuning tuning);
@@ -72,6 +76,10 @@ public:
     /// Why the last network game ended or never began; empty when it is on.
     [[nodiscard]] const std::string& LastMessage() const { return lastMessage_; }
     [[nodiscard]] const NetPlay* Play() const { return play_.get(); }
+    /// The port a waiting host answers probes on; 0 when it does not (another
+    /// game on this machine has the port: this one is not listed, but can be
+    /// joined all the same).
+    [[nodiscard]] std::uint16_t AnswerPort() const { return answerer_ ? answerer_->Port() : 0; }
 
     // ---- The window's hooks: true when the network game took the thing ----
     bool GameTick();
@@ -96,12 +104,16 @@ private:
     void Ended();
     void Close();
     void PressAndRelease(KeyCode key);
+    void AnswerProbes(const Endpoint& listen, const DataIdentity& data);
+    void StopAnswering();
 
     Parts parts_;
     Tuning tuning_;
     Side role_ = Side::Host;
     std::unique_ptr<NetPlay> play_;
     QPointer<QSocketNotifier> notifier_;
+    std::unique_ptr<DiscoveryAnswerer> answerer_;
+    QPointer<QSocketNotifier> answerNotifier_;
     bool began_ = false;
     bool ended_ = false;
     std::int32_t windowInterval_ = 16;

@@ -9,6 +9,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -24,6 +25,7 @@ void NetSeams(MainSeams& seams)
 {
     seams.Net.KeepLevel = false;          // the test paces both sides by hand
     seams.Net.Session.SilenceMs = 60000; // a slow sanitizer build is not a silent peer
+    seams.Net.AnswerAt = Endpoint{"127.0.0.1", 0};
 }
 
 class NetWindowTest : public ::testing::Test {
@@ -76,7 +78,14 @@ protected:
     }
 
     WindowFixture host{{"Game.dat", "Game", "Star.bmp", "Life.bmp"}, NetSeams};
-    WindowFixture join{{"Game.dat", "Game", "Star.bmp", "Life.bmp"}, NetSeams};
+    WindowFixture join{{"Game.dat", "Game", "Star.bmp", "Life.bmp"}, [this](MainSeams& seams) {
+                           NetSeams(seams);
+                           // The joiner's dialog asks the host's window alone.
+                           seams.FindGames = [this](const DataIdentity& data) {
+                               std::string error;
+                               return DiscoveryProbe::Open({{"127.0.0.1", HostNet().AnswerPort()}}, data, error);
+                           };
+                       }};
 };
 
 TEST_F(NetWindowTest, BothTanksPlayFromTheirOwnKeysAndBothSidesEndAlike)
@@ -164,6 +173,30 @@ TEST_F(NetWindowTest, TheDialogsCancelEndsTheWaiting)
     EXPECT_NE(status.find("port " + std::to_string(HostNet().Play()->Port())), std::string::npos) << status;
     QTest::keyClick(again, Qt::Key_Escape);
     EXPECT_EQ(HostNet().Now(), NetWindow::Phase::Idle);
+}
+
+TEST_F(NetWindowTest, TheJoinerPicksTheHostFromTheGamesFoundAndBothPlay)
+{
+    std::string error;
+    ASSERT_TRUE(HostNet().Host({"127.0.0.1", 0}, error)) << error;
+    ASSERT_NE(HostNet().AnswerPort(), 0);
+    join.Click(Qt::Key_F5);
+    auto* dialog = join.form->findChild<NetGameDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(Eventually([&] {
+        dialog->RefreshGames();
+        return dialog->GamesList->count() == 1;
+    }));
+    const std::string listed = dialog->GamesList->item(0)->text().toStdString();
+    EXPECT_EQ(listed.find("another"), std::string::npos) << listed; // same version, same data file
+    dialog->GamesList->setCurrentRow(0);
+    EXPECT_EQ(dialog->AddressEdit->text().toStdString(), "127.0.0.1:" + std::to_string(HostNet().Play()->Port()));
+    QTest::mouseClick(dialog->JoinButton, Qt::LeftButton);
+    ASSERT_TRUE(TickUntil([&] {
+        return HostNet().Now() == NetWindow::Phase::Playing && JoinNet().Now() == NetWindow::Phase::Playing;
+    }));
+    EXPECT_TRUE(Eventually([&] { return join.form->findChild<NetGameDialog*>() == nullptr; })); // it closed when the game began
+    EXPECT_EQ(HostNet().AnswerPort(), 0); // no more players are sought
 }
 
 TEST(CommandLine, HostAndJoin)
