@@ -120,7 +120,7 @@ void NetPlay::Attach()
     host_.TimersEnabled = true; // both begin a game in play, the clock counting from here
     host_.ClockRestarted = false;
     slots_ = std::make_unique<WindowSlots>(state_, host_, driver_, options_.Interval,
-                                           static_cast<std::size_t>(options_.MaxAhead + 2));
+                                           static_cast<std::size_t>(options_.MaxAhead + 2), session_->Loads());
     RollbackOptions rollback;
     rollback.MaxAhead = options_.MaxAhead;
     const StartMessage& start = *session_->Start();
@@ -145,6 +145,14 @@ void NetPlay::Release(KeyCode key)
 void NetPlay::HostCommand(KeyCode code)
 {
     if (options_.Role == Side::Host && SideMaySend(Side::Host, code)) pending_.push_back({true, code});
+}
+
+bool NetPlay::HostLoad(std::vector<std::uint8_t> bytes)
+{
+    if (options_.Role != Side::Host || !Playing() || session_->Loads().size() >= MaxLoads) return false;
+    pending_.push_back({true, NetLoad(session_->SendLoad(std::move(bytes)))});
+    Flush(); // the bytes go before the keys that load them
+    return true;
 }
 
 void NetPlay::CommitLocal()

@@ -63,6 +63,9 @@ public:
     /// The host's new game (NetNewGame) or step (NetStep); ignored on the joiner's side.
     void HostCommand(KeyCode code);
 
+    /// The host's saved game loaded on both sides: its bytes go at once, the
+    /// load itself with the next keys. False when this side cannot.
+    bool HostLoad(std::vector<std::uint8_t> bytes);
     /// The game has begun and not ended.
     [[nodiscard]] bool Playing() const { return rollback_ != nullptr && !end_; }
     [[nodiscard]] const std::optional<SessionEnd>& End() const { return end_; }

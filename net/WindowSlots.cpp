@@ -70,8 +70,9 @@ void NetHost::EnableTimers(bool enabled)
     TimersEnabled = enabled;
 }
 
-WindowSlots::WindowSlots(MainState& state, NetHost& host, GameDriver& driver, std::int32_t interval, std::size_t ring)
-    : state_(state), host_(host), driver_(driver), shown_(ring)
+WindowSlots::WindowSlots(MainState& state, NetHost& host, GameDriver& driver, std::int32_t interval, std::size_t ring,
+                         const std::vector<std::vector<std::uint8_t>>& loads)
+    : state_(state), loads_(loads), host_(host), driver_(driver), shown_(ring)
 {
     time_.Interval = interval;
 }
@@ -105,6 +106,11 @@ void WindowSlots::Apply(const NetKey& key)
 {
     if (key.Key == NetNewGame) {
         if (key.Press && driver_.Apply(Command::NewGame(2))) driver_.Apply(Command::Of(CommandKind::Resume));
+    } else if (const int load = LoadOfNetKey(key.Key); load >= 0) {
+        // Its bytes came before the slot could run; ones that do not read change nothing, on both sides.
+        if (key.Press && static_cast<std::size_t>(load) < loads_.size() &&
+            driver_.Apply(Command::LoadGame(loads_[static_cast<std::size_t>(load)])))
+            driver_.Apply(Command::Of(CommandKind::Resume));
     } else if (const std::int32_t step = StepOfNetKey(key.Key); step != 0) {
         if (key.Press && step != state_.MoveStep) driver_.Apply(Command::Of(CommandKind::Step, step));
     } else {

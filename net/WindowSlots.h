@@ -67,7 +67,9 @@ private:
 class WindowSlots final : public SlotGame {
 public:
     /// Keeps references; `state` stands at the start of slot 0.
-    WindowSlots(MainState& state, NetHost& host, GameDriver& driver, std::int32_t interval, std::size_t ring);
+    /// `loads`: the host's saved games by number, as the session holds them.
+    WindowSlots(MainState& state, NetHost& host, GameDriver& driver, std::int32_t interval, std::size_t ring,
+                const std::vector<std::vector<std::uint8_t>>& loads);
 
     void Save(SlotState& into) const override;
     void Restore(const SlotState& from) override;
@@ -82,6 +84,7 @@ private:
     void Apply(const NetKey& key);
 
     MainState& state_;
+    const std::vector<std::vector<std::uint8_t>>& loads_;
     NetHost& host_;
     GameDriver& driver_;
     SimTime time_;

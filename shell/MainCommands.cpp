@@ -59,6 +59,10 @@ void MainForm::LoadGame()
     const QString name = seams_.ChooseFile(this, FileDialogMode::Open);
     std::vector<std::uint8_t> bytes;
     if (name.isEmpty() || !ReadSavedGameFile(ToPath(name), bytes)) return;
+    if (net_->Now() == NetWindow::Phase::Playing) {
+        (void)net_->HostLoad(std::move(bytes)); // loaded on both sides on one tick
+        return;
+    }
     if (!Driver().Apply(Command::LoadGame(std::move(bytes)))) return;
     ResumeGame();
 }

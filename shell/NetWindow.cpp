@@ -35,7 +35,7 @@ KeyCode JoinerKey(KeyCode key)
 
 /// The menu items a side may not use in a network game.
 constexpr std::array<int, 4> JoinerWithholds{1, 2, 3, 5};
-constexpr std::array<int, 1> HostWithholds{3};
+
 
 } // namespace
 
@@ -166,8 +166,6 @@ void NetWindow::Began()
     parts_.ClockTimer.SetEnabled(false);
     if (role_ == Side::Joiner)
         for (int n : JoinerWithholds) parts_.Menu.Withhold(n, true);
-    else
-        for (int n : HostWithholds) parts_.Menu.Withhold(n, true);
     emit Changed();
 }
 
@@ -248,8 +246,7 @@ bool NetWindow::MenuCommand(int n)
     case 1:
     case 2: play_->HostCommand(NetNewGame); return true; // a network game is for two
     case 7: PressAndRelease(VkF1); return true;          // resumes both sides
-    case 3: return true;
-    default: return false; // saving, the Game Control dialog and "Exit" are the window's
+    default: return false; // loading, saving, the Game Control dialog and "Exit" are the window's
     }
 }
 
@@ -258,6 +255,11 @@ bool NetWindow::PauseButton()
     if (Now() != Phase::Playing) return false;
     if (!parts_.State.GameOver) PressAndRelease(VkF1);
     return true;
+}
+
+bool NetWindow::HostLoad(std::vector<std::uint8_t> bytes)
+{
+    return Now() == Phase::Playing && play_->HostLoad(std::move(bytes));
 }
 
 void NetWindow::HostStep(std::int32_t step)

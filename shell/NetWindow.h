@@ -88,6 +88,8 @@ public:
     bool FocusLost();
     bool MenuCommand(int n);
     bool PauseButton();
+    /// A saved game the host chose to load: false when this is no network game.
+    bool HostLoad(std::vector<std::uint8_t> bytes);
     /// The step chosen in the host's Game Control dialog.
     void HostStep(std::int32_t step);
     [[nodiscard]] bool Joined() const { return Now() == Phase::Playing && role_ == Side::Joiner; }

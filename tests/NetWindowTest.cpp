@@ -110,8 +110,8 @@ TEST_F(NetWindowTest, BothTanksPlayFromTheirOwnKeysAndBothSidesEndAlike)
     // Either side's pause pauses both; the joiner's menu has no new game.
     join.Click(Qt::Key_F1);
     ASSERT_TRUE(BothPausedAlike());
-    const SpriteType& after1 = *join.Gate().Sprites[0];
-    const SpriteType& after2 = *host.Gate().Sprites[1];
+    const SpriteType after1 = *join.Gate().Sprites[0];
+    const SpriteType after2 = *host.Gate().Sprites[1];
     EXPECT_TRUE(after1.Left != before1.Left || after1.Top != before1.Top) << "player 1 never moved";
     EXPECT_TRUE(after2.Left != before2.Left || after2.Top != before2.Top) << "player 2 never moved";
     EXPECT_TRUE(host.form->MenuItemShown(1));
@@ -119,10 +119,21 @@ TEST_F(NetWindowTest, BothTanksPlayFromTheirOwnKeysAndBothSidesEndAlike)
     EXPECT_FALSE(join.form->MenuItemShown(2));
     EXPECT_TRUE(join.form->MenuItemShown(4));
 
-    // The host's new game begins on both; the host's pause stops both again.
+    // The host saves this game; its new game begins on both; the host's
+    // pause stops both again; the saved game it loads plays on both.
+    host.dialogAnswer = QString::fromStdString((host.Dir() / "net.gam").string());
+    host.Click(Qt::Key_4);
     host.Click(Qt::Key_2);
     ASSERT_TRUE(TickUntil([&] { return host.State().Playing && join.State().Playing; }));
+    const SpriteType fresh = *join.Gate().Sprites[1];
+    EXPECT_TRUE(fresh.Left != after2.Left || fresh.Top != after2.Top) << "the new game left player 2 where it was";
     host.Click(Qt::Key_Escape);
+    ASSERT_TRUE(BothPausedAlike());
+    host.Click(Qt::Key_3);
+    ASSERT_TRUE(TickUntil([&] { return host.State().Playing && join.State().Playing; }));
+    EXPECT_EQ(join.Gate().Sprites[1]->Left, after2.Left); // where the saved game had it
+    EXPECT_EQ(join.Gate().Sprites[1]->Top, after2.Top);
+    host.Click(Qt::Key_F1);
     ASSERT_TRUE(BothPausedAlike());
     EXPECT_EQ(HostNet().Now(), NetWindow::Phase::Playing);
 }
