@@ -33,13 +33,20 @@ KeyCode JoinerKey(KeyCode key)
     return key;
 }
 
+/// How often the link is serviced while no game timer does it.
+constexpr int ServiceEveryMs = 16;
+
 /// The menu items a side may not use in a network game.
 constexpr std::array<int, 4> JoinerWithholds{1, 2, 3, 5};
 
 
 } // namespace
 
-NetWindow::NetWindow(Parts parts, Tuning tuning) : parts_(std::move(parts)), tuning_(std::move(tuning)) {}
+NetWindow::NetWindow(Parts parts, Tuning tuning) : parts_(std::move(parts)), tuning_(std::move(tuning))
+{
+    serviceTimer_.setInterval(ServiceEveryMs);
+    connect(&serviceTimer_, &QTimer::timeout, this, [this] { Service(); });
+}
 
 NetWindow::~NetWindow()
 {
@@ -85,6 +92,7 @@ bool NetWindow::Open(Side role, const Endpoint& address, std::string& error)
     notifier_ = new QSocketNotifier(play_->Socket(), QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [this] { Service(); });
     if (role == Side::Host) AnswerProbes(address, *identity);
+    serviceTimer_.start(); // a paused game's timers stand
     emit Changed();
     return true;
 }
@@ -157,7 +165,8 @@ void NetWindow::Follow()
 void NetWindow::Began()
 {
     began_ = true;
-    StopAnswering(); // the game has its two players
+    serviceTimer_.stop(); // the game timer services the link from now on
+    StopAnswering();      // the game has its two players
     windowInterval_ = parts_.GameTimer.Interval();
     // The game timer paces the slots, whatever the game's own timers do; the
     // clock ticks within them.
@@ -174,6 +183,7 @@ void NetWindow::Ended()
     ended_ = true;
     held_.clear();
     StopAnswering();
+    serviceTimer_.start(); // the last messages leave
     if (began_) std::fprintf(stderr, "brakkon: %s\n", play_->StatsLine().c_str());
     const SessionEnd& end = *play_->End();
     lastMessage_ = end.Message.empty() ? std::string("The network game ended.") : end.Message;
@@ -201,6 +211,7 @@ void NetWindow::Ended()
 
 void NetWindow::Close()
 {
+    serviceTimer_.stop();
     StopAnswering();
     if (notifier_) {
         notifier_->setEnabled(false); // its socket closes with the game

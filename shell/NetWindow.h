@@ -23,6 +23,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <filesystem>
 #include <functional>
@@ -114,6 +115,7 @@ private:
     Side role_ = Side::Host;
     std::unique_ptr<NetPlay> play_;
     QPointer<QSocketNotifier> notifier_;
+    QTimer serviceTimer_; ///< the link's resends while no game timer ticks: waiting, closing
     std::unique_ptr<DiscoveryAnswerer> answerer_;
     QPointer<QSocketNotifier> answerNotifier_;
     bool began_ = false;
