@@ -5,6 +5,7 @@
 // it waits, and the command line's --host and --join.
 #include "shell/CommandLine.h"
 #include "shell/NetGameDialog.h"
+#include "sim/Replay.h"
 #include "tests/GuiSupport.h"
 
 #include <QLabel>
@@ -77,9 +78,14 @@ protected:
         });
     }
 
-    WindowFixture host{{"Game.dat", "Game", "Star.bmp", "Life.bmp"}, NetSeams};
+    test::TempFolder replays_;
+    WindowFixture host{{"Game.dat", "Game", "Star.bmp", "Life.bmp"}, [this](MainSeams& seams) {
+                           NetSeams(seams);
+                           seams.Net.ReplayFile = replays_.path / "host.replay";
+                       }};
     WindowFixture join{{"Game.dat", "Game", "Star.bmp", "Life.bmp"}, [this](MainSeams& seams) {
                            NetSeams(seams);
+                           seams.Net.ReplayFile = replays_.path / "join.replay";
                            // The joiner's dialog asks the host's window alone.
                            seams.FindGames = [this](const DataIdentity& data) {
                                std::string error;
@@ -158,6 +164,29 @@ TEST_F(NetWindowTest, APeerThatLeavesEndsTheGameWithAMessageAndTheMenu)
     host.Click(Qt::Key_7);
     EXPECT_TRUE(host.State().Playing);
     EXPECT_TRUE(host.form->ClockTimer().Enabled());
+}
+
+TEST_F(NetWindowTest, GamesOutOfStepStopOnBothSidesAndEachWritesItsReplay)
+{
+    Connect();
+    ASSERT_TRUE(TickUntil([&] { return Slot(host) > 70 && Slot(join) > 70; }));
+    join.Gate().PlayTime += 5; // as a fault would: the joiner's game is no longer the host's
+    ASSERT_TRUE(TickUntil([&] { return HostNet().Now() == NetWindow::Phase::Idle && JoinNet().Now() == NetWindow::Phase::Idle; }));
+    for (WindowFixture* side : {&host, &join}) {
+        const std::string& message = side->form->Net().LastMessage();
+        EXPECT_NE(message.find("out of step"), std::string::npos) << message;
+        EXPECT_TRUE(side->form->MenuItemShown(1));
+        EXPECT_NE(side->form->findChild<QMessageBox*>(QStringLiteral("NetworkGameMessage")), nullptr);
+    }
+    // Each replay holds both players' keys up to the last tick both agreed on.
+    for (const char* name : {"host.replay", "join.replay"}) {
+        SCOPED_TRACE(name);
+        Replay replay;
+        ASSERT_TRUE(LoadReplay(replays_.path / name, replay));
+        EXPECT_GE(replay.Ticks, 60);
+    }
+    EXPECT_NE(HostNet().LastMessage().find("host.replay"), std::string::npos) << HostNet().LastMessage();
+    EXPECT_NE(JoinNet().LastMessage().find("join.replay"), std::string::npos) << JoinNet().LastMessage();
 }
 
 TEST_F(NetWindowTest, TheDialogsCancelEndsTheWaiting)
