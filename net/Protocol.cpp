@@ -5,7 +5,7 @@
 namespace brakkon {
 namespace {
 
-enum class Type : std::uint8_t { Hello = 1, Busy = 2, Start = 3, Inputs = 4, Hash = 5, Bye = 6, Desync = 7 };
+enum class Type : std::uint8_t { Hello = 1, Busy = 2, Start = 3, Inputs = 4, Hash = 5, Bye = 6, Desync = 7, Load = 8 };
 
 using Writer = ByteWriter;
 using Reader = ByteReader;
@@ -60,6 +60,13 @@ struct EncodeVisitor {
     {
         W.Put(static_cast<std::uint8_t>(Type::Desync));
         W.Put(m.Slot);
+    }
+    void operator()(const LoadMessage& m)
+    {
+        W.Put(static_cast<std::uint8_t>(Type::Load));
+        W.Put(m.Index);
+        W.Put(static_cast<std::uint32_t>(m.Bytes.size()));
+        W.PutBytes(std::string_view(reinterpret_cast<const char*>(m.Bytes.data()), m.Bytes.size()));
     }
 };
 
@@ -128,6 +135,18 @@ Decoded DecodeBody(Type type, Reader& r, Side sender)
         return {m, {}};
     }
     case Type::Bye: return {ByeMessage{}, {}};
+    case Type::Load: {
+        if (sender != Side::Host) return Refused("a saved game from the joining side");
+        LoadMessage m;
+        std::uint32_t size = 0;
+        if (!r.Get(m.Index) || !r.Get(size)) return Refused("a saved game cut short");
+        if (m.Index >= MaxLoads) return Refused("too many saved games");
+        if (size > MaxStartText || size != r.Left()) return Refused("a saved game of the wrong size");
+        std::string bytes;
+        if (!r.GetText(size, bytes)) return Refused("a saved game cut short");
+        m.Bytes.assign(bytes.begin(), bytes.end());
+        return {std::move(m), {}};
+    }
     case Type::Desync: {
         DesyncMessage m;
         if (!r.Get(m.Slot)) return Refused("a desync notice cut short");
@@ -143,6 +162,7 @@ Decoded DecodeBody(Type type, Reader& r, Side sender)
 bool SideMaySend(Side side, KeyCode key)
 {
     if (key == VkF1 || key == VkEscape) return true;
+    if (side == Side::Host && (key == NetNewGame || StepOfNetKey(key) != 0 || LoadOfNetKey(key) >= 0)) return true;
     const PlayerType& p = side == Side::Host ? Player1Keys : Player2Keys;
     return key == p.LeftKey || key == p.RightKey || key == p.UpKey || key == p.DownKey || key == p.FireKey;
 }
@@ -159,7 +179,7 @@ Decoded Decode(std::span<const std::uint8_t> bytes, Side sender)
     Reader r(bytes);
     std::uint8_t type = 0;
     if (!r.Get(type)) return Refused("an empty message");
-    if (type < static_cast<std::uint8_t>(Type::Hello) || type > static_cast<std::uint8_t>(Type::Desync))
+    if (type < static_cast<std::uint8_t>(Type::Hello) || type > static_cast<std::uint8_t>(Type::Load))
         return Refused("an unknown message");
     Decoded d = DecodeBody(static_cast<Type>(type), r, sender);
     if (d.Value && r.Left() != 0) return Refused("bytes after the end of a message");

@@ -20,6 +20,9 @@
 //   Hash    slot u32, hash u64 of the confirmed state at the start of the slot
 //   Bye     the sender has its end state and leaves
 //   Desync  slot u32 whose hashes differed
+//   Load    a saved game the host loads: its number u16 (from 0, in order,
+//           below MaxLoads), u32 length and bytes (host only); the host's
+//           keys then load it by number
 #pragma once
 
 #include "sim/Replay.h"
@@ -35,7 +38,7 @@
 namespace brakkon {
 
 constexpr std::uint32_t ProtocolMagic = 0x4e4b5242; ///< "BRKN" as its bytes read
-constexpr std::uint16_t ProtocolVersion = 1;
+constexpr std::uint16_t ProtocolVersion = 2; ///< 2: the host's new game, step and loads travel as codes
 /// The game's port when none is given: unassigned in the IANA registry.
 constexpr std::uint16_t DefaultPort = 28460;
 /// The most slots one Inputs message carries; inputs not yet acknowledged
@@ -90,8 +93,14 @@ struct DesyncMessage {
     friend bool operator==(const DesyncMessage&, const DesyncMessage&) = default;
 };
 
+struct LoadMessage {
+    std::uint16_t Index = 0;
+    std::vector<std::uint8_t> Bytes;
+    friend bool operator==(const LoadMessage&, const LoadMessage&) = default;
+};
+
 using Message = std::variant<HelloMessage, BusyMessage, StartMessage, InputsMessage, HashMessage, ByeMessage,
-                             DesyncMessage>;
+                             DesyncMessage, LoadMessage>;
 
 /// The bytes of a message.
 [[nodiscard]] std::vector<std::uint8_t> Encode(const Message& message);

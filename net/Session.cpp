@@ -1,5 +1,6 @@
 #include "net/Session.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace brakkon {
@@ -39,7 +40,7 @@ void Session::Received(std::span<const std::uint8_t> packet, std::int64_t now)
     lastHeard_ = now;
     Decoded decoded = Decode(packet, OtherSide(side_));
     if (!decoded) return Damaged(decoded.Error);
-    const Message& message = *decoded.Value;
+    Message& message = *decoded.Value;
     // Inputs travel on a channel of their own, unordered with the rest: they
     // may pass the greeting and the start, and come again later.
     if (std::holds_alternative<InputsMessage>(message) && game_ == nullptr) return;
@@ -53,6 +54,7 @@ void Session::Received(std::span<const std::uint8_t> packet, std::int64_t now)
     if (const auto* m = std::get_if<StartMessage>(&message)) return Handle(*m);
     if (const auto* m = std::get_if<InputsMessage>(&message)) return Handle(*m, now);
     if (const auto* m = std::get_if<HashMessage>(&message)) return Handle(*m);
+    if (auto* m = std::get_if<LoadMessage>(&message)) return Handle(*m);
     if (std::holds_alternative<ByeMessage>(message)) {
         end_ = SessionEnd{EndReason::PeerLeft, "The other player left the game; the network game ended.", -1};
         return;
@@ -89,10 +91,29 @@ void Session::Handle(const StartMessage& m)
     start_ = m;
 }
 
+void Session::Handle(LoadMessage& m)
+{
+    if (m.Index != loads_.size()) return Damaged("a saved game out of order");
+    loads_.push_back(std::move(m.Bytes));
+}
+
+std::uint16_t Session::SendLoad(std::vector<std::uint8_t> bytes)
+{
+    const auto index = static_cast<std::uint16_t>(loads_.size());
+    Send(LoadMessage{index, bytes}, true);
+    loads_.push_back(std::move(bytes));
+    return index;
+}
+
 void Session::Handle(const InputsMessage& m, std::int64_t now)
 {
     if (m.Ack > game_->LocalEnd()) return Damaged("an acknowledgement of inputs never sent");
     for (std::size_t i = 0; i < m.Slots.size(); ++i) {
+        // A load whose bytes are still on their way: the slot comes again.
+        const auto events = m.Slots[i].Events();
+        if (std::any_of(events.begin(), events.end(),
+                        [&](const NetKey& k) { return LoadOfNetKey(k.Key) >= static_cast<int>(loads_.size()); }))
+            break;
         switch (game_->PutRemote(static_cast<std::int64_t>(m.First + i), m.Slots[i])) {
         case Rollback::Put::Added:
         case Rollback::Put::Same: break;

@@ -76,6 +76,10 @@ public:
     [[nodiscard]] const std::optional<StartMessage>& Start() const { return start_; }
     /// The game runs: from now on inputs and hashes flow. Keeps a reference.
     void Attach(Rollback& game);
+    /// The host's: sends a saved game it loads; its number for NetLoad.
+    std::uint16_t SendLoad(std::vector<std::uint8_t> bytes);
+    /// The saved games the host loaded, by number.
+    [[nodiscard]] const std::vector<std::vector<std::uint8_t>>& Loads() const { return loads_; }
     /// Ends the game on this side for a reason found outside the session.
     void Fail(EndReason reason, std::string message);
 
@@ -95,6 +99,7 @@ private:
     void Handle(const StartMessage& m);
     void Handle(const InputsMessage& m, std::int64_t now);
     void Handle(const HashMessage& m);
+    void Handle(LoadMessage& m);
     void Damaged(const std::string& why);
     void Send(const Message& message, bool reliable);
     void SendInputs(std::int64_t now);
@@ -119,6 +124,7 @@ private:
     std::map<std::int64_t, ConfirmedHash> localHashes_; ///< from the last one both agreed on
     std::map<std::int64_t, std::uint64_t> remoteHashes_; ///< not yet compared
     std::vector<Outgoing> outgoing_;
+    std::vector<std::vector<std::uint8_t>> loads_;
     std::optional<SessionEnd> end_;
 };
 

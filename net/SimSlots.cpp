@@ -16,14 +16,14 @@ bool UsualKeys(const PlayerType& p, const PlayerType& usual)
 }
 } // namespace
 
-Replay MakeNetStart(const Simulation& sim, DataIdentity data)
+Replay MakeNetStart(const MainState& state, DataIdentity data)
 {
     Replay start;
     start.Data = data;
-    start.Start = CaptureStart(sim.State);
+    start.Start = CaptureStart(state);
     std::vector<std::uint8_t> bytes;
     // A gate that was just started or loaded encodes; only memory can fail.
-    if (EncodeSavedGame(*sim.State.Game.Gate, bytes)) start.SavedGames.push_back(std::move(bytes));
+    if (EncodeSavedGame(*state.Game.Gate, bytes)) start.SavedGames.push_back(std::move(bytes));
     start.Events.push_back(StartLoad);
     return start;
 }
@@ -42,11 +42,11 @@ TextResult ReadNetStart(std::string_view text, Replay& start)
     return TextResult::Ok();
 }
 
-void ApplyNetStart(const Replay& start, Simulation& sim)
+void ApplyNetStart(const Replay& start, MainState& state, GameDriver& driver)
 {
-    ApplyStart(start.Start, sim.State);
-    sim.Driver.Record(start.Data);
-    (void)sim.Driver.Apply(CommandOf(start, start.Events.front())); // the reader checked that it loads
+    ApplyStart(start.Start, state);
+    driver.Record(start.Data);
+    (void)driver.Apply(CommandOf(start, start.Events.front())); // the reader checked that it loads
 }
 
 void SimSlots::Save(SlotState& into) const

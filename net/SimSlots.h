@@ -21,14 +21,17 @@
 
 namespace brakkon {
 
-/// The start of a network game from a simulation that has begun its game.
-[[nodiscard]] Replay MakeNetStart(const Simulation& sim, DataIdentity data);
+/// The start of a network game from a game that has begun (a simulation's
+/// or the window's).
+[[nodiscard]] Replay MakeNetStart(const MainState& state, DataIdentity data);
+[[nodiscard]] inline Replay MakeNetStart(const Simulation& sim, DataIdentity data) { return MakeNetStart(sim.State, data); }
 /// Reads a start that the host sent: a replay holding only its header and
 /// one saved game loaded at tick 0, with the players' usual keys.
 [[nodiscard]] TextResult ReadNetStart(std::string_view text, Replay& start);
-/// Puts a start into a simulation whose data file is loaded, its driver
-/// recording from the start's saved game on.
-void ApplyNetStart(const Replay& start, Simulation& sim);
+/// Puts a start into a game whose data file is loaded, its driver recording
+/// from the start's saved game on.
+void ApplyNetStart(const Replay& start, MainState& state, GameDriver& driver);
+inline void ApplyNetStart(const Replay& start, Simulation& sim) { ApplyNetStart(start, sim.State, sim.Driver); }
 
 class SimSlots : public SlotGame {
 public:

@@ -26,6 +26,28 @@ enum class Side : std::uint8_t {
 
 constexpr std::size_t MaxKeysPerSlot = 16;
 
+/// What only the host decides travels with its keys, as codes no keyboard
+/// gives: a new game for both players, the movement step (1, 2 or 4), and a
+/// saved game loaded.
+constexpr KeyCode NetNewGame = 0xf000;
+constexpr KeyCode NetStepBase = 0xf100;
+[[nodiscard]] constexpr KeyCode NetStep(std::int32_t step) { return static_cast<KeyCode>(NetStepBase + step); }
+/// Loads the host's saved game number n (its bytes travel on their own).
+constexpr KeyCode NetLoadBase = 0xf200;
+constexpr std::uint16_t MaxLoads = 256;
+[[nodiscard]] constexpr KeyCode NetLoad(std::uint16_t n) { return static_cast<KeyCode>(NetLoadBase + n); }
+/// The saved game a host's code loads; -1 for any other code.
+[[nodiscard]] constexpr int LoadOfNetKey(KeyCode key)
+{
+    return key >= NetLoadBase && key < NetLoadBase + MaxLoads ? key - NetLoadBase : -1;
+}
+/// The step a host's code sets; 0 for any other code.
+[[nodiscard]] constexpr std::int32_t StepOfNetKey(KeyCode key)
+{
+    const int step = key - NetStepBase;
+    return key > NetStepBase && (step == 1 || step == 2 || step == 4) ? step : 0;
+}
+
 /// One key press or release.
 struct NetKey {
     bool Press = true;
@@ -55,7 +77,7 @@ struct SlotInput {
 };
 
 /// True for the keys `side` may send: its player's four movement keys and
-/// fire key, F1 and Escape.
+/// fire key, F1 and Escape; the host's codes for a new game and the step.
 [[nodiscard]] bool SideMaySend(Side side, KeyCode key);
 
 } // namespace brakkon

@@ -247,4 +247,6 @@ std::uint32_t Transport::RoundTripMs() const
     return peer_ != nullptr ? static_cast<ENetPeer*>(peer_)->roundTripTime : 0;
 }
 
+int Transport::Socket() const { return static_cast<int>(host_->Host->socket); }
+
 } // namespace brakkon

@@ -66,6 +66,8 @@ public:
     [[nodiscard]] bool HasPeer() const { return peer_ != nullptr; }
 
     [[nodiscard]] std::uint16_t Port() const;
+    /// The UDP socket, for an event loop to watch for packets.
+    [[nodiscard]] int Socket() const;
     /// The round trip to the player as ENet measures it, in milliseconds.
     [[nodiscard]] std::uint32_t RoundTripMs() const;
 

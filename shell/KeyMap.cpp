@@ -13,7 +13,7 @@ struct KeyPair {
     KeyCode Vk;
 };
 
-constexpr std::array<KeyPair, 14> NamedKeys{{
+constexpr std::array<KeyPair, 15> NamedKeys{{
     {Qt::Key_Left, VkLeft},
     {Qt::Key_Up, VkUp},
     {Qt::Key_Right, VkRight},
@@ -23,6 +23,7 @@ constexpr std::array<KeyPair, 14> NamedKeys{{
     {Qt::Key_Enter, VkReturn},
     {Qt::Key_Escape, VkEscape},
     {Qt::Key_F1, VkF1},
+    {Qt::Key_F5, VkF5},
     {Qt::Key_F9, VkF9},
     {Qt::Key_F10, VkF10},
     {Qt::Key_F11, VkF11},
@@ -63,12 +64,13 @@ struct WindowKeyRange {
     WindowKey Key;
 };
 
-constexpr std::array<WindowKeyRange, 8> WindowKeys{{
+constexpr std::array<WindowKeyRange, 9> WindowKeys{{
     {VkReturn, VkReturn, {WindowAction::RunMarked, true}},
     {VkDigit0 + 1, VkDigit0 + MenuItemCount, {WindowAction::RunItem, false}},
     {VkUp, VkUp, {WindowAction::MenuUp, false}},
     {VkDown, VkDown, {WindowAction::MenuDown, false}},
     {VkF12, VkF12, {WindowAction::OpenEditor, true}},
+    {VkF5, VkF5, {WindowAction::NetworkGame, true}},
     {VkF9, VkF9, {WindowAction::Smaller, true}},
     {VkF10, VkF10, {WindowAction::Larger, true}},
     {VkF11, VkF11, {WindowAction::FullScreen, true}},

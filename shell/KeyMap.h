@@ -1,6 +1,6 @@
 // The main window's key table. Qt's keys as the game's virtual-key codes
 // (game/KeyCodes.h): arrows 37 to 40, space 32, Return and keypad Enter 13,
-// Escape 27, F1 112, F9 to F12 120 to 123, digits 48 to 57, letters 65 to
+// Escape 27, F1 112, F5 116, F9 to F12 120 to 123, digits 48 to 57, letters 65 to
 // 90, Ctrl 17, Shift 16, keypad digits 96 to 105. Every other key is
 // VkOther: it still hides the key help and the title, and does nothing more.
 //
@@ -27,6 +27,8 @@ namespace brakkon {
 
 /// A key the game has no code for.
 constexpr KeyCode VkOther = 0;
+/// F5, which only the window knows: the Network Game dialog.
+constexpr KeyCode VkF5 = 116;
 
 /// The keys held down on the keyboard, each with the code its press gave,
 /// told apart by their scan code (by their Qt key where the event has none).
@@ -61,6 +63,7 @@ enum class WindowAction : std::uint8_t {
     MenuUp,
     MenuDown,
     OpenEditor, ///< F12
+    NetworkGame, ///< F5: the Network Game dialog
     Smaller,    ///< F9
     Larger,     ///< F10
     FullScreen, ///< F11

@@ -7,7 +7,9 @@
 #include "platform/Fonts.h"
 #include "editor/ImagesUnit.h"
 #include "shell/KeysTable.h"
+#include "shell/CommandLine.h"
 #include "shell/MainUnit.h"
+#include "shell/NetGameDialog.h"
 #include "shell/StartUnit.h"
 #include "platform/X11Keyboard.h"
 
@@ -25,7 +27,7 @@
 namespace {
 
 constexpr const char* UsageText =
-    "usage: brakkon [--record FILE | --replay FILE]\n"
+    "usage: brakkon [--record FILE | --replay FILE] [--host [PORT] | --join HOST[:PORT]]\n"
     "\n"
     "  --record FILE  record every game played, from the first one's start until\n"
     "                 the window closes, into FILE (written when the window closes\n"
@@ -33,33 +35,14 @@ constexpr const char* UsageText =
     "  --replay FILE  show a recorded game in the window (no intro; keys and menu\n"
     "                 do nothing while it plays); refused unless the game's data\n"
     "                 file is the one it was recorded with\n"
+    "  --host [PORT]  host a network game: wait for one player on UDP port PORT\n"
+    "                 (28460 unless given; ADDRESS:PORT listens on that address\n"
+    "                 only) and show this machine's addresses\n"
+    "  --join HOST[:PORT]\n"
+    "                 join the network game hosted at HOST\n"
     "  --help         this text and the keys\n"
     "\n"
     "Options of one dash (-platform, -display) go to Qt.\n";
-
-struct Options {
-    std::optional<std::string> Record;
-    std::optional<std::string> Replay;
-    bool Help = false;
-};
-
-/// Our options of two dashes; an empty string means success.
-std::string Parse(int argc, char** argv, Options& o)
-{
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view a = argv[i];
-        if (a == "--help" || a == "-h") {
-            o.Help = true;
-        } else if (a == "--record" || a == "--replay") {
-            if (i + 1 >= argc) return "missing file after " + std::string(a);
-            (a == "--record" ? o.Record : o.Replay) = argv[++i];
-        } else if (a.rfind("--", 0) == 0) {
-            return "unknown option " + std::string(a);
-        }
-    }
-    if (o.Record && o.Replay) return "--record and --replay go alone";
-    return {};
-}
 
 /// While a game is recorded, SIGINT and SIGTERM end the program as "Exit"
 /// does, so that the recording is written: the handler only writes a byte to
@@ -88,8 +71,8 @@ void QuitOnEndSignals(QObject& owner)
 
 int main(int argc, char** argv)
 {
-    Options options;
-    if (const std::string why = Parse(argc, argv, options); !why.empty()) {
+    brakkon::CommandLine options;
+    if (const std::string why = brakkon::ParseCommandLine(argc, argv, options); !why.empty()) {
         std::fprintf(stderr, "brakkon: %s\n%s", why.c_str(), UsageText);
         return 2;
     }
@@ -118,13 +101,19 @@ int main(int argc, char** argv)
         }
     }
     brakkon::MainSeams seams;
+    bool networkChosen = false; // F5 in the intro
     if (!options.Replay) {
         // A replay plays without the intro, and no pad may press keys into it.
-        seams.ShowIntro = [](const std::function<void()>& whileShown) {
-            return brakkon::ShowIntro(QCoreApplication::applicationDirPath().toStdString(), whileShown);
+        seams.ShowIntro = [&networkChosen](const std::function<void()>& whileShown) {
+            return brakkon::ShowIntro(QCoreApplication::applicationDirPath().toStdString(), whileShown,
+                                      &networkChosen);
         };
         seams.OpenPads = brakkon::OpenSdlPads;
     }
+    seams.FindGames = [](const brakkon::DataIdentity& data) {
+        std::string error;
+        return brakkon::DiscoveryProbe::Open(brakkon::DiscoveryProbe::BroadcastTargets(), data, error);
+    };
     seams.OpenSettings = [] { return std::make_unique<QSettings>(QStringLiteral("brakkon"), QStringLiteral("brakkon")); };
     brakkon::MainForm window(QCoreApplication::applicationDirPath(), std::move(seams));
     if (window.Cancelled()) return 0;
@@ -142,6 +131,20 @@ int main(int argc, char** argv)
         }
     }
     window.show();
+    if (options.Host || options.Join) {
+        std::string error;
+        const bool opened = options.Host ? window.Net().Host(*options.Host, error) : window.Net().Join(*options.Join, error);
+        if (!opened) {
+            std::fprintf(stderr, "brakkon: %s\n", error.c_str());
+            brakkon::ReportError(error);
+            return 1;
+        }
+        if (options.Host) {
+            std::printf("brakkon: waiting for a player at %s\n", window.Net().Reachable().c_str());
+            std::fflush(stdout);
+        }
+    }
+    if (networkChosen || options.Host || options.Join) window.OpenNetworkGame();
     const int code = QApplication::exec();
     return window.FinishRecording() ? code : 1;
 }

@@ -30,7 +30,10 @@ bool MainForm::WindowKeyDown(KeyCode key)
         break;
     case WindowAction::MenuUp: MenuUp(); break;
     case WindowAction::MenuDown: MenuDown(); break;
-    case WindowAction::OpenEditor: editor_.OpenEditor(); break;
+    case WindowAction::OpenEditor:
+        if (net_->Now() == NetWindow::Phase::Idle) editor_.OpenEditor();
+        break;
+    case WindowAction::NetworkGame: OpenNetworkGame(); break;
     case WindowAction::Smaller: view_->Smaller(); break;
     case WindowAction::Larger: view_->Larger(); break;
     case WindowAction::FullScreen: view_->ToggleFullScreen(); break;
@@ -44,13 +47,14 @@ void MainForm::FormKeyDown(KeyCode& key)
     labels_->ShowKeyHelp(false);
     if (state_.Playing) labels_->ShowTitle(false);
     if (key == VkOther || WindowKeyDown(key)) return;
-    if (window_.FieldEditing) return; // the game stands still until editing ends
+    if (window_.FieldEditing || net_->Key(true, key)) return; // the game stands still until editing ends
     Driver().Apply(Command::Press(key));
 }
 
 void MainForm::FormKeyUp(KeyCode& key)
 {
     key = NormaliseKey(key);
+    if (net_->Key(false, key)) return;
     Driver().Apply(Command::Release(key));
 }
 

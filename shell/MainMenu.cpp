@@ -90,12 +90,20 @@ MainMenu::MainMenu(QWidget* field, Handlers handlers) : QObject(field), handlers
 
 void MainMenu::Show(bool shown, bool returnShown)
 {
-    shown_.fill(shown);
-    shown_.back() = returnShown;
+    menuShown_ = shown;
+    returnShown_ = returnShown;
     for (std::size_t i = 0; i < shown_.size(); ++i) {
+        shown_[i] = (i + 1 == shown_.size() ? returnShown : shown) && !withheld_[i];
         MenuItems[i]->setVisible(shown_[i]);
         MenuShadows[i]->setVisible(shown_[i]);
     }
+}
+
+void MainMenu::Withhold(int n, bool withheld)
+{
+    if (n < 1 || n > MenuItemCount) return;
+    withheld_[static_cast<std::size_t>(n - 1)] = withheld;
+    Show(menuShown_, returnShown_);
 }
 
 bool MainMenu::Shown(int n) const { return n >= 1 && n <= MenuItemCount && shown_[static_cast<std::size_t>(n - 1)]; }

@@ -38,6 +38,9 @@ public:
 
     /// Items 1 to 6 shown or hidden; item 7 ("7. Return") by `returnShown`.
     void Show(bool shown, bool returnShown);
+    /// Item n (1 to 7) withheld: hidden whenever the menu shows (a network
+    /// game's joiner has no new game to start).
+    void Withhold(int n, bool withheld);
     /// Marks item n (1 to 7); any other n leaves none marked.
     void Mark(int n);
     /// The mark to the next shown item below, or to the first.
@@ -63,6 +66,9 @@ private:
 
     Handlers handlers_;
     std::array<bool, MenuItemCount> shown_{};
+    std::array<bool, MenuItemCount> withheld_{};
+    bool menuShown_ = false;
+    bool returnShown_ = false;
     int marked_ = 0; ///< the marked item, 0 for none
     QToolButton* SpeedButton1 = nullptr;
     std::array<QLabel*, MenuItemCount> MenuItems{};   ///< MenuItem1 .. MenuItem7

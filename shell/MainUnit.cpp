@@ -96,6 +96,9 @@ void MainForm::FormCreate()
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     qApp->installEventFilter(this); // every key reaches the window before its controls
+    net_ = std::make_unique<NetWindow>(
+        NetWindow::Parts{*this, state_, *host_, Driver(), Timer1, Timer2, *menu_, [this] { return dataPath_; }},
+        seams_.Net);
     if (padsAhead_) pads_ = std::make_unique<MainPads>(*this, std::move(padsAhead_));
 }
 
@@ -169,7 +172,7 @@ bool MainForm::event(QEvent* event)
 void MainForm::FormDeactivate()
 {
     heldKeys_.Clear(); // their releases go elsewhere
-    if (Replaying()) return;
+    if (Replaying() || net_->FocusLost()) return;
     Driver().Apply(Command::Of(CommandKind::Focus));
 }
 
@@ -186,6 +189,7 @@ void MainForm::Frame()
 void MainForm::Timer1Timer()
 {
     if (seams_.GameTickObserved) seams_.GameTickObserved();
+    if (net_->GameTick()) return; // the network game's slot
     if (Replaying()) {
         if (!replay_.Tick()) {
             host_->EnableTimers(false); // the field stands where the recording ended
@@ -201,7 +205,7 @@ void MainForm::Timer1Timer()
 
 void MainForm::Timer2Timer()
 {
-    if (Replaying()) return; // the replay holds the clock's ticks
+    if (Replaying() || net_->OwnsClock()) return; // the replay or the network game holds the clock's ticks
     Driver().Apply(Command::Of(CommandKind::Clock));
 }
 

@@ -23,12 +23,14 @@
 #include "shell/EditorHook.h"
 #include "shell/KeyMap.h"
 #include "shell/MainMenu.h"
+#include "shell/NetWindow.h"
 #include "shell/ReplayControl.h"
 #include "shell/WindowHost.h"
 #include "view/FieldCanvas.h"
 #include "view/FieldWidget.h"
 #include "view/Sound.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <filesystem>
@@ -43,6 +45,9 @@ namespace brakkon {
 
 class MainPads;
 class StartFilesAhead;
+class NetGameDialog;
+class DiscoveryProbe;
+struct DataIdentity;
 class StatusLabels;
 class ViewScaler;
 struct ControlChoice;
@@ -67,6 +72,12 @@ struct MainSeams {
     /// Where the window's scale and full-screen choice and the Game Control
     /// dialog's choices are kept; unset: not kept.
     std::function<std::unique_ptr<QSettings>()> OpenSettings;
+    /// The network game's input delay, pacing and silence; where a desync's
+    /// replay goes.
+    NetWindow::Tuning Net;
+    /// What asks the local network for games for the Network Game dialog,
+    /// told the window's data file; unset: none are listed.
+    std::function<std::unique_ptr<DiscoveryProbe>(const DataIdentity&)> FindGames;
     /// False: no frame runs; the game and clock timers keep their state but
     /// never tick by themselves, and the pads are not polled; the caller runs Timer1Timer, Timer2Timer and PollPads
     /// (the tests, which must not depend on the machine's speed).
@@ -171,6 +182,15 @@ public:
     /// Game ticks the replay played so far.
     [[nodiscard]] std::int64_t ReplayTicks() const { return replay_.Ticks(); }
 
+    // ---- Network play ----
+    /// The network game: hosting, joining, the game in play.
+    [[nodiscard]] NetWindow& Net() { return *net_; }
+    /// Opens the Network Game dialog (F5), or raises it; none while a network
+    /// game is on.
+    NetGameDialog* OpenNetworkGame();
+    /// The data file the window loaded (empty before it shows).
+    [[nodiscard]] const std::filesystem::path& DataPath() const { return dataPath_; }
+
     // ---- Game pads and the window's size ----
     /// Reads the pads now (every frame does it).
     void PollPads();
@@ -226,6 +246,8 @@ private:
     std::unique_ptr<ViewScaler> view_;
     std::unique_ptr<WindowHost> host_;
     EditorHook editor_{*this};
+    std::unique_ptr<NetWindow> net_;
+    QPointer<NetGameDialog> netDialog_;
 };
 
 } // namespace brakkon

@@ -127,11 +127,19 @@ void TStartForm::paintEvent(QPaintEvent* event)
     });
 }
 
-bool ShowIntro(const std::string& appPath, const std::function<void()>& whileShown)
+void TStartForm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_F5) return QDialog::keyPressEvent(event);
+    NetworkChosen = true;
+    Button2Click();
+}
+
+bool ShowIntro(const std::string& appPath, const std::function<void()>& whileShown, bool* network)
 {
     TStartForm form(appPath);
     form.WhileShown = whileShown;
     form.exec();
+    if (network != nullptr) *network = form.NetworkChosen;
     return form.PlayChosen;
 }
 

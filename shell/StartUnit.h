@@ -7,7 +7,8 @@
 // RTF reader (Rtf.h) into its read-only text box; a missing or unreadable
 // file leaves the box empty and the buttons work as ever. "Home Page" opens
 // the game's home page through the platform's URL opener and keeps the
-// window open; only "Play Game" answers true.
+// window open; only "Play Game" answers true, and F5, which plays a
+// network game (the main window opens its Network Game dialog).
 #pragma once
 
 #include "content/Rtf.h"
@@ -39,6 +40,7 @@ public:
     bool PlayChosen = false; ///< the answer: the player chose "Play Game"
     /// Run once, on the event loop, after the window's first paint; unset: nothing.
     std::function<void()> WhileShown;
+    bool NetworkChosen = false; ///< ... by F5, for a network game
 
     QLabel* Label1;
     QTextBrowser* RichEdit1;
@@ -48,6 +50,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     bool painted_ = false;
@@ -56,7 +59,9 @@ private:
 /// Runs the intro window modally; true when the player chose "Play Game",
 /// false for "Cancel", Escape or the close box. `whileShown` runs once the
 /// window is on the screen, unless the window closed before that.
-[[nodiscard]] bool ShowIntro(const std::string& appPath, const std::function<void()>& whileShown = {});
+/// `network`, when given, tells whether F5 chose a network game.
+[[nodiscard]] bool ShowIntro(const std::string& appPath, const std::function<void()>& whileShown = {},
+                             bool* network = nullptr);
 
 /// Replaces the content of `target` with the paragraphs and runs of `doc`.
 void FillTextDocument(QTextDocument& target, const RtfDocument& doc);

@@ -43,7 +43,9 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTrip{"FullSlots", InputsMessage{MaxSlot, MaxSlot, MaxSlot - 64, std::vector<SlotInput>(64, Keys({{true, VkUp}}))}, Side::Host},
         RoundTrip{"Hash", HashMessage{MaxSlot, ~0ull}, Side::Joiner},
         RoundTrip{"Bye", ByeMessage{}, Side::Joiner},
-        RoundTrip{"Desync", DesyncMessage{120}, Side::Host}),
+        RoundTrip{"Desync", DesyncMessage{120}, Side::Host},
+        RoundTrip{"Load", LoadMessage{3, {1, 2, 3}}, Side::Host},
+        RoundTrip{"HostsNewGameStepAndLoad", InputsMessage{0, 0, 0, {Keys({{true, NetNewGame}, {true, NetStep(4)}, {true, NetLoad(255)}})}}, Side::Host}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct Refusal {
@@ -86,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Refusal{"Empty", {}, Side::Host},
         Refusal{"TypeZero", {0}, Side::Host},
-        Refusal{"TypeUnknown", {8, 0, 0, 0, 0}, Side::Host},
+        Refusal{"TypeUnknown", {9, 0, 0, 0, 0}, Side::Host},
         Refusal{"HelloNotOurs", With(Bytes(HelloMessage{}), 1, 'X'), Side::Host},
         Refusal{"HelloCutShort", Cut(Bytes(HelloMessage{}), 1), Side::Host},
         Refusal{"ByteAfterTheEnd", Plus(Bytes(ByeMessage{}), 0), Side::Host},
@@ -106,7 +108,12 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"HostKeyFromJoiner", HostInputs, Side::Joiner},
         Refusal{"MenuKey", Bytes(InputsMessage{0, 0, 0, {Keys({{true, VkReturn}})}}), Side::Host},
         Refusal{"HashSlotOutOfRange", With(Bytes(HashMessage{0, 0}), 4, 0x80), Side::Host},
-        Refusal{"DesyncCutShort", Cut(Bytes(DesyncMessage{5}), 2), Side::Host}),
+        Refusal{"DesyncCutShort", Cut(Bytes(DesyncMessage{5}), 2), Side::Host},
+        Refusal{"LoadFromJoiner", Bytes(LoadMessage{0, {1}}), Side::Joiner},
+        Refusal{"LoadNumberTooHigh", Bytes(LoadMessage{MaxLoads, {1}}), Side::Host},
+        Refusal{"LoadLongerThanSaid", Cut(Bytes(LoadMessage{0, {1, 2, 3}}), 1), Side::Host},
+        Refusal{"NewGameFromJoiner", Bytes(InputsMessage{0, 0, 0, {Keys({{true, NetNewGame}})}}), Side::Joiner},
+        Refusal{"StepOfThree", Bytes(InputsMessage{0, 0, 0, {Keys({{true, NetStep(3)}})}}), Side::Host}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Endpoint, HostsAndPortsAsTheCommandLineGivesThem)
