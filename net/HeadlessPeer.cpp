@@ -15,8 +15,6 @@ namespace {
 constexpr std::int64_t MaxWaitMs = 10;
 /// Slots run in one Step when running as fast as the other side allows.
 constexpr int MaxSlotsPerStep = 32;
-/// How long a side that has ended waits for its last messages to leave.
-constexpr std::int64_t CloseWaitMs = 1000;
 /// A side this many slots ahead of the other holds back one slot...
 constexpr double LevelSlots = 1.5;
 /// ...at most once in this many slots.
@@ -61,15 +59,14 @@ bool HeadlessPeer::Open(std::string& error)
         }
     }
 
-    session_ = std::make_unique<Session>(options_.Role, identity_);
+    link_ = std::make_unique<PeerLink>(options_.Role, identity_);
     if (options_.Role == Side::Host) {
         if (!sim_.Begin(options_.Start, error)) return false;
         // The host plays from the start exactly as the joiner reads it.
         start_ = MakeNetStart(sim_, identity_);
         ApplyNetStart(start_, sim_);
         ticks_ = options_.Ticks;
-        session_->OfferStart({static_cast<std::uint32_t>(ticks_), sim_.Time.Interval, WriteReplayText(start_)});
-        transport_ = Transport::Listen(options_.Address, Encode(BusyMessage{}), error);
+        link_->Conversation().OfferStart({static_cast<std::uint32_t>(ticks_), sim_.Time.Interval, WriteReplayText(start_)});
     } else {
         // Started up as any game; the host's start then replaces what it set.
         StartUpPlan plan;
@@ -78,61 +75,45 @@ bool HeadlessPeer::Open(std::string& error)
             error = "cannot load the data file " + data.string();
             return false;
         }
-        transport_ = Transport::Connect(options_.Address, error);
     }
-    return transport_ != nullptr;
+    return link_->Open(options_.Address, error);
 }
 
-std::uint16_t HeadlessPeer::Port() const { return transport_->Port(); }
+std::uint16_t HeadlessPeer::Port() const { return link_->Connection().Port(); }
 
 std::int64_t HeadlessPeer::Pace() const { return std::max<std::int64_t>(0, options_.PaceMs.value_or(sim_.Time.Interval)); }
 
 void HeadlessPeer::Step(std::int64_t maxWaitMs)
 {
-    if (done_) return;
+    if (Done()) return;
     std::int64_t now = NowMs();
     std::int64_t wait = std::clamp<std::int64_t>(maxWaitMs, 0, MaxWaitMs);
     if (rollback_ && !end_ && rollback_->CanRun())
         wait = Pace() == 0 ? 0 : std::clamp<std::int64_t>(nextSlotAt_ - now, 0, wait);
-    std::vector<TransportEvent> events;
-    transport_->Service(static_cast<std::uint32_t>(wait), events);
+    link_->Poll(static_cast<std::uint32_t>(wait));
     now = NowMs();
-    if (transport_->HasPeer()) stats_.RoundTripMs = transport_->RoundTripMs();
-    for (const TransportEvent& event : events) OnEvent(event, now);
-    if (rollback_ && !session_->End()) {
+    if (link_->Connection().HasPeer()) stats_.RoundTripMs = link_->Connection().RoundTripMs();
+    link_->Dispatch(now, [this](std::int64_t at, std::string& error) { return Begin(at, error); });
+    if (rollback_ && !link_->Conversation().End()) {
         rollback_->Reconcile();
         RunDueSlots(now);
     }
-    session_->Tick(now);
-    for (const Outgoing& out : session_->TakeOutgoing()) transport_->Send(out.Bytes, out.Reliable);
-    if (!end_ && session_->End()) Finish(now);
-    if (closingSince_ >= 0 && (!transport_->HasPeer() || now - closingSince_ > CloseWaitMs)) done_ = true;
+    link_->Conversation().Tick(now);
+    link_->Flush();
+    if (!end_ && link_->Conversation().End()) Finish(now);
+    link_->CheckClosed(now);
 }
 
-void HeadlessPeer::OnEvent(const TransportEvent& event, std::int64_t now)
+bool HeadlessPeer::Begin(std::int64_t now, std::string& error)
 {
-    switch (event.What) {
-    case TransportEvent::Kind::Connected: session_->Connected(now); break;
-    case TransportEvent::Kind::Disconnected: session_->Disconnected(now); break;
-    case TransportEvent::Kind::Received:
-        session_->Received(event.Bytes, now);
-        if (rollback_ || session_->End()) break;
-        if (options_.Role == Side::Host && session_->Matched()) {
-            StartGame(now);
-        } else if (options_.Role == Side::Joiner && session_->Start()) {
-            std::string error;
-            if (BuildJoinerGame(error))
-                StartGame(now);
-            else
-                session_->Fail(EndReason::Damaged, "The host's start cannot be played (" + error + "); the network game ended.");
-        }
-        break;
-    }
+    if (options_.Role == Side::Joiner && !BuildJoinerGame(error)) return false;
+    StartGame(now);
+    return true;
 }
 
 bool HeadlessPeer::BuildJoinerGame(std::string& error)
 {
-    const StartMessage& start = *session_->Start();
+    const StartMessage& start = *link_->Conversation().Start();
     if (TextResult r = ReadNetStart(start.Replay, start_); !r) {
         error = r.Message;
         return false;
@@ -157,8 +138,7 @@ void HeadlessPeer::StartGame(std::int64_t now)
     RollbackOptions options;
     options.MaxAhead = options_.MaxAhead;
     options.EndSlot = ticks_;
-    rollback_ = std::make_unique<Rollback>(*slots_, options_.Role, options);
-    session_->Attach(*rollback_);
+    rollback_ = &link_->Attach(*slots_, options);
     FillLocalInputs();
     nextSlotAt_ = now;
     begun_ = options_.Role == Side::Joiner;
@@ -185,9 +165,9 @@ void HeadlessPeer::RunDueSlots(std::int64_t now)
         // The joiner began when the start reached it, which may have taken
         // resends: the host begins with the joiner's first inputs, as far
         // into the game as the joiner has come since it sent them.
-        if (session_->RemoteNowAt() < 0) return;
+        if (link_->Conversation().RemoteNowAt() < 0) return;
         begun_ = true;
-        nextSlotAt_ = now - transport_->RoundTripMs() / 2;
+        nextSlotAt_ = now - link_->Connection().RoundTripMs() / 2;
     }
     for (int ran = 0; !rollback_->Ended() && (pace == 0 ? ran < MaxSlotsPerStep : now >= nextSlotAt_); ++ran) {
         FillLocalInputs();
@@ -211,11 +191,11 @@ void HeadlessPeer::KeepLevel(std::int64_t now)
 {
     // Where the other side stands now: the slot it last reported, plus the
     // slots it ran since it sent that (half a round trip before it came).
-    if (session_->RemoteNowAt() < 0) return;
+    if (link_->Conversation().RemoteNowAt() < 0) return;
     const double pace = static_cast<double>(Pace());
-    const double since = static_cast<double>(now - session_->RemoteNowAt()) + transport_->RoundTripMs() / 2.0;
+    const double since = static_cast<double>(now - link_->Conversation().RemoteNowAt()) + link_->Connection().RoundTripMs() / 2.0;
     const double ahead = static_cast<double>(rollback_->Current()) -
-                         (static_cast<double>(session_->RemoteNow()) + since / pace);
+                         (static_cast<double>(link_->Conversation().RemoteNow()) + since / pace);
     if (ahead >= LevelSlots && rollback_->Current() - lastSyncWait_ >= LevelEvery) {
         nextSlotAt_ += Pace();
         lastSyncWait_ = rollback_->Current();
@@ -225,18 +205,17 @@ void HeadlessPeer::KeepLevel(std::int64_t now)
 
 void HeadlessPeer::Finish(std::int64_t now)
 {
-    end_ = session_->End();
+    end_ = link_->Conversation().End();
     if (slots_ && (end_->Reason == EndReason::Desync || (end_->Reason == EndReason::Finished && options_.RecordAlways)))
         WriteReplay();
-    transport_->Disconnect();
-    closingSince_ = now;
+    link_->Close(now);
 }
 
 void HeadlessPeer::WriteReplay()
 {
     Replay replay;
     if (end_->Reason == EndReason::Desync) {
-        const auto point = session_->DesyncPoint();
+        const auto point = link_->Conversation().DesyncPoint();
         if (!point) {
             end_->Message += " No state was confirmed yet, so no replay was written.";
             return;

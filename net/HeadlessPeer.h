@@ -14,9 +14,8 @@
 // at most the time it is given, so two peers can share one thread in tests.
 #pragma once
 
-#include "net/Session.h"
+#include "net/PeerLink.h"
 #include "net/SimSlots.h"
-#include "net/Transport.h"
 
 #include <filesystem>
 #include <memory>
@@ -65,21 +64,21 @@ public:
     /// is due), then handles what came, runs the slots due, sends.
     void Step(std::int64_t maxWaitMs);
     /// The game ended (either way) and the link is closed.
-    [[nodiscard]] bool Done() const { return done_; }
+    [[nodiscard]] bool Done() const { return link_ && link_->Closed(); }
     /// How it ended; for a desync the message also says where the replay went.
     [[nodiscard]] const std::optional<SessionEnd>& End() const { return end_; }
 
     /// The game has begun: both sides greeted and the start is played.
     [[nodiscard]] bool Playing() const { return rollback_ != nullptr; }
     /// The rollback of the game once it began (where it stands, what is confirmed).
-    [[nodiscard]] const Rollback* Progress() const { return rollback_.get(); }
+    [[nodiscard]] const Rollback* Progress() const { return rollback_; }
     [[nodiscard]] Simulation& Game() { return sim_; }
     [[nodiscard]] PeerStats Stats() const;
     /// One line on the rollbacks and waits of the game.
     [[nodiscard]] std::string StatsLine() const;
 
 private:
-    void OnEvent(const TransportEvent& event, std::int64_t now);
+    bool Begin(std::int64_t now, std::string& error);
     void StartGame(std::int64_t now);
     bool BuildJoinerGame(std::string& error);
     void FillLocalInputs();
@@ -92,10 +91,9 @@ private:
     PeerOptions options_;
     Simulation sim_;
     DataIdentity identity_;
-    std::unique_ptr<Transport> transport_;
-    std::unique_ptr<Session> session_;
     std::unique_ptr<SimSlots> slots_;
-    std::unique_ptr<Rollback> rollback_;
+    std::unique_ptr<PeerLink> link_; ///< made in Open, once the data file is known
+    Rollback* rollback_ = nullptr;   ///< the link's, once the game began
     Replay start_;
     std::int64_t ticks_ = 0;
     std::size_t nextKey_ = 0;
@@ -105,8 +103,6 @@ private:
     bool begun_ = false; ///< slots run on this side's clock
     PeerStats stats_;
     std::optional<SessionEnd> end_;
-    std::int64_t closingSince_ = -1;
-    bool done_ = false;
 };
 
 } // namespace brakkon

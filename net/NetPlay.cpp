@@ -8,8 +8,6 @@
 namespace brakkon {
 namespace {
 
-/// How long a side that has ended waits for its last messages to leave.
-constexpr std::int64_t CloseWaitMs = 1000;
 /// A side this many slots ahead of (behind) the other holds back (catches up) one slot...
 constexpr double LevelSlots = 1.5;
 /// ...at most once in this many slots.
@@ -18,69 +16,44 @@ constexpr std::int64_t LevelEvery = 10;
 } // namespace
 
 NetPlay::NetPlay(MainState& state, GameHost& screen, NetPlayOptions options)
-    : state_(state), options_(std::move(options)), host_(screen), driver_(state_, host_)
+    : state_(state), options_(std::move(options)), host_(screen), driver_(state_, host_),
+      link_(options_.Role, options_.Data, options_.Session)
 {
     options_.InputDelay = std::clamp<std::int64_t>(options_.InputDelay, 0, 4);
 }
 
 NetPlay::~NetPlay()
 {
-    if (transport_ && transport_->HasPeer()) {
-        // Said before going, so that the other side hears it at once.
-        transport_->Disconnect();
-        std::vector<TransportEvent> events;
-        transport_->Service(0, events);
-    }
+    link_.Hangup(); // said before going, so that the other side hears it at once
 }
 
 bool NetPlay::Open(std::string& error)
 {
-    session_ = std::make_unique<Session>(options_.Role, options_.Data, options_.Session);
-    if (options_.Role == Side::Host)
-        transport_ = Transport::Listen(options_.Address, Encode(BusyMessage{}), error);
-    else
-        transport_ = Transport::Connect(options_.Address, error);
-    return transport_ != nullptr;
+    return link_.Open(options_.Address, error);
 }
 
 void NetPlay::Service(std::int64_t now)
 {
-    if (closed_) return;
-    std::vector<TransportEvent> events;
-    transport_->Service(0, events);
-    for (const TransportEvent& event : events) OnEvent(event, now);
+    if (link_.Closed()) return;
+    link_.Poll(0);
+    link_.Dispatch(now, [this](std::int64_t, std::string& error) { return Begin(error); });
     if (!end_) {
-        session_->Tick(now);
-        Flush();
-        if (session_->End()) Finish(now);
+        link_.Conversation().Tick(now);
+        link_.Flush();
+        if (link_.Conversation().End()) Finish(now);
     }
-    if (closingSince_ >= 0 && (!transport_->HasPeer() || now - closingSince_ > CloseWaitMs)) closed_ = true;
+    link_.CheckClosed(now);
 }
 
-void NetPlay::Flush()
+bool NetPlay::Begin(std::string& error)
 {
-    for (const Outgoing& out : session_->TakeOutgoing()) transport_->Send(out.Bytes, out.Reliable);
-}
-
-void NetPlay::OnEvent(const TransportEvent& event, std::int64_t now)
-{
-    switch (event.What) {
-    case TransportEvent::Kind::Connected: session_->Connected(now); break;
-    case TransportEvent::Kind::Disconnected: session_->Disconnected(now); break;
-    case TransportEvent::Kind::Received:
-        session_->Received(event.Bytes, now);
-        if (rollback_ || session_->End()) break;
-        if (options_.Role == Side::Host && session_->Matched()) {
-            BeginHostGame();
-        } else if (options_.Role == Side::Joiner && session_->Start()) {
-            std::string error;
-            if (BeginJoinerGame(error))
-                Attach();
-            else
-                session_->Fail(EndReason::Damaged, "The host's start cannot be played (" + error + "); the network game ended.");
-        }
-        break;
-    }
+    if (options_.Role == Side::Host)
+        BeginHostGame();
+    else if (BeginJoinerGame(error))
+        Attach();
+    else
+        return false;
+    return true;
 }
 
 void NetPlay::BeginHostGame()
@@ -90,13 +63,13 @@ void NetPlay::BeginHostGame()
     // The host plays from the start exactly as the joiner reads it.
     const Replay start = MakeNetStart(state_, options_.Data);
     ApplyNetStart(start, state_, driver_);
-    session_->OfferStart({EndlessGame, options_.Interval, WriteReplayText(start)});
+    link_.Conversation().OfferStart({EndlessGame, options_.Interval, WriteReplayText(start)});
     Attach();
 }
 
 bool NetPlay::BeginJoinerGame(std::string& error)
 {
-    const StartMessage& message = *session_->Start();
+    const StartMessage& message = *link_.Conversation().Start();
     Replay start;
     if (TextResult r = ReadNetStart(message.Replay, start); !r) {
         error = r.Message;
@@ -120,13 +93,12 @@ void NetPlay::Attach()
     host_.TimersEnabled = true; // both begin a game in play, the clock counting from here
     host_.ClockRestarted = false;
     slots_ = std::make_unique<WindowSlots>(state_, host_, driver_, options_.Interval,
-                                           static_cast<std::size_t>(options_.MaxAhead + 2), session_->Loads());
+                                           static_cast<std::size_t>(options_.MaxAhead + 2), link_.Conversation().Loads());
     RollbackOptions rollback;
     rollback.MaxAhead = options_.MaxAhead;
-    const StartMessage& start = *session_->Start();
+    const StartMessage& start = *link_.Conversation().Start();
     if (start.Ticks != EndlessGame) rollback.EndSlot = start.Ticks;
-    rollback_ = std::make_unique<Rollback>(*slots_, options_.Role, rollback);
-    session_->Attach(*rollback_);
+    rollback_ = &link_.Attach(*slots_, rollback);
     CommitLocal();
     host_.ShowMenu(!state_.Playing); // the joiner's menu stood over the field until the start came
     slots_->Redraw();
@@ -149,9 +121,9 @@ void NetPlay::HostCommand(KeyCode code)
 
 bool NetPlay::HostLoad(std::vector<std::uint8_t> bytes)
 {
-    if (options_.Role != Side::Host || !Playing() || session_->Loads().size() >= MaxLoads) return false;
-    pending_.push_back({true, NetLoad(session_->SendLoad(std::move(bytes)))});
-    Flush(); // the bytes go before the keys that load them
+    if (options_.Role != Side::Host || !Playing() || link_.Conversation().Loads().size() >= MaxLoads) return false;
+    pending_.push_back({true, NetLoad(link_.Conversation().SendLoad(std::move(bytes)))});
+    link_.Flush(); // the bytes go before the keys that load them
     return true;
 }
 
@@ -167,13 +139,13 @@ void NetPlay::CommitLocal()
 
 int NetPlay::SlotsDue(std::int64_t now)
 {
-    if (!options_.KeepLevel || session_->RemoteNowAt() < 0 || rollback_->Current() - lastLevel_ < LevelEvery) return 1;
+    if (!options_.KeepLevel || link_.Conversation().RemoteNowAt() < 0 || rollback_->Current() - lastLevel_ < LevelEvery) return 1;
     // Where the other side stands now: the slot it last reported, plus the
     // slots it ran since it sent that (half a round trip before it came).
     const double pace = std::max(1, options_.Interval);
-    const double since = static_cast<double>(now - session_->RemoteNowAt()) + transport_->RoundTripMs() / 2.0;
+    const double since = static_cast<double>(now - link_.Conversation().RemoteNowAt()) + link_.Connection().RoundTripMs() / 2.0;
     const double ahead =
-        static_cast<double>(rollback_->Current()) - (static_cast<double>(session_->RemoteNow()) + since / pace);
+        static_cast<double>(rollback_->Current()) - (static_cast<double>(link_.Conversation().RemoteNow()) + since / pace);
     if (ahead > -LevelSlots && ahead < LevelSlots) return 1;
     lastLevel_ = rollback_->Current();
     ++levelChanges_;
@@ -192,30 +164,29 @@ void NetPlay::Advance(std::int64_t now)
         rollback_->RunOne();
     }
     CommitLocal();
-    session_->Tick(now);
-    Flush();
-    if (session_->End()) Finish(now);
+    link_.Conversation().Tick(now);
+    link_.Flush();
+    if (link_.Conversation().End()) Finish(now);
 }
 
 void NetPlay::Leave(std::int64_t now)
 {
     if (end_) return;
-    session_->Fail(EndReason::Finished, {});
+    link_.Conversation().Fail(EndReason::Finished, {});
     Finish(now);
 }
 
 void NetPlay::Finish(std::int64_t now)
 {
     if (end_) return;
-    end_ = session_->End();
+    end_ = link_.Conversation().End();
     if (end_->Reason == EndReason::Desync && slots_) WriteReplay();
-    transport_->Disconnect();
-    closingSince_ = now;
+    link_.Close(now);
 }
 
 void NetPlay::WriteReplay()
 {
-    const auto point = session_->DesyncPoint();
+    const auto point = link_.Conversation().DesyncPoint();
     if (!point) {
         end_->Message += " No state was confirmed yet, so no replay was written.";
         return;

@@ -17,8 +17,7 @@
 // case this side's replay of the game is written to ReplayFile.
 #pragma once
 
-#include "net/Session.h"
-#include "net/Transport.h"
+#include "net/PeerLink.h"
 #include "net/WindowSlots.h"
 
 #include <deque>
@@ -49,8 +48,8 @@ public:
 
     /// Listens or connects; false with the reason on failure.
     [[nodiscard]] bool Open(std::string& error);
-    [[nodiscard]] std::uint16_t Port() const { return transport_->Port(); }
-    [[nodiscard]] int Socket() const { return transport_->Socket(); }
+    [[nodiscard]] std::uint16_t Port() const { return link_.Connection().Port(); }
+    [[nodiscard]] int Socket() const { return link_.Connection().Socket(); }
     [[nodiscard]] bool Hosting() const { return options_.Role == Side::Host; }
 
     /// Handles what came, answers, starts the game when both are ready.
@@ -70,21 +69,21 @@ public:
     [[nodiscard]] bool Playing() const { return rollback_ != nullptr && !end_; }
     [[nodiscard]] const std::optional<SessionEnd>& End() const { return end_; }
     /// Ended and the last messages are out (or given up on).
-    [[nodiscard]] bool Closed() const { return closed_; }
+    [[nodiscard]] bool Closed() const { return link_.Closed(); }
     /// Ends the game from this side (the window closes, Cancel).
     void Leave(std::int64_t now);
 
-    [[nodiscard]] const Rollback* Progress() const { return rollback_.get(); }
+    [[nodiscard]] const Rollback* Progress() const { return rollback_; }
     /// The hash of the game's state as it stands now.
     [[nodiscard]] std::uint64_t StateHash() const;
-    [[nodiscard]] std::uint32_t RoundTripMs() const { return transport_->RoundTripMs(); }
+    [[nodiscard]] std::uint32_t RoundTripMs() const { return link_.Connection().RoundTripMs(); }
     /// Milliseconds per slot: the host's, once the game began.
     [[nodiscard]] std::int32_t Interval() const { return options_.Interval; }
     /// One line on the game's corrections and pacing.
     [[nodiscard]] std::string StatsLine() const;
 
 private:
-    void OnEvent(const TransportEvent& event, std::int64_t now);
+    bool Begin(std::string& error);
     void BeginHostGame();
     bool BeginJoinerGame(std::string& error);
     void Attach();
@@ -92,22 +91,18 @@ private:
     [[nodiscard]] int SlotsDue(std::int64_t now);
     void Finish(std::int64_t now);
     void WriteReplay();
-    void Flush();
 
     MainState& state_;
     NetPlayOptions options_;
     NetHost host_;
     GameDriver driver_;
-    std::unique_ptr<Transport> transport_;
-    std::unique_ptr<Session> session_;
     std::unique_ptr<WindowSlots> slots_;
-    std::unique_ptr<Rollback> rollback_;
+    PeerLink link_;
+    Rollback* rollback_ = nullptr; ///< the link's, once the game began
     std::deque<NetKey> pending_; ///< local keys not yet committed to a slot
     std::int64_t lastLevel_ = 0;
     std::int64_t levelChanges_ = 0;
     std::optional<SessionEnd> end_;
-    std::int64_t closingSince_ = -1;
-    bool closed_ = false;
 };
 
 } // namespace brakkon
