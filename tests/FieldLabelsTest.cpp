@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <map>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -17,31 +18,26 @@ namespace {
 
 using test::WindowFixture;
 
-/// The paint events the field's children get, and where the field paints.
-class PaintWatch : public QObject {
-public:
-    explicit PaintWatch(QWidget& field) : field_(field)
+/// The paint events the field's labels get, and where the field paints.
+struct PaintWatch : QObject {
+    explicit PaintWatch(QWidget& field) : field(field)
     {
         field.installEventFilter(this);
         for (QLabel* label : field.findChildren<QLabel*>()) label->installEventFilter(this);
     }
-
-    std::map<QString, int> labelPaints;
-    QRegion fieldPainted;
-
-protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() != QEvent::Paint) return false;
-        if (watched == &field_)
+        if (watched == &field)
             fieldPainted += static_cast<QPaintEvent*>(event)->region();
         else
-            ++labelPaints[watched->objectName()];
+            ++labelPaints[watched->objectName().toStdString()];
         return false;
     }
 
-private:
-    QWidget& field_;
+    QWidget& field;
+    std::map<std::string, int> labelPaints;
+    QRegion fieldPainted;
 };
 
 TEST(FieldLabels, TicksAndWholeRepaintsUnderTheLabelsPaintNoLabel)
@@ -55,7 +51,7 @@ TEST(FieldLabels, TicksAndWholeRepaintsUnderTheLabelsPaintNoLabel)
     w.form->Field().repaint(); // every cell, under every label
     QApplication::processEvents();
     EXPECT_TRUE((QRegion(w.form->Field().rect()) - watch.fieldPainted).isEmpty());
-    for (const auto& [name, paints] : watch.labelPaints) EXPECT_EQ(paints, 0) << name.toStdString();
+    for (const auto& [name, paints] : watch.labelPaints) EXPECT_EQ(paints, 0) << name;
 }
 
 struct LookChange {
