@@ -12,9 +12,10 @@
 //                   QBackingStore and flushes them (the default: cheapest)
 //          repaint  an opaque QWidget, QWidget::repaint(region)
 //          update   the same widget, QWidget::update(region)
-//          labels   repaint, with the game's status line (texts, twelve
-//                   icons, the "[Menu]" button) as transparent children over
-//                   the field, the time changing every second
+//          labels   repaint, with the game's status line (texts and twelve
+//                   icons drawn by the field's paint, the "[Menu]" button a
+//                   transparent child) over the field, the time changing
+//                   every second
 //   --timer periodic  one precise 16 ms QTimer (the default)
 //           restart   a single-shot timer stopped and started every tick
 //   --replay FILE   the frames of a game recorded with `brakkon --record`

@@ -85,6 +85,7 @@ protected:
     {
         QPainter painter(this);
         for (const QRect& rect : event->region()) painter.drawImage(rect.topLeft(), *shown_, rect);
+        PaintOverlayLabels(painter, *this, event->region());
     }
 
 private:
@@ -110,11 +111,10 @@ public:
     {
         if (time_ == nullptr) return;
         ++seconds_;
-        time_->setText(QStringLiteral("%1:%2:%3")
+        time_->SetText(QStringLiteral("%1:%2:%3")
                            .arg(seconds_ / 3600, 2, 10, QLatin1Char('0'))
                            .arg(seconds_ / 60 % 60, 2, 10, QLatin1Char('0'))
                            .arg(seconds_ % 60, 2, 10, QLatin1Char('0')));
-        time_->adjustSize();
     }
 
 private:
@@ -138,7 +138,7 @@ private:
         icon.fill(Qt::yellow);
         constexpr std::array<int, 12> lefts = {176, 192, 208, 232, 248, 264, 328, 344, 360, 384, 400, 416};
         for (const int left : lefts) {
-            auto* label = new QLabel(&field_);
+            auto* label = new OverlayLabel(QString(), &field_);
             label->setPixmap(icon);
             label->setScaledContents(true);
             label->setGeometry(left, 1, 16, 16);
@@ -162,7 +162,7 @@ private:
 
     FieldWidget field_;
     WidgetPush push_;
-    QLabel* time_ = nullptr;
+    OverlayLabel* time_ = nullptr;
     int seconds_ = 0;
 };
 

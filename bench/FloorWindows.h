@@ -30,7 +30,8 @@ public:
 enum class WidgetPush { Repaint, Update };
 
 /// An opaque QWidget, repainted at once or at the event loop's next turn;
-/// with `labels`, the game's status line lies over it as transparent children.
+/// with `labels`, the game's status line lies over it as the game's does (its
+/// texts and icons drawn in the field's paint, the "[Menu]" button a child).
 [[nodiscard]] std::unique_ptr<FloorSurface> MakeWidgetSurface(const QImage& first, WidgetPush push, bool labels);
 
 } // namespace brakkon::bench

@@ -6,6 +6,7 @@
 #include "game/Keyboard.h"
 #include "platform/ControlSettings.h"
 #include "platform/Fonts.h"
+#include "platform/OverlayLabel.h"
 #include "shell/MainPads.h"
 #include "shell/StartData.h"
 #include "shell/StatusLabels.h"
@@ -130,6 +131,8 @@ void MainForm::BuildControls()
     Image1 = new FieldWidget(canvas_->Image(), Panel1);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(PanelBorder, PanelBorder, CanvasWidth, CanvasHeight);
+    // The labels on the field are drawn in the field's own paint.
+    Image1->SetOverlay([field = Image1](QPainter& painter, const QRegion& region) { PaintOverlayLabels(painter, *field, region); });
     labels_ = std::make_unique<StatusLabels>(Image1, window_.AppPath, GameTitle);
     menu_ = new MainMenu(Image1, {[this](int tag) { MenuItem1MouseEnter(tag); }, [this] { MenuItem1MouseLeave(); },
                                   [this](int tag) { MenuItem1Click(tag); }, [this] { SpeedButton1Click(); }});

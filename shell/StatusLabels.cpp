@@ -35,7 +35,7 @@ QString FromView(std::string_view text) { return QString::fromUtf8(text.data(), 
 /// A 16 x 16 status image, its picture stretched to fit.
 QLabel* MakeIcon(QWidget* parent, const QString& name, const QPixmap& picture, int left)
 {
-    auto* icon = new QLabel(parent);
+    auto* icon = new OverlayLabel(QString(), parent);
     icon->setObjectName(name);
     icon->setPixmap(picture);
     icon->setScaledContents(true);
@@ -107,23 +107,18 @@ void StatusLabels::ShowIndicators(const GateType& gate)
 
 void StatusLabels::ShowGateNo(const GateType& gate)
 {
-    GateNameLabel->setText(QString::fromStdString(GateNoText(gate.GateNo)));
-    GateNameLabel->adjustSize();
+    GateNameLabel->SetText(QString::fromStdString(GateNoText(gate.GateNo)));
 }
 
 void StatusLabels::ShowPlayTime(const GateType& gate)
 {
-    TimeLabel->setText(QString::fromStdString(PlayTimeText(gate.PlayTime)));
-    TimeLabel->adjustSize();
+    TimeLabel->SetText(QString::fromStdString(PlayTimeText(gate.PlayTime)));
 }
 
 void StatusLabels::SetTitle(std::string_view text, bool shown)
 {
     const QString title = FromView(text);
-    for (QLabel* label : {GameCaption1, GameCaption}) {
-        label->setText(title);
-        label->adjustSize();
-    }
+    for (OverlayLabel* label : {GameCaption1, GameCaption}) label->SetText(title);
     ShowTitle(shown);
 }
 

@@ -3,7 +3,7 @@
 // and reserve tanks), the game's title with its shadow, and the key help
 // shown at the start of a new game; all laid out in the field's pixels as
 // the window was designed. The labels are children of the field widget,
-// which owns them; the texts come from the engine's status rules
+// which owns them and draws them (OverlayLabel); the texts come from the engine's status rules
 // (game/StatusLine.h).
 #pragma once
 
@@ -16,6 +16,8 @@
 #include <string_view>
 
 namespace brakkon {
+
+class OverlayLabel;
 
 class StatusLabels {
 public:
@@ -31,14 +33,14 @@ public:
     void ShowKeyHelp(bool shown);
 
 private:
-    QLabel* GateNameLabel = nullptr;
-    QLabel* TimeLabel = nullptr;
+    OverlayLabel* GateNameLabel = nullptr;
+    OverlayLabel* TimeLabel = nullptr;
     std::array<QLabel*, 3> Stars1{};   ///< Star11, Star12, Star13
     std::array<QLabel*, 3> Flowers1{}; ///< Flower11, Flower12, Flower13
     std::array<QLabel*, 3> Stars2{};   ///< Star21, Star22, Star23
     std::array<QLabel*, 3> Flowers2{}; ///< Flower21, Flower22, Flower23
-    QLabel* GameCaption1 = nullptr;    ///< the title's shadow
-    QLabel* GameCaption = nullptr;
+    OverlayLabel* GameCaption1 = nullptr; ///< the title's shadow
+    OverlayLabel* GameCaption = nullptr;
     std::array<QLabel*, 3> Desc{};     ///< Desc0, Desc1, Desc2: the key help
 };
 

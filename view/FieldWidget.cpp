@@ -25,6 +25,7 @@ void FieldWidget::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     for (const QRect& rect : event->region()) painter.drawImage(rect.topLeft(), canvas_, rect);
+    if (overlay_) overlay_(painter, event->region());
 }
 
 void FieldWidget::dragEnterEvent(QDragEnterEvent* event)

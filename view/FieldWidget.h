@@ -1,7 +1,8 @@
 // Image1: the widget that shows the field canvas unscaled at its top-left.
 //
 // Paints only the part of the canvas that Qt asks for, so a repaint of the
-// changed region after a tick copies only that region. Shows a canvas it does
+// changed region after a tick copies only that region, and over it whatever
+// the window draws on the field in the same paint (the labels over it). Shows a canvas it does
 // not own. The Game Editor's field editing hooks onto its drag-over, drop and
 // mouse-down events through FieldEditHandlers.
 #pragma once
@@ -14,6 +15,7 @@
 class QDragMoveEvent;
 class QDropEvent;
 class QMouseEvent;
+class QPainter;
 
 namespace brakkon {
 
@@ -31,6 +33,8 @@ public:
 
     /// Installs the editing handlers; drops are accepted while a drop handler is set.
     void SetEditHandlers(FieldEditHandlers handlers);
+    /// What is drawn over the canvas in each paint, given the painted region.
+    void SetOverlay(std::function<void(QPainter&, const QRegion&)> overlay) { overlay_ = std::move(overlay); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -42,6 +46,7 @@ protected:
 private:
     const QImage& canvas_;
     FieldEditHandlers handlers_;
+    std::function<void(QPainter&, const QRegion&)> overlay_;
 };
 
 } // namespace brakkon
