@@ -25,7 +25,7 @@
 // percentile of the interval between ticks and the process's CPU share.
 #include "bench/FloorFrames.h"
 #include "bench/FloorWindows.h"
-#include "platform/Fonts.h"
+#include "bench/GuiBenchMain.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -172,11 +172,5 @@ int main(int argc, char** argv)
     std::fflush(stdout);
     // As the game: a QImage shown through the backing store, no OpenGL.
     if (qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION")) qputenv("QT_XCB_GL_INTEGRATION", "none");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    brakkon::RegisterFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return brakkon::bench::RunWindowBenchmarks(argc, argv);
 }

@@ -4,7 +4,7 @@
 // interval is 16 ms) and the process's CPU time as a share of one core.
 //
 //   bench_pacing [--seconds N]
-#include "platform/Fonts.h"
+#include "bench/GuiBenchMain.h"
 #include "shell/MainUnit.h"
 
 #include <QApplication>
@@ -114,11 +114,5 @@ int main(int argc, char** argv)
 {
     for (int i = 1; i + 1 < argc; ++i)
         if (std::string_view(argv[i]) == "--seconds") brakkon::seconds = std::max(1, std::atoi(argv[i + 1]));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    brakkon::RegisterFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return brakkon::bench::RunWindowBenchmarks(argc, argv);
 }
