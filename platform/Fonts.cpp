@@ -1,5 +1,8 @@
 #include "platform/Fonts.h"
 
+#include <QFontDatabase>
+#include <QStringList>
+
 namespace brakkon {
 
 void RegisterFontSubstitutions()
@@ -9,9 +12,20 @@ void RegisterFontSubstitutions()
     QFont::insertSubstitution(HelpFontFamily, QStringLiteral("Liberation Sans"));
 }
 
+QString InstalledFamily(const QString& family)
+{
+    // The installed families are read once: no font is installed while the
+    // game runs that it would have to see.
+    static const QStringList installed = QFontDatabase::families();
+    const auto has = [](const QString& name) { return installed.contains(name, Qt::CaseInsensitive); };
+    if (has(family)) return family;
+    const QString substitute = QFont::substitute(family);
+    return has(substitute) ? substitute : family;
+}
+
 QFont PixelFont(const QString& family, int pixels, bool bold)
 {
-    QFont font(family);
+    QFont font(InstalledFamily(family));
     font.setPixelSize(pixels);
     font.setBold(bold);
     return font;
@@ -19,7 +33,7 @@ QFont PixelFont(const QString& family, int pixels, bool bold)
 
 QFont PointFont(const QString& family, int points, bool bold)
 {
-    QFont font(family, points);
+    QFont font(InstalledFamily(family), points);
     font.setBold(bold);
     return font;
 }

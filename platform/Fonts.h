@@ -15,6 +15,12 @@ inline const QString HelpFontFamily = QStringLiteral("Arial");       ///< the ke
 /// "Liberation Sans". Once, before the first window is built.
 void RegisterFontSubstitutions();
 
+/// The family a font asks for: `family` when it is installed, else its
+/// substitute when that is. Asking for a missing family costs a search for
+/// fallbacks each time a font is first drawn, though the substitute is what
+/// is drawn in the end.
+[[nodiscard]] QString InstalledFamily(const QString& family);
+
 /// A font of `family` at `pixels` pixels high.
 [[nodiscard]] QFont PixelFont(const QString& family, int pixels, bool bold);
 
