@@ -3,6 +3,8 @@
 #include <QFontDatabase>
 #include <QStringList>
 
+#include <fontconfig/fontconfig.h>
+
 namespace brakkon {
 
 void RegisterFontSubstitutions()
@@ -10,6 +12,11 @@ void RegisterFontSubstitutions()
     QFont::insertSubstitution(TitleFontFamily, QStringLiteral("Bebas Neue"));
     QFont::insertSubstitution(LabelFontFamily, QStringLiteral("DejaVu Sans"));
     QFont::insertSubstitution(HelpFontFamily, QStringLiteral("Liberation Sans"));
+}
+
+std::thread ReadFontConfigAhead()
+{
+    return std::thread([] { FcInit(); });
 }
 
 QString InstalledFamily(const QString& family)
