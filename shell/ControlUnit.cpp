@@ -1,6 +1,7 @@
 #include "shell/ControlUnit.h"
 
 #include "platform/ControlSettings.h"
+#include "platform/Fonts.h"
 #include "game/GameFlow.h"
 
 #include <QCheckBox>
@@ -38,7 +39,7 @@ TControlForm::TControlForm(QWidget* parent) : QDialog(parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(ClientWidth, ClientHeight);
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setFont(QFont(InstalledFamily(LabelFontFamily), 8));
 
     Bevel1 = new QFrame(this);
     Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);

@@ -22,6 +22,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -86,7 +87,9 @@ int main(int argc, char** argv)
     // Qt's own event loop, not glib's: a frame's wake-up costs less, and
     // nothing here needs glib's loop (the dialogs are Qt's own, SDL is polled).
     if (qEnvironmentVariableIsEmpty("QT_NO_GLIB")) qputenv("QT_NO_GLIB", "1");
+    std::thread fontConfig = brakkon::ReadFontConfigAhead();
     QApplication app(argc, argv);
+    fontConfig.join(); // before the first font
     brakkon::UseDetectableAutoRepeat(); // a held key: one press, one release
     brakkon::NameApplication();
     brakkon::RegisterFontSubstitutions();

@@ -1,5 +1,6 @@
 #include "shell/StartUnit.h"
 
+#include "platform/Fonts.h"
 #include "platform/UrlOpener.h"
 
 #include <QFont>
@@ -66,11 +67,11 @@ TStartForm::TStartForm(const std::string& appPath, QWidget* parent) : QDialog(pa
     setWindowTitle(QStringLiteral("Veltrox Brakkon"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(ClientWidth, ClientHeight);
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setFont(QFont(InstalledFamily(LabelFontFamily), 8));
 
     Label1 = new QLabel(QStringLiteral("Brakkon 1.2  "), this);
     Label1->setGeometry(184, 0, 215, 39);
-    QFont title(QStringLiteral("Impact"));
+    QFont title(InstalledFamily(TitleFontFamily));
     title.setPixelSize(TitlePixels);
     title.setBold(true);
     title.setItalic(true);
@@ -158,7 +159,7 @@ void FillTextDocument(QTextDocument& target, const RtfDocument& doc)
             format.setFontUnderline(run.Format.Underline);
             format.setFontPointSize(run.Format.HalfPoints / 2.0);
             if (run.Format.Color) format.setForeground(QColor(run.Format.Color->Red, run.Format.Color->Green, run.Format.Color->Blue));
-            if (!run.Format.Font.empty()) format.setFontFamilies({QString::fromStdString(run.Format.Font)});
+            if (!run.Format.Font.empty()) format.setFontFamilies({InstalledFamily(QString::fromStdString(run.Format.Font))});
             cursor.insertText(QString::fromUtf8(run.Text.data(), static_cast<qsizetype>(run.Text.size())), format);
         }
     }
