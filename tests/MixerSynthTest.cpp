@@ -9,17 +9,16 @@
 #include "platform/MixerSynth.h"
 #include "platform/SdlLibrary.h"
 
+#include "tests/MixCapture.h"
 #include "tests/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
 
-#include <algorithm>
-#include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <thread>
+#include <vector>
 
 namespace brakkon {
 namespace {
@@ -32,15 +31,8 @@ constexpr const char* MixerFile = "libSDL2_mixer-2.0.so.0";
 constexpr int Audible = 1000;
 constexpr int DefaultPolyphony = 256;
 
-std::atomic<int> MixedPeak{0};
-
-void CaptureMix(void*, Uint8* stream, int len)
-{
-    const auto* samples = reinterpret_cast<const Sint16*>(stream);
-    int peak = MixedPeak.load();
-    for (int i = 0; i < len / 2; ++i) peak = std::max(peak, std::abs(static_cast<int>(samples[i])));
-    MixedPeak.store(peak);
-}
+using test::CaptureMix;
+using test::MixedPeak;
 
 /// A call of the mixer or the synthesiser, from the copy the game loaded.
 template <typename Call>
