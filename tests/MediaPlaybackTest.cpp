@@ -8,6 +8,7 @@
 #include "platform/MediaSdl.h"
 #include "content/Midi.h"
 #include "game/SoundEffects.h"
+#include "tests/MixCapture.h"
 #include "tests/TempFolder.h"
 #include "tests/TestSupport.h"
 
@@ -37,19 +38,9 @@ using Clock = std::chrono::steady_clock;
 const std::string BinDir = BRAKKON_BIN_DIR;
 constexpr int Audible = 1000; ///< peak of a mix that sounds, of 32767
 
-/// Peak magnitude of the mix since the last reset, and the buffers mixed,
-/// fed by the mixer's thread.
-std::atomic<int> MixedPeak{0};
-std::atomic<int> MixedBuffers{0};
-
-void CaptureMix(void*, Uint8* stream, int len)
-{
-    const auto* samples = reinterpret_cast<const Sint16*>(stream);
-    int peak = MixedPeak.load();
-    for (int i = 0; i < len / 2; ++i) peak = std::max(peak, std::abs(static_cast<int>(samples[i])));
-    MixedPeak.store(peak);
-    ++MixedBuffers;
-}
+using test::CaptureMix;
+using test::MixedBuffers;
+using test::MixedPeak;
 
 /// Waits until `done` holds; the deadline only a hung mixer misses.
 bool WaitFor(const std::function<bool()>& done, Clock::duration deadline = 20s)

@@ -1,0 +1,27 @@
+// What the mixer mixed, read by its post-mix hook in the mixer's thread:
+// the tests of the real SDL2_mixer wait on it to know that something sounds.
+#pragma once
+
+#include <SDL_stdinc.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+
+namespace brakkon::test {
+
+/// Peak magnitude of the mix since the last reset, and the buffers mixed.
+inline std::atomic<int> MixedPeak{0};
+inline std::atomic<int> MixedBuffers{0};
+
+/// The post-mix hook (Mix_SetPostMix) that feeds them.
+inline void CaptureMix(void*, Uint8* stream, int len)
+{
+    const auto* samples = reinterpret_cast<const Sint16*>(stream);
+    int peak = MixedPeak.load();
+    for (int i = 0; i < len / 2; ++i) peak = std::max(peak, std::abs(static_cast<int>(samples[i])));
+    MixedPeak.store(peak);
+    ++MixedBuffers;
+}
+
+} // namespace brakkon::test
