@@ -10,8 +10,6 @@
 #include <QLabel>
 #include <QPaintEvent>
 
-#include <optional>
-
 #include <gtest/gtest.h>
 
 namespace brakkon {
@@ -61,18 +59,11 @@ TEST_P(StraightPaint, TicksShowWhatAWholeRepaintDraws)
     const StraightCase& c = GetParam();
     WindowFixture w;
     w.Show();
-    QWidget* cover = nullptr;
-    if (c.covered) {
-        FieldWidget& field = w.form->Field();
-        auto* frame = new QFrame(&field); // transparent: the field shows through, the frame on top
-        frame->setFrameStyle(QFrame::Box | QFrame::Plain);
-        frame->setLineWidth(3);
-        QPalette magenta = frame->palette();
-        magenta.setColor(QPalette::WindowText, Qt::magenta);
-        frame->setPalette(magenta);
-        frame->setGeometry(field.rect());
-        frame->show();
-        cover = frame;
+    if (c.covered) { // transparent: the field shows through, its frame on top
+        auto* cover = new QFrame(&w.form->Field());
+        cover->setStyleSheet(QStringLiteral("border: 3px solid magenta"));
+        cover->setGeometry(w.form->Field().rect());
+        cover->show();
     }
     for (int i = 1; i < c.scale; ++i) w.Click(Qt::Key_F10);
     ASSERT_EQ(w.form->ViewScale(), c.scale);
@@ -83,12 +74,8 @@ TEST_P(StraightPaint, TicksShowWhatAWholeRepaintDraws)
     ASSERT_FALSE(before.isNull()) << "a backing store of pixels";
 
     PaintWatch watch(shown);
-    std::optional<PaintWatch> coverWatch;
-    if (cover != nullptr) coverWatch.emplace(*cover);
     for (int tick = 0; tick < 60; ++tick) w.form->Timer1Timer(); // each shows its cells at once
-    // Taken before the grab, which paints every widget.
-    const QRegion painted = watch.painted;
-    const QRegion coverPainted = coverWatch ? coverWatch->painted : QRegion();
+    const QRegion painted = watch.painted; // before the grab, which paints every widget
     const QImage after = Store(*w.form);
     EXPECT_NE(after, before) << "the ticks changed the picture";
     EXPECT_EQ(after, Drawn(*w.form));
@@ -104,7 +91,6 @@ TEST_P(StraightPaint, TicksShowWhatAWholeRepaintDraws)
     EXPECT_TRUE((painted - over).isEmpty()) << "the rest straight into the store";
     if (c.covered) {
         EXPECT_FALSE(painted.isEmpty()) << "the cells under the cover repainted";
-        EXPECT_FALSE(coverPainted.isEmpty()) << "and the cover over them";
     }
 }
 

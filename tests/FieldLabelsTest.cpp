@@ -98,28 +98,14 @@ struct LabelChange {
     std::function<void(OverlayLabel&)> change;
 };
 
-void Recolour(OverlayLabel& label, const QColor& colour)
-{
-    QPalette palette = label.palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label.setPalette(palette);
-}
-
 const LabelChange LabelChanges[] = {
     {"SetText", [](OverlayLabel& l) { l.SetText(QStringLiteral("Gate 12")); }},
     {"QLabelSetText", [](OverlayLabel& l) { l.setText(QStringLiteral("Gate 12")); }},
-    {"Colour", [](OverlayLabel& l) { Recolour(l, Qt::red); }},
+    {"Colour", [](OverlayLabel& l) { l.setPalette(QPalette(Qt::red, Qt::red)); }},
     {"Font", [](OverlayLabel& l) { l.setFont(QFont(l.font().family(), 20, QFont::Bold)); }},
     {"Size", [](OverlayLabel& l) { l.resize(l.width() / 2, l.height()); }},
-    {"WordWrap", [](OverlayLabel& l) {
-         l.setWordWrap(true);
-         l.resize(l.width() / 3, l.height() * 3);
-     }},
-    {"Picture", [](OverlayLabel& l) {
-         QPixmap picture(8, 8);
-         picture.fill(Qt::green);
-         l.setPixmap(picture);
-     }},
+    {"WordWrap", [](OverlayLabel& l) { l.setWordWrap(true); l.resize(l.width() / 3, l.height() * 3); }},
+    {"Picture", [](OverlayLabel& l) { QPixmap green(8, 8); green.fill(Qt::green); l.setPixmap(green); }},
 };
 
 class LabelLookChanges : public testing::TestWithParam<LabelChange> {};
@@ -127,8 +113,8 @@ class LabelLookChanges : public testing::TestWithParam<LabelChange> {};
 TEST_P(LabelLookChanges, TheLookFollowsTheChange)
 {
     QWidget parent;
-    auto made = [&parent] {
-        OverlayLabel* label = MakeOverlayLabel(&parent, QStringLiteral("L"), QStringLiteral("Gate 1"), QFont(), Qt::yellow, 0, 0);
+    const auto made = [&parent] {
+        OverlayLabel* label = MakeOverlayLabel(&parent, "L", QStringLiteral("Gate 1"), QFont(), Qt::yellow, 0, 0);
         label->resize(label->width() + 40, label->height());
         return label;
     };
