@@ -1,5 +1,7 @@
 #include "platform/Magnifier.h"
 
+#include "platform/DirectPaint.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QHelpEvent>
@@ -108,7 +110,7 @@ void Magnifier::Show(const QRegion& changed)
 {
     if (frame_.isNull()) return; // not started
     const QRegion region = Render(changed + ChangedLooks());
-    if (!region.isEmpty()) repaint(region);
+    PaintNow(*this, region, [this](QPainter& painter, const QRegion& part) { Draw(painter, part); });
 }
 
 Magnifier::Look Magnifier::LookOf(QWidget* widget) const
@@ -197,9 +199,14 @@ void Magnifier::paintEvent(QPaintEvent* event)
     if (!frame_.isNull())
         if (const QRegion late = Render(ChangedLooks()) - event->region(); !late.isEmpty()) update(late);
     QPainter painter(this);
+    Draw(painter, event->region());
+}
+
+void Magnifier::Draw(QPainter& painter, const QRegion& region) const
+{
     const QRect picture(Origin(), magnified_.size());
-    for (const QRect& rect : event->region() - picture) painter.fillRect(rect, Qt::black);
-    for (const QRect& rect : event->region() & picture) painter.drawImage(rect.topLeft(), magnified_, rect.translated(-picture.topLeft()));
+    for (const QRect& rect : region - picture) painter.fillRect(rect, Qt::black);
+    for (const QRect& rect : region & picture) painter.drawImage(rect.topLeft(), magnified_, rect.translated(-picture.topLeft()));
 }
 
 QWidget* Magnifier::ContentAt(const QPoint& at) const

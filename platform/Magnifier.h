@@ -6,7 +6,8 @@
 // content's pictures says where (Show, in the frame that changed them); the
 // magnifier renders only that region off-screen, together with the widgets
 // whose look changed since the last Show (their text, colour, picture,
-// place, visibility or hover), magnifies it and paints it at once. The
+// place, visibility or hover), magnifies it and paints it at once, straight
+// into the window's backing store when nothing lies over it (PaintNow). The
 // mouse is handed on to the content's widgets at the unscaled point, with
 // enter and leave as the pointer crosses them, so clicks and hovering land
 // where they land unscaled; so are drags and drops, to the widget under the
@@ -80,6 +81,8 @@ private:
     [[nodiscard]] QRegion Render(const QRegion& wanted);
     void Fit();
     void Magnify(const QRect& rect);
+    /// Draws the `region` of the magnifier: the picture, black around it.
+    void Draw(QPainter& painter, const QRegion& region) const;
     [[nodiscard]] QPointF ContentPoint(const QPointF& position) const;
     void Forward(QMouseEvent& event);
     void ForwardDrag(QDropEvent& event);

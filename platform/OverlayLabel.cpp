@@ -53,12 +53,19 @@ bool OverlayLabel::event(QEvent* event)
 {
     const bool handled = QLabel::event(event);
     switch (event->type()) {
-    case QEvent::ShowToParent:
-    case QEvent::HideToParent:
-    case QEvent::Move:
     case QEvent::Resize:
     case QEvent::PaletteChange:
-    case QEvent::FontChange: LookChanged(); break;
+    case QEvent::FontChange:
+    case QEvent::StyleChange:
+    case QEvent::ContentsRectChange:
+        stale_ = true;
+        LookChanged();
+        break;
+    case QEvent::ShowToParent:
+    case QEvent::HideToParent:
+    case QEvent::Move: LookChanged(); break;
+    case QEvent::EnabledChange:
+    case QEvent::ActivationChange: stale_ = true; break; // the palette's colour group
     default: break;
     }
     return handled;
@@ -76,17 +83,22 @@ void OverlayLabel::LookChanged()
     parent->update(dirty);
 }
 
+/// Drawn again only when marked stale, or when QLabel's own setText,
+/// setPixmap or setWordWrap (which send no event) changed what it shows, or
+/// its size changed: nothing is compared but pointers and numbers.
 const QImage& OverlayLabel::Look()
 {
-    const QSize size = contentsRect().size();
-    const QColor colour = palette().color(foregroundRole());
+    const QString shown = text();
     const qint64 picture = pixmap().cacheKey();
-    if (renderedText_ != text() || renderedFont_ != font() || renderedColour_ != colour || renderedSize_ != size ||
-        renderedPicture_ != picture) {
-        renderedText_ = text();
-        renderedFont_ = font();
-        renderedColour_ = colour;
-        renderedSize_ = size;
+    // The same characters at the same place: the string drawn, which this
+    // label's copy keeps alive (a literal's lie in the program).
+    const bool sameText = renderedText_.constData() == shown.constData() && renderedText_.size() == shown.size();
+    // A hidden label hears of its resize only when it is shown.
+    const bool sameSize = rendered_.size() == contentsRect().size();
+    if (stale_ || !sameText || !sameSize || renderedPicture_ != picture || renderedWrap_ != wordWrap()) {
+        stale_ = false;
+        renderedWrap_ = wordWrap();
+        renderedText_ = shown;
         renderedPicture_ = picture;
         Render();
     }
@@ -97,20 +109,21 @@ const QImage& OverlayLabel::Look()
 /// it; text is drawn on transparent.
 void OverlayLabel::Render()
 {
+    const QSize size = contentsRect().size();
     if (!pixmap().isNull()) {
         rendered_ = pixmap()
                         .toImage()
-                        .scaled(renderedSize_, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                        .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                         .convertToFormat(QImage::Format_ARGB32_Premultiplied);
         return;
     }
-    rendered_ = QImage(renderedSize_, QImage::Format_ARGB32_Premultiplied);
+    rendered_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
     if (rendered_.isNull()) return; // no room for any text
     rendered_.fill(Qt::transparent);
     QPainter painter(&rendered_);
-    painter.setFont(renderedFont_);
-    painter.setPen(renderedColour_);
-    const int flags = Qt::AlignLeft | Qt::AlignTop | (wordWrap() ? Qt::TextWordWrap : 0);
+    painter.setFont(font());
+    painter.setPen(palette().color(foregroundRole()));
+    const int flags = Qt::AlignLeft | Qt::AlignTop | (renderedWrap_ ? Qt::TextWordWrap : 0);
     painter.drawText(rendered_.rect(), flags, renderedText_);
 }
 

@@ -9,7 +9,8 @@
 // off, and the parent draws every shown overlay label's look over its own
 // picture in the same painter (PaintOverlayLabels). The look is the text
 // drawn once per change of text, font, colour or size into a transparent
-// image (top-left aligned, in the palette's text colour, wrapped when word
+// image (the change marked by the events that make it, so a paint compares
+// nothing) (top-left aligned, in the palette's text colour, wrapped when word
 // wrap is on), or the label's picture fitted to its size. A change of
 // place, visibility, colour or font asks the parent to repaint where the
 // label was and is; text changes go through SetText, which does the same.
@@ -42,11 +43,10 @@ private:
     void Render();
 
     QImage rendered_;
-    QString renderedText_;
-    QFont renderedFont_;
-    QColor renderedColour_;
-    QSize renderedSize_;
+    QString renderedText_;     ///< the text drawn, sharing the label's own while it is unchanged
     qint64 renderedPicture_ = 0;
+    bool renderedWrap_ = false;
+    bool stale_ = true;        ///< the font, colour or size changed since it was drawn
     QRect placed_; ///< where it lay at its last change of look
 };
 

@@ -1,7 +1,9 @@
 #include "shell/ViewScaler.h"
 
+#include "platform/DirectPaint.h"
 #include "platform/Magnifier.h"
 #include "platform/ViewSettings.h"
+#include "view/FieldWidget.h"
 
 #include <QScreen>
 
@@ -9,7 +11,7 @@
 
 namespace brakkon {
 
-ViewScaler::ViewScaler(QWidget& window, QWidget& panel, QWidget& field, SettingsOpener openSettings)
+ViewScaler::ViewScaler(QWidget& window, QWidget& panel, FieldWidget& field, SettingsOpener openSettings)
     : window_(window), panel_(panel), field_(field), openSettings_(std::move(openSettings))
 {
 }
@@ -61,8 +63,8 @@ void ViewScaler::ShowField(const QRegion& changed)
 {
     if (magnifier_ != nullptr && !magnifier_->isHidden())
         magnifier_->Show(changed.translated(field_.mapTo(&panel_, QPoint())));
-    else if (!changed.isEmpty())
-        field_.repaint(changed);
+    else
+        PaintNow(field_, changed, [this](QPainter& painter, const QRegion& region) { field_.Paint(painter, region); });
 }
 
 /// The largest scale at which the window, with its frame, fits in the free

@@ -19,6 +19,7 @@
 
 namespace brakkon {
 
+class FieldWidget;
 class Magnifier;
 
 class ViewScaler {
@@ -26,7 +27,7 @@ public:
     using SettingsOpener = std::function<std::unique_ptr<QSettings>()>;
 
     /// `openSettings` unset: the choice is not kept.
-    ViewScaler(QWidget& window, QWidget& panel, QWidget& field, SettingsOpener openSettings);
+    ViewScaler(QWidget& window, QWidget& panel, FieldWidget& field, SettingsOpener openSettings);
 
     /// Applies the choice kept from the last run, or the window as designed.
     void Start();
@@ -37,7 +38,9 @@ public:
     void ToggleFullScreen() { Change(chosen_, !fullScreen_); }
 
     /// Paints the field's `changed` region (in the field's pixels) now, as
-    /// it is shown; magnified, with whatever else on the panel changed.
+    /// it is shown: straight into the window's backing store where nothing
+    /// but its labels lies over it; magnified, with whatever else on the
+    /// panel changed.
     void ShowField(const QRegion& changed);
 
     /// The scale the window shows now and where the panel lies in it.
@@ -51,7 +54,7 @@ private:
 
     QWidget& window_;
     QWidget& panel_;
-    QWidget& field_;
+    FieldWidget& field_;
     SettingsOpener openSettings_;
     int chosen_ = 1;                 ///< the scale chosen, 1 to 4
     bool fullScreen_ = false;

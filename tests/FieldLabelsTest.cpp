@@ -4,6 +4,8 @@
 // reaches the screen where they lie.
 #include "tests/GuiSupport.h"
 
+#include "platform/OverlayLabel.h"
+
 #include <QLabel>
 #include <QPaintEvent>
 
@@ -88,6 +90,44 @@ TEST_P(FieldLabelLooks, AChangeOfALabelsLookRepaintsTheFieldWhereItLies)
 }
 
 INSTANTIATE_TEST_SUITE_P(Changes, FieldLabelLooks, testing::ValuesIn(LookChanges), test::CaseName);
+
+/// A label's look after a change is the look of a label made that way: the
+/// change was noticed, whichever way it came.
+struct LabelChange {
+    const char* name;
+    std::function<void(OverlayLabel&)> change;
+};
+
+const LabelChange LabelChanges[] = {
+    {"SetText", [](OverlayLabel& l) { l.SetText(QStringLiteral("Gate 12")); }},
+    {"QLabelSetText", [](OverlayLabel& l) { l.setText(QStringLiteral("Gate 12")); }},
+    {"Colour", [](OverlayLabel& l) { l.setPalette(QPalette(Qt::red, Qt::red)); }},
+    {"Font", [](OverlayLabel& l) { l.setFont(QFont(l.font().family(), 20, QFont::Bold)); }},
+    {"Size", [](OverlayLabel& l) { l.resize(l.width() / 2, l.height()); }},
+    {"WordWrap", [](OverlayLabel& l) { l.setWordWrap(true); l.resize(l.width() / 3, l.height() * 3); }},
+    {"Picture", [](OverlayLabel& l) { QPixmap green(8, 8); green.fill(Qt::green); l.setPixmap(green); }},
+};
+
+class LabelLookChanges : public testing::TestWithParam<LabelChange> {};
+
+TEST_P(LabelLookChanges, TheLookFollowsTheChange)
+{
+    QWidget parent;
+    const auto made = [&parent] {
+        OverlayLabel* label = MakeOverlayLabel(&parent, "L", QStringLiteral("Gate 1"), QFont(), Qt::yellow, 0, 0);
+        label->resize(label->width() + 40, label->height());
+        return label;
+    };
+    OverlayLabel* label = made();
+    const QImage before = label->Look();
+    GetParam().change(*label);
+    OverlayLabel* fresh = made();
+    GetParam().change(*fresh);
+    EXPECT_NE(label->Look(), before);
+    EXPECT_EQ(label->Look(), fresh->Look());
+}
+
+INSTANTIATE_TEST_SUITE_P(Changes, LabelLookChanges, testing::ValuesIn(LabelChanges), test::CaseName);
 
 } // namespace
 } // namespace brakkon

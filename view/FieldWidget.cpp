@@ -24,8 +24,13 @@ void FieldWidget::SetEditHandlers(FieldEditHandlers handlers)
 void FieldWidget::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    for (const QRect& rect : event->region()) painter.drawImage(rect.topLeft(), canvas_, rect);
-    if (overlay_) overlay_(painter, event->region());
+    Paint(painter, event->region());
+}
+
+void FieldWidget::Paint(QPainter& painter, const QRegion& region) const
+{
+    for (const QRect& rect : region) painter.drawImage(rect.topLeft(), canvas_, rect);
+    if (overlay_) overlay_(painter, region);
 }
 
 void FieldWidget::dragEnterEvent(QDragEnterEvent* event)

@@ -35,6 +35,9 @@ public:
     void SetEditHandlers(FieldEditHandlers handlers);
     /// What is drawn over the canvas in each paint, given the painted region.
     void SetOverlay(std::function<void(QPainter&, const QRegion&)> overlay) { overlay_ = std::move(overlay); }
+    /// Draws the `region` of the field (in its pixels) as its paint does:
+    /// the canvas, the overlay over it.
+    void Paint(QPainter& painter, const QRegion& region) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
