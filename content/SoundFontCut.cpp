@@ -161,21 +161,37 @@ SoundFontCut CutSoundFont(std::span<const std::uint8_t> bytes, const std::bitset
         std::uint32_t& kept = regionEnd[f.Samples[s].Start];
         kept = std::max({kept, end, f.Samples[s].End});
     }
-    std::vector<std::uint8_t> points;
+    for (std::size_t s = 0; s < realSamples; ++s) { // a kept loop lies within what is copied
+        const SoundFontSample& sample = f.Samples[s];
+        if (samples[s] && (sample.LoopStart < sample.Start || sample.LoopEnd < sample.LoopStart || sample.LoopEnd > regionEnd[sample.Start]))
+            return {{}, 0, 0, 0, MsgSoundFontRefused};
+    }
+
+    // Written in place: the cut's one large buffer, made once.
+    SoundFontCut cut;
+    std::vector<std::uint8_t>& out = cut.Bytes;
+    std::size_t size = f.Info.size() + 64;
+    for (const auto& [start, end] : regionEnd) size += std::size_t{end - start} * 2;
+    for (const std::span<const std::uint8_t> table : f.Records) size += table.size();
+    out.reserve(size);
+    const std::size_t riff = BeginChunk(out, "RIFF", "sfbk");
+    Append(out, f.Info);
+    if (f.Info.size() % 2 != 0) out.push_back(0);
+    const std::size_t sdta = BeginChunk(out, "LIST", "sdta");
+    const std::size_t smpl = BeginChunk(out, "smpl");
     std::map<std::uint32_t, std::uint32_t> moved; // old start to new start
     for (const auto& [start, end] : regionEnd) {
-        moved[start] = static_cast<std::uint32_t>(points.size() / 2);
-        Append(points, f.Points.subspan(std::size_t{start} * 2, std::size_t{end - start} * 2));
+        moved[start] = static_cast<std::uint32_t>((out.size() - smpl - 4) / 2);
+        Append(out, f.Points.subspan(std::size_t{start} * 2, std::size_t{end - start} * 2));
     }
+    EndChunk(out, smpl);
+    EndChunk(out, sdta);
 
     const std::vector<std::uint16_t> sampleIndex = Renumber(samples);
     Table headers{{}, RecordSizes[Shdr], f.Records[Shdr]};
     for (std::size_t s = 0; s < realSamples; ++s) {
         if (!samples[s]) continue;
         const SoundFontSample& sample = f.Samples[s];
-        const std::uint32_t end = regionEnd[sample.Start];
-        if (sample.LoopStart < sample.Start || sample.LoopEnd < sample.LoopStart || sample.LoopEnd > end)
-            return {{}, 0, 0, 0, MsgSoundFontRefused};
         const std::size_t at = headers.Copy(s);
         const auto move = [&](std::uint32_t point) { return moved[sample.Start] + (point - sample.Start); };
         Put32(headers.Bytes, at + 20, move(sample.Start));
@@ -191,16 +207,6 @@ SoundFontCut CutSoundFont(std::span<const std::uint8_t> bytes, const std::bitset
     CopyOwners(f.Presets, presets, f.PresetZones, f.PresetGens, GenInstrument, Renumber(instruments), 24, "EOP", presetTables);
     CopyOwners(f.Instruments, instruments, f.InstrumentZones, f.InstrumentGens, GenSampleId, sampleIndex, 20, "EOI", instrumentTables);
 
-    SoundFontCut cut;
-    std::vector<std::uint8_t>& out = cut.Bytes;
-    const std::size_t riff = BeginChunk(out, "RIFF", "sfbk");
-    Append(out, f.Info);
-    if (f.Info.size() % 2 != 0) out.push_back(0);
-    const std::size_t sdta = BeginChunk(out, "LIST", "sdta");
-    const std::size_t smpl = BeginChunk(out, "smpl");
-    Append(out, points);
-    EndChunk(out, smpl);
-    EndChunk(out, sdta);
     const std::size_t pdta = BeginChunk(out, "LIST", "pdta");
     const Table* tables[9] = {&presetTables.Owners,     &presetTables.Zones,     &presetTables.Mods,     &presetTables.Gens, &instrumentTables.Owners,
                               &instrumentTables.Zones, &instrumentTables.Mods, &instrumentTables.Gens, &headers};
