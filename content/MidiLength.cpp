@@ -75,6 +75,7 @@ struct Tracks {
     std::vector<TempoChange> Tempos;
     std::uint64_t End = 0;   ///< the latest end of track
     MidiProgramSet Programs; ///< every program a program change selects
+    bool BadProgram = false; ///< a program change's number is no data byte
     std::uint32_t Division = 0;
 };
 
@@ -113,9 +114,13 @@ std::uint64_t ReadTrack(Cursor track, Tracks& found)
             running = status;
             const std::uint8_t kind = status & 0xF0;
             if (kind == 0xC0) {
+                // A number of 128 or more is skipped as it always was for
+                // the length; the programs are not known then.
                 const std::uint8_t program = track.Peek();
-                if (program & 0x80) throw Damaged{};
-                found.Programs.set(program);
+                if (program & 0x80)
+                    found.BadProgram = true;
+                else
+                    found.Programs.set(program);
             }
             track.Skip(kind == 0xC0 || kind == 0xD0 ? 1 : 2);
         }
@@ -192,7 +197,9 @@ MidiLength ReadMidiLength(std::span<const std::uint8_t> bytes)
 MidiPrograms ReadMidiPrograms(std::span<const std::uint8_t> bytes)
 {
     try {
-        return {ReadTracks(bytes).Programs, {}};
+        const Tracks found = ReadTracks(bytes);
+        if (found.BadProgram) throw Damaged{};
+        return {found.Programs, {}};
     } catch (const Damaged&) {
         return {{}, MsgMidiDamaged};
     }

@@ -168,6 +168,16 @@ INSTANTIATE_TEST_SUITE_P(
         ProgramsCase{"SequentialTracksFormat", Midi(2, 96, {TwoPrograms}), {-1}}),
     [](const ::testing::TestParamInfo<ProgramsCase>& info) { return std::string(info.param.name); });
 
+// A program number past 127 leaves the programs unknown, while the length
+// is read as it always was.
+TEST(MidiProgramsRead, AProgramPast127LeavesTheLengthReadable)
+{
+    const Bytes file = Midi(0, 96, {Join({Bytes{0x00, 0xC0, 0x80}, NoteFor384, EndAt0})});
+    EXPECT_FALSE(ReadMidiPrograms(file));
+    const MidiLength length = ReadMidiLength(file);
+    EXPECT_TRUE(length) << length.Message;
+}
+
 TEST(MidiProgramsRead, TheShippedMusic)
 {
     std::ifstream in(std::string(BRAKKON_BIN_DIR) + "/Music.mid", std::ios::binary);
