@@ -1,14 +1,17 @@
-// The music as the mixer's synthesiser renders it, with the game's lean
-// settings and with the library's defaults: SDL's disk audio driver writes
-// the mix of one whole round of the music to a file per run, as fast as it
-// is mixed; the two recordings, from the first sound on, must be the same
-// samples. Also prints the most voices sounding at once (read after every
-// mixed buffer of 1024 frames) against the lean polyphony, and the CPU time
-// of each run.
+// The music as the mixer's synthesiser renders it three ways: with the
+// library's defaults and the whole sound font, with the game's lean
+// polyphony and the whole font, and lean with the font cut to the music's
+// programs (as the game plays it). SDL's disk audio driver writes the mix of
+// one whole round of the music to a file per run, as fast as it is mixed;
+// the recordings, from the first sound on, must be the same samples. Also
+// prints the most voices sounding at once (read after every mixed buffer of
+// 1024 frames) against the lean polyphony, the CPU time of each run and the
+// size of the cut font.
 //
 //   synth_check [MUSIC.mid] [FOLDER]   defaults: the built "Music.mid", /tmp
 // Exit status 0 when the recordings are the same and the voices fit.
 #include "content/MidiLength.h"
+#include "platform/FontLoader.h"
 #include "platform/MediaSdl.h"
 #include "platform/MixerSynth.h"
 
@@ -58,10 +61,11 @@ struct Run {
 };
 
 /// One round of the music into `out` through the game's own media player.
-Run Render(const std::string& music, const std::filesystem::path& out, double seconds, bool lean)
+Run Render(const std::string& music, const std::filesystem::path& out, double seconds, bool lean, bool cut)
 {
     Run run;
     SetLeanSynth(lean);
+    SetCutSoundFont(cut);
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
     setenv("SDL_DISKAUDIODELAY", "0", 1);
@@ -107,40 +111,56 @@ int Check(const std::string& music, const std::filesystem::path& folder)
         std::fprintf(stderr, "cannot read the length of %s\n", music.c_str());
         return 2;
     }
-    const std::filesystem::path plainFile = folder / "synth-plain.pcm";
-    const std::filesystem::path leanFile = folder / "synth-lean.pcm";
-    const Run plain = Render(music, plainFile, length.Seconds, false);
-    const Run lean = Render(music, leanFile, length.Seconds, true);
-    for (const auto& [name, run] : {std::pair{"defaults", plain}, std::pair{"lean", lean}})
-        std::printf("%-8s rendered %s, polyphony %d, most voices at once %d, CPU %.2f s\n", name,
-                    run.Rendered ? "whole" : "NOT WHOLE", run.Polyphony, run.Voices, run.CpuSeconds);
-    if (!plain.Rendered || !lean.Rendered) return 2;
+    struct Way {
+        const char* Name;
+        bool Lean, Cut;
+        std::filesystem::path File;
+        Run Done;
+    };
+    Way ways[] = {{"defaults", false, false, folder / "synth-plain.pcm", {}},
+                  {"lean", true, false, folder / "synth-lean.pcm", {}},
+                  {"cut", true, true, folder / "synth-cut.pcm", {}}};
+    const int servedBefore = LastFontServed().Count;
+    for (Way& way : ways) {
+        way.Done = Render(music, way.File, length.Seconds, way.Lean, way.Cut);
+        std::printf("%-8s rendered %s, polyphony %d, most voices at once %d, CPU %.2f s\n", way.Name,
+                    way.Done.Rendered ? "whole" : "NOT WHOLE", way.Done.Polyphony, way.Done.Voices, way.Done.CpuSeconds);
+        if (!way.Done.Rendered) return 2;
+    }
+    const FontServed served = LastFontServed();
+    if (served.Count != servedBefore + 1) {
+        std::printf("the cut font was not served (%d times)\n", served.Count - servedBefore);
+        return 1;
+    }
+    std::printf("cut font: %d presets, %d instruments, %d samples, %zu bytes\n", served.Presets, served.Instruments,
+                served.Samples, served.Bytes);
 
-    const std::vector<std::uint8_t> a = FromFirstSound(ReadFile(plainFile));
-    const std::vector<std::uint8_t> b = FromFirstSound(ReadFile(leanFile));
+    const std::vector<std::uint8_t> a = FromFirstSound(ReadFile(ways[0].File));
     const std::size_t compared = static_cast<std::size_t>(length.Seconds * BytesPerSecond) & ~std::size_t{3};
-    std::printf("music %.2f s; sound from the first sample on: %zu and %zu bytes; comparing %zu\n", length.Seconds, a.size(),
-                b.size(), compared);
-    if (a.size() < compared || b.size() < compared) return 1;
-    std::size_t differ = 0;
-    std::size_t first = compared;
-    for (std::size_t i = 0; i < compared; i += 2) {
-        if (a[i] == b[i] && a[i + 1] == b[i + 1]) continue;
-        ++differ;
-        if (first == compared) first = i;
+    for (const Way* way : {&ways[1], &ways[2]}) {
+        const std::vector<std::uint8_t> b = FromFirstSound(ReadFile(way->File));
+        std::printf("%s against defaults: music %.2f s; sound from the first sample on: %zu and %zu bytes; comparing %zu\n",
+                    way->Name, length.Seconds, a.size(), b.size(), compared);
+        if (a.size() < compared || b.size() < compared) return 1;
+        std::size_t differ = 0;
+        std::size_t first = compared;
+        for (std::size_t i = 0; i < compared; i += 2) {
+            if (a[i] == b[i] && a[i + 1] == b[i + 1]) continue;
+            ++differ;
+            if (first == compared) first = i;
+        }
+        if (differ != 0) {
+            std::printf("DIFFERENT: %zu of %zu samples, the first at %.3f s\n", differ, compared / 2,
+                        static_cast<double>(first) / BytesPerSecond);
+            return 1;
+        }
+        std::printf("identical: %zu samples\n", compared / 2);
+        if (way->Done.Voices >= way->Done.Polyphony) {
+            std::printf("the music reaches the lean polyphony\n");
+            return 1;
+        }
     }
-    if (differ != 0) {
-        std::printf("DIFFERENT: %zu of %zu samples, the first at %.3f s\n", differ, compared / 2,
-                    static_cast<double>(first) / BytesPerSecond);
-        return 1;
-    }
-    std::printf("identical: %zu samples\n", compared / 2);
-    if (lean.Voices >= lean.Polyphony) {
-        std::printf("the music reaches the lean polyphony\n");
-        return 1;
-    }
-    std::filesystem::remove(plainFile);
-    std::filesystem::remove(leanFile);
+    for (const Way& way : ways) std::filesystem::remove(way.File);
     return 0;
 }
 

@@ -70,9 +70,18 @@ struct TempoChange {
     std::uint32_t MicrosPerQuarter;
 };
 
+/// What a walk over a file's tracks collects.
+struct Tracks {
+    std::vector<TempoChange> Tempos;
+    std::uint64_t End = 0;   ///< the latest end of track
+    MidiProgramSet Programs; ///< every program a program change selects
+    bool BadProgram = false; ///< a program change's number is no data byte
+    std::uint32_t Division = 0;
+};
+
 /// Walks one track's events; returns the tick of its end and collects its
-/// tempo changes.
-std::uint64_t ReadTrack(Cursor track, std::vector<TempoChange>& tempos)
+/// tempo changes and programs.
+std::uint64_t ReadTrack(Cursor track, Tracks& found)
 {
     std::uint64_t tick = 0;
     std::uint8_t running = 0;
@@ -93,7 +102,7 @@ std::uint64_t ReadTrack(Cursor track, std::vector<TempoChange>& tempos)
             if (type == MetaEndOfTrack) return tick;
             if (type == MetaTempo && length >= 3) {
                 Cursor tempo = track;
-                tempos.push_back({tick, tempo.Be(3)});
+                found.Tempos.push_back({tick, tempo.Be(3)});
             }
             track.Skip(length);
         } else if (status == SysEx || status == SysExContinued) {
@@ -104,6 +113,15 @@ std::uint64_t ReadTrack(Cursor track, std::vector<TempoChange>& tempos)
         } else {
             running = status;
             const std::uint8_t kind = status & 0xF0;
+            if (kind == 0xC0) {
+                // A number of 128 or more is skipped as it always was for
+                // the length; the programs are not known then.
+                const std::uint8_t program = track.Peek();
+                if (program & 0x80)
+                    found.BadProgram = true;
+                else
+                    found.Programs.set(program);
+            }
             track.Skip(kind == 0xC0 || kind == 0xD0 ? 1 : 2);
         }
     }
@@ -125,48 +143,65 @@ double TicksToSeconds(std::uint64_t end, const std::vector<TempoChange>& tempos,
     return seconds + static_cast<double>(end - at) * tempo * secondsPerQuarterTick;
 }
 
+/// Every track of a format 0 or 1 file; throws Damaged.
+Tracks ReadTracks(std::span<const std::uint8_t> bytes)
+{
+    Cursor file(bytes, 0, bytes.size());
+    if (file.Be(4) != 0x4D546864) throw Damaged{}; // "MThd"
+    const std::uint32_t headerLength = file.Be(4);
+    if (headerLength < 6) throw Damaged{};
+    const std::uint32_t format = file.Be(2);
+    file.Be(2); // the track count; the chunks themselves are counted
+    Tracks found;
+    found.Division = file.Be(2);
+    file.Skip(headerLength - 6);
+    if (format > 1 || found.Division == 0) throw Damaged{};
+
+    int tracks = 0;
+    while (!file.AtEnd()) {
+        const std::uint32_t id = file.Be(4);
+        const std::uint32_t length = file.Be(4);
+        const std::size_t start = file.Position();
+        file.Skip(length);
+        if (id != 0x4D54726B) continue; // not "MTrk": an unknown chunk is passed over
+        found.End = std::max(found.End, ReadTrack(Cursor(bytes, start, start + length), found));
+        ++tracks;
+    }
+    if (tracks == 0) throw Damaged{};
+    return found;
+}
+
 } // namespace
 
 MidiLength ReadMidiLength(std::span<const std::uint8_t> bytes)
 {
     try {
-        Cursor file(bytes, 0, bytes.size());
-        if (file.Be(4) != 0x4D546864) throw Damaged{}; // "MThd"
-        const std::uint32_t headerLength = file.Be(4);
-        if (headerLength < 6) throw Damaged{};
-        const std::uint32_t format = file.Be(2);
-        file.Be(2); // the track count; the chunks themselves are counted
-        const std::uint32_t division = file.Be(2);
-        file.Skip(headerLength - 6);
-        if (format > 1 || division == 0) throw Damaged{};
-
-        std::vector<TempoChange> tempos;
-        std::uint64_t end = 0;
-        int tracks = 0;
-        while (!file.AtEnd()) {
-            const std::uint32_t id = file.Be(4);
-            const std::uint32_t length = file.Be(4);
-            const std::size_t start = file.Position();
-            file.Skip(length);
-            if (id != 0x4D54726B) continue; // not "MTrk": an unknown chunk is passed over
-            end = std::max(end, ReadTrack(Cursor(bytes, start, start + length), tempos));
-            ++tracks;
-        }
-        if (tracks == 0) throw Damaged{};
-
-        std::stable_sort(tempos.begin(), tempos.end(),
+        Tracks found = ReadTracks(bytes);
+        std::stable_sort(found.Tempos.begin(), found.Tempos.end(),
                          [](const TempoChange& a, const TempoChange& b) { return a.Tick < b.Tick; });
+        const std::uint32_t division = found.Division;
         if (division & 0x8000) {
             // Time code: frames a second (29 stands for 29.97) times ticks a frame.
             const int frames = -static_cast<std::int8_t>(division >> 8);
             const std::uint32_t ticksPerFrame = division & 0xFF;
             if (frames <= 0 || ticksPerFrame == 0) throw Damaged{};
             const double rate = (frames == 29 ? 29.97 : frames) * ticksPerFrame;
-            return {static_cast<double>(end) / rate, {}};
+            return {static_cast<double>(found.End) / rate, {}};
         }
-        return {TicksToSeconds(end, tempos, 1e-6 / division), {}};
+        return {TicksToSeconds(found.End, found.Tempos, 1e-6 / division), {}};
     } catch (const Damaged&) {
         return {0, MsgMidiDamaged};
+    }
+}
+
+MidiPrograms ReadMidiPrograms(std::span<const std::uint8_t> bytes)
+{
+    try {
+        const Tracks found = ReadTracks(bytes);
+        if (found.BadProgram) throw Damaged{};
+        return {found.Programs, {}};
+    } catch (const Damaged&) {
+        return {{}, MsgMidiDamaged};
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "content/MidiLength.h"
 
+#include "platform/FontLoader.h"
 #include "platform/SdlLibrary.h"
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace brakkon {
@@ -153,15 +155,23 @@ private:
 };
 
 /// The playing time of a MIDI file, or 0 when it cannot be read.
-double MidiSeconds(const std::string& fileName)
+/// What the player reads from a MIDI file itself.
+struct MidiFacts {
+    double Seconds = 0;                     ///< 0: not known
+    std::optional<MidiProgramSet> Programs; ///< none: not known
+};
+
+MidiFacts ReadMidiFacts(const std::string& fileName)
 {
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(fileName, error);
-    if (error || size > MaxMidiBytes) return 0;
+    if (error || size > MaxMidiBytes) return {};
     std::ifstream in(fileName, std::ios::binary);
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const MidiLength length = ReadMidiLength(bytes);
-    return length ? length.Seconds : 0;
+    MidiFacts facts;
+    if (const MidiLength length = ReadMidiLength(bytes)) facts.Seconds = length.Seconds;
+    if (const MidiPrograms programs = ReadMidiPrograms(bytes)) facts.Programs = programs.Programs;
+    return facts;
 }
 
 std::string LowerExtension(const std::string& fileName)
@@ -193,10 +203,15 @@ public:
             if (channel_ < 0) channel_ = audio_->ReserveChannel();
             device_ = std::make_unique<WaveDevice>(chunk, channel_);
         } else {
-            const double seconds = MidiSeconds(fileName);
-            Mix_Music* music = Mix().LoadMUS(fileName.c_str());
+            const MidiFacts facts = ReadMidiFacts(fileName);
+            Mix_Music* music = nullptr;
+            {
+                // The mixer's synthesiser gets a sound font of only these programs.
+                const MusicAnnounced announced(facts.Programs);
+                music = Mix().LoadMUS(fileName.c_str());
+            }
             if (music == nullptr) return MixerFailed(fileName);
-            device_ = std::make_unique<SequencerDevice>(music, seconds);
+            device_ = std::make_unique<SequencerDevice>(music, facts.Seconds);
         }
         return MediaResult::Done();
     }

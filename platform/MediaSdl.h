@@ -5,7 +5,8 @@
 // use) it stays silent and the players open files without playing them, so
 // the game runs on quietly. A waveform file becomes one Mix_Chunk on a
 // channel reserved for its player; a MIDI file becomes the one Mix_Music,
-// sounded through the General-MIDI sound font that FindSoundFont locates.
+// sounded through the General-MIDI sound font that FindSoundFont locates,
+// cut to the music's programs (platform/FontLoader.h).
 #pragma once
 
 #include "platform/MediaPlayer.h"

@@ -1,5 +1,7 @@
 #include "platform/MixerSynth.h"
 
+#include "platform/FontLoader.h"
+
 #include <dlfcn.h>
 
 #include <atomic>
@@ -45,6 +47,10 @@ SynthCalls CallsBeside(void* constructor)
     Find(library, calls.SetInt, "fluid_settings_setint");
     Find(library, calls.GetPolyphony, "fluid_synth_get_polyphony");
     Find(library, calls.ActiveVoices, "fluid_synth_get_active_voice_count");
+    Find(library, calls.NewLoader, "new_fluid_defsfloader");
+    Find(library, calls.SetLoaderFiles, "fluid_sfloader_set_callbacks");
+    Find(library, calls.DeleteLoader, "delete_fluid_sfloader");
+    Find(library, calls.AddLoader, "fluid_synth_add_sfloader");
     return calls;
 }
 
@@ -95,6 +101,7 @@ extern "C" brakkon::FluidSynth* new_fluid_synth(brakkon::FluidSettings* settings
     const SynthCalls& calls = MixerSynthCalls();
     FluidSynth* synth = MakeSynth(settings, calls, Lean);
     if (synth == nullptr) return nullptr;
+    AddFontLoader(synth, settings, calls);
     const std::lock_guard<std::mutex> hold(MadeLock);
     Made.Count += 1;
     Made.Polyphony = calls.GetPolyphony != nullptr ? calls.GetPolyphony(synth) : -1;

@@ -9,9 +9,8 @@
 // music needs and calls the library's own constructor. The music renders to
 // the same samples (bench/SynthCheck renders it both ways and compares).
 //
-// Loading a preset's samples only when a channel selects it would save more
-// (the whole sound font's samples are read at load), but with the shipped
-// font it changes the drums: see bench/README.md.
+// The synthesiser is also given a sound-font loader that serves a cut of the
+// font with only the music's instruments (platform/FontLoader.h).
 //
 // The synthesiser library is never linked: its calls are looked up in the
 // copy the mixer loaded. A setting the library does not know is left at its
@@ -24,6 +23,16 @@ namespace brakkon {
 /// The library's own types, never looked into.
 struct FluidSettings;
 struct FluidSynth;
+struct FluidSfLoader;
+
+/// The file calls of a sound-font loader (the library's `fluid_sfloader_callback_*_t`).
+struct FontFileCalls {
+    void* (*Open)(const char* fileName);
+    int (*Read)(void* buffer, long long count, void* handle);
+    int (*Seek)(void* handle, long long offset, int origin);
+    long long (*Tell)(void* handle);
+    int (*Close)(void* handle);
+};
 
 /// The synthesiser library's calls this file makes; any may be null (missing).
 struct SynthCalls {
@@ -31,6 +40,11 @@ struct SynthCalls {
     int (*SetInt)(FluidSettings*, const char*, int);
     int (*GetPolyphony)(FluidSynth*);
     int (*ActiveVoices)(FluidSynth*);
+    FluidSfLoader* (*NewLoader)(FluidSettings*);
+    int (*SetLoaderFiles)(FluidSfLoader*, decltype(FontFileCalls::Open), decltype(FontFileCalls::Read),
+                            decltype(FontFileCalls::Seek), decltype(FontFileCalls::Tell), decltype(FontFileCalls::Close));
+    void (*DeleteLoader)(FluidSfLoader*);
+    void (*AddLoader)(FluidSynth*, FluidSfLoader*);
 };
 
 /// Voices the synthesiser keeps: the music sounds at most 62 at once, and

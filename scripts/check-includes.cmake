@@ -23,8 +23,9 @@ set(may_tools    tools net sim content game platform view editor)
 
 # Readers that know no game and stand alone, each a library of its own,
 # which any folder may use: the SDL music player asks the MIDI length reader
-# how long the music runs.
-set(leaf_headers content/MidiLength.h)
+# how long the music runs and which programs it plays, and gives the mixer's
+# synthesiser the sound font cut to those programs.
+set(leaf_headers content/MidiLength.h content/SoundFont.h)
 
 set(wrong)
 set(checked 0)

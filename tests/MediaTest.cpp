@@ -1,5 +1,5 @@
-// The media layer's own reading: the playing time of MIDI files, damaged
-// ones refused, and where the sound font is found.
+// The media layer's own reading: the playing time of MIDI files and the
+// programs they select, damaged ones refused, and where the sound font is found.
 #include "content/MidiLength.h"
 #include "platform/MediaSdl.h"
 
@@ -111,6 +111,80 @@ TEST(MidiLengthRead, ShippedMusicLastsItsFortyBars)
     const MidiLength length = ReadMidiLength(bytes);
     ASSERT_TRUE(length);
     EXPECT_NEAR(length.Seconds, 40 * 4 * 60.0 / 144, 0.5); // 40 bars of 4 quarters at 144 a minute
+}
+
+struct ProgramsCase {
+    const char* name;
+    Bytes file;
+    std::vector<int> programs; ///< {-1}: refused
+};
+
+void PrintTo(const ProgramsCase& c, std::ostream* os) { *os << c.name; }
+
+class MidiProgramsRead : public ::testing::TestWithParam<ProgramsCase> {};
+
+TEST_P(MidiProgramsRead, EveryProgramChangeOrRefused)
+{
+    const ProgramsCase& c = GetParam();
+    const MidiPrograms read = ReadMidiPrograms(c.file);
+    if (c.programs == std::vector<int>{-1}) {
+        EXPECT_EQ(read.Message, MsgMidiDamaged);
+        EXPECT_TRUE(read.Programs.none());
+        return;
+    }
+    ASSERT_TRUE(read) << read.Message;
+    MidiProgramSet expected;
+    for (const int p : c.programs) expected.set(static_cast<std::size_t>(p));
+    EXPECT_EQ(read.Programs, expected);
+}
+
+const Bytes TwoPrograms = Join({Bytes{0x00, 0xC0, 0x05, 0x00, 0xC3, 0x07}, EndAt0});
+
+INSTANTIATE_TEST_SUITE_P(
+    Media, MidiProgramsRead,
+    ::testing::Values(
+        ProgramsCase{"TwoChannels", Midi(0, 96, {TwoPrograms}), {5, 7}},
+        ProgramsCase{"RunningStatus", Midi(0, 96, {Bytes{0x00, 0xC1, 0x21, 0x10, 0x22, 0x10, 0x23}}), {33, 34, 35}},
+        // A sysex body and a meta text hold bytes that look like program changes.
+        ProgramsCase{"MetaAndSysexBetween",
+                     Midi(0, 96, {Bytes{0x00, 0xC0, 0x03, 0x00, 0xFF, 0x01, 0x03, 0xC5, 0x40, 0x41, 0x00, 0xF0, 0x03, 0xC5, 0x11, 0xF7,
+                                        0x00, 0xC2, 0x09, 0x00, 0xFF, 0x2F, 0x00}}),
+                     {3, 9}},
+        ProgramsCase{"TwoTracks", Midi(1, 96, {Join({Tempo250k, EndAt0}), Bytes{0x00, 0xC9, 0x00, 0x00, 0xC0, 0x50}}), {0, 80}},
+        ProgramsCase{"ProgramChangeIsTheLastEvent", Midi(0, 96, {Bytes{0x00, 0xC0, 0x7F}}), {127}},
+        ProgramsCase{"OtherChannelMessages",
+                     Midi(0, 96, {Join({NoteFor384, Bytes{0x00, 0xB0, 0x00, 0x05, 0x00, 0xE0, 0x00, 0x40, 0x00, 0xD0, 0x06}, EndAt0})}),
+                     {}},
+        ProgramsCase{"TruncatedProgramChange", Midi(0, 96, {Bytes{0x00, 0xC0}}), {-1}},
+        ProgramsCase{"ProgramPast127", Midi(0, 96, {Bytes{0x00, 0xC0, 0x80}}), {-1}},
+        ProgramsCase{"BadHeader", Bytes{'M', 'T', 'h', 'd', 0, 0, 0, 4, 0, 0, 0, 1}, {-1}},
+        ProgramsCase{"TrackLengthPastTheEnd",
+                     [] {
+                         Bytes file = Midi(0, 96, {TwoPrograms});
+                         file[17] += 1; // the track's length, one byte more than there is
+                         return file;
+                     }(),
+                     {-1}},
+        ProgramsCase{"SequentialTracksFormat", Midi(2, 96, {TwoPrograms}), {-1}}),
+    [](const ::testing::TestParamInfo<ProgramsCase>& info) { return std::string(info.param.name); });
+
+// A program number past 127 leaves the programs unknown, while the length
+// is read as it always was.
+TEST(MidiProgramsRead, AProgramPast127LeavesTheLengthReadable)
+{
+    const Bytes file = Midi(0, 96, {Join({Bytes{0x00, 0xC0, 0x80}, NoteFor384, EndAt0})});
+    EXPECT_FALSE(ReadMidiPrograms(file));
+    const MidiLength length = ReadMidiLength(file);
+    EXPECT_TRUE(length) << length.Message;
+}
+
+TEST(MidiProgramsRead, TheShippedMusic)
+{
+    std::ifstream in(std::string(BRAKKON_BIN_DIR) + "/Music.mid", std::ios::binary);
+    const Bytes bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const MidiPrograms read = ReadMidiPrograms(bytes);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read.Programs, MidiProgramSet().set(38).set(61).set(80)); // bass, brass, lead
 }
 
 TEST(SoundFont, FoundWhereTheDataDirectoriesSay)

@@ -5,6 +5,11 @@
 // already loaded; without it there is no synthesiser, and a library without
 // the settings' call still gets its plain synthesiser. Real SDL2_mixer on the
 // dummy driver, loaded as the game loads it (this program links neither).
+// The music's synthesiser reads the sound font cut to the music's programs;
+// with the cut off, with nothing announced or without the loader's calls
+// it reads the whole font.
+#include "content/SoundFont.h"
+#include "platform/FontLoader.h"
 #include "platform/MediaSdl.h"
 #include "platform/MixerSynth.h"
 #include "platform/SdlLibrary.h"
@@ -17,6 +22,10 @@
 #include <dlfcn.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -160,6 +169,121 @@ INSTANTIATE_TEST_SUITE_P(Calls, SynthMissing,
                                            MissingCase{"NoSetting", true, false, true, DefaultPolyphony},
                                            MissingCase{"NoConstructor", false, true, false, 0}),
                          test::CaseName);
+
+/// The sound font the game gives the mixer; empty when the machine has none.
+std::string GameSoundFont()
+{
+    return FindSoundFont([](const char* name) { return std::getenv(name); });
+}
+
+/// Presets in the first sound font `synth` loaded, counted through the library.
+int LoadedPresets(FluidSynth* synth)
+{
+    struct Font;
+    struct Preset;
+    const auto getFont = Loaded<Font* (*)(FluidSynth*, unsigned)>("fluid_synth_get_sfont");
+    const auto start = Loaded<void (*)(Font*)>("fluid_sfont_iteration_start");
+    const auto next = Loaded<Preset* (*)(Font*)>("fluid_sfont_iteration_next");
+    if (getFont == nullptr || start == nullptr || next == nullptr || synth == nullptr) return -1;
+    Font* font = getFont(synth, 0);
+    if (font == nullptr) return -1;
+    int presets = 0;
+    start(font);
+    while (next(font) != nullptr) ++presets;
+    return presets;
+}
+
+/// Presets in the whole font, read from its file.
+int WholeFontPresets(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const SoundFontRead read = ReadSoundFont(bytes);
+    return read ? static_cast<int>(read.Font.Presets.size()) - 1 : -1;
+}
+
+constexpr int MusicPresets = 5; ///< lead, brass, bass, the piano and the drum kit
+
+struct CutCase {
+    const char* name;
+    bool cut;
+    bool served;
+};
+
+class MusicFont : public ::testing::TestWithParam<CutCase> {
+protected:
+    void TearDown() override { SetCutSoundFont(true); }
+};
+
+TEST_P(MusicFont, LoadedWithTheMusicsPresetsOnly)
+{
+    const std::string font = GameSoundFont();
+    if (font.empty()) GTEST_SKIP() << "no General-MIDI sound font installed (scripts/deps installs timgm6mb-soundfont)";
+    SetCutSoundFont(GetParam().cut);
+    const std::shared_ptr<SdlAudio> audio = SdlAudio::Open();
+    ASSERT_TRUE(audio->Available());
+    const int served = LastFontServed().Count;
+    const std::unique_ptr<MediaPlayer> music = MakeSdlMediaPlayer(audio);
+    ASSERT_TRUE(music->Open(BinDir + "/Music.mid"));
+    const int presets = LoadedPresets(LastSynthMade().Synth);
+    EXPECT_EQ(LastFontServed().Count, served + (GetParam().served ? 1 : 0));
+    if (GetParam().served) {
+        EXPECT_EQ(presets, MusicPresets);
+        EXPECT_EQ(LastFontServed().Presets, MusicPresets);
+    } else {
+        EXPECT_EQ(presets, WholeFontPresets(font));
+        EXPECT_GT(presets, 100);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fonts, MusicFont,
+                         ::testing::Values(CutCase{"Cut", true, true}, CutCase{"Whole", false, false}),
+                         test::CaseName);
+
+struct LoaderCase {
+    const char* name;
+    std::optional<MidiProgramSet> announced;
+    bool withLoaderCalls;
+    int presets; ///< -1: the whole font's
+};
+
+class FontLoaderCalls : public ::testing::TestWithParam<LoaderCase> {};
+
+// The synthesiser made and loaded here as the mixer does it.
+TEST_P(FontLoaderCalls, CutOnlyWhenAnnouncedAndPossible)
+{
+    const std::string font = GameSoundFont();
+    if (font.empty()) GTEST_SKIP() << "no General-MIDI sound font installed (scripts/deps installs timgm6mb-soundfont)";
+    ASSERT_NE(Mixer(), nullptr);
+    const auto newSettings = Loaded<FluidSettings* (*)()>("new_fluid_settings");
+    const auto deleteSettings = Loaded<void (*)(FluidSettings*)>("delete_fluid_settings");
+    const auto deleteSynth = Loaded<void (*)(FluidSynth*)>("delete_fluid_synth");
+    const auto load = Loaded<int (*)(FluidSynth*, const char*, int)>("fluid_synth_sfload");
+    ASSERT_TRUE(newSettings != nullptr && deleteSettings != nullptr && deleteSynth != nullptr && load != nullptr);
+    SynthCalls calls = MixerSynthCalls();
+    if (!GetParam().withLoaderCalls) calls.AddLoader = nullptr;
+
+    FluidSettings* settings = newSettings();
+    FluidSynth* synth = MakeSynth(settings, calls, true);
+    ASSERT_NE(synth, nullptr);
+    EXPECT_EQ(AddFontLoader(synth, settings, calls), GetParam().withLoaderCalls);
+    {
+        const MusicAnnounced announced(GetParam().announced);
+        EXPECT_GE(load(synth, font.c_str(), 1), 0);
+    }
+    const int expected = GetParam().presets < 0 ? WholeFontPresets(font) : GetParam().presets;
+    EXPECT_EQ(LoadedPresets(synth), expected);
+    deleteSynth(synth);
+    deleteSettings(settings);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Loader, FontLoaderCalls,
+    ::testing::Values(LoaderCase{"MusicAnnounced", MidiProgramSet().set(80), true, 3}, // the lead, the piano, the drum kit
+                      LoaderCase{"NoProgramsButTheReset", MidiProgramSet(), true, 2},     // the piano and the drum kit
+                      LoaderCase{"NothingAnnounced", std::nullopt, true, -1},
+                      LoaderCase{"NoLoaderCalls", MidiProgramSet().set(80), false, -1}),
+    test::CaseName);
 
 } // namespace
 } // namespace brakkon
