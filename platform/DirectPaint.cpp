@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <vector>
+
 namespace brakkon {
 namespace {
 
@@ -31,15 +33,21 @@ bool Shown(const QObject* object)
 
 } // namespace
 
-QRegion NotStraight(const QWidget& widget, const QRegion& region)
+QRegion NotStraight(const QWidget& widget, const QRegion& region, std::vector<QWidget*>* drawnOver)
 {
+    if (drawnOver != nullptr) drawnOver->clear();
     if (region.isEmpty() || !StoreReady(widget)) return region;
     const QRect bounds = region.boundingRect();
     QRegion blocked;
-    for (const QObject* child : widget.children()) {
-        if (!Shown(child) || qobject_cast<const OverlayLabel*>(child) != nullptr) continue;
-        const QRect place = static_cast<const QWidget*>(child)->geometry();
-        if (place.intersects(bounds)) blocked += place;
+    for (QObject* child : widget.children()) {
+        if (!Shown(child)) continue;
+        auto* over = static_cast<QWidget*>(child);
+        if (!over->geometry().intersects(bounds) || qobject_cast<const OverlayLabel*>(child) != nullptr) continue;
+        // A child with a surface of its own is not in the window's store.
+        if (drawnOver != nullptr && !over->testAttribute(Qt::WA_NativeWindow))
+            drawnOver->push_back(over);
+        else
+            blocked += over->geometry();
     }
     // Up to the window: the siblings stacked above the widget and above each
     // of its parents, and what lies past a parent's edge. `offset` is where
@@ -63,7 +71,8 @@ QRegion NotStraight(const QWidget& widget, const QRegion& region)
 void PaintNow(QWidget& widget, const QRegion& region, const RegionPainter& paint)
 {
     if (region.isEmpty()) return;
-    const QRegion left = NotStraight(widget, region);
+    static std::vector<QWidget*> over; // kept: the frame allocates nothing here
+    const QRegion left = NotStraight(widget, region, &over);
     if (const QRegion straight = region - left; !straight.isEmpty()) {
         QWidget* top = widget.window();
         const QPoint origin = widget.mapTo(top, QPoint());
@@ -74,6 +83,20 @@ void PaintNow(QWidget& widget, const QRegion& region, const RegionPainter& paint
             QPainter painter(store->paintDevice());
             painter.translate(origin);
             paint(painter, straight);
+            // A child over the region ("[Menu]", an editor's widget) is drawn
+            // over the widget's pixels by its own paint, in the same painter,
+            // as the widget stack draws it. Clipped to the region: outside it
+            // the child would blend over its own older pixels.
+            for (QWidget* child : over) {
+                const QRegion part = straight.intersected(child->geometry());
+                if (part.isEmpty()) continue;
+                painter.save();
+                painter.setClipRegion(part);
+                // A part is drawn with its top-left corner at the offset given.
+                child->render(&painter, part.boundingRect().topLeft(), part.translated(-child->pos()),
+                              QWidget::DrawChildren);
+                painter.restore();
+            }
         }
         store->endPaint();
         store->flush(inWindow, top->windowHandle());

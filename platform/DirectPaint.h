@@ -9,11 +9,13 @@
 // would have drawn there, drawn by the same function.
 //
 // It does so only where that is the whole picture: the window shown,
-// exposed and its backing store of the window's size (no resize pending),
-// and nothing over the region but the widget's overlay labels, which its
-// paint draws itself. A child of another kind, a sibling stacked above it
-// or above one of its parents, and whatever lies beyond a parent's edge
-// are left to an ordinary repaint, which draws them as Qt would.
+// exposed and its backing store of the window's size (no resize pending).
+// The widget's overlay labels are drawn by its own paint; any other child
+// over the region is drawn over it by the child's own paint in the same
+// painter, as the widget stack would. A sibling stacked above the widget or
+// above one of its parents, whatever lies beyond a parent's edge, and a
+// child with a native window of its own are left to an ordinary repaint,
+// which draws them as Qt would.
 //
 // The backing store is the only copy of the window's picture: Qt's own later
 // paints draw the widgets as they are then, and the painter function draws
@@ -23,6 +25,7 @@
 #include <QRegion>
 
 #include <functional>
+#include <vector>
 
 class QPainter;
 class QWidget;
@@ -37,7 +40,11 @@ using RegionPainter = std::function<void(QPainter&, const QRegion&)>;
 void PaintNow(QWidget& widget, const QRegion& region, const RegionPainter& paint);
 
 /// The part of `region` (in the widget's pixels) that a straight paint must
-/// leave to a repaint: all of it while the window cannot take one.
-[[nodiscard]] QRegion NotStraight(const QWidget& widget, const QRegion& region);
+/// leave to a repaint: all of it while the window cannot take one. With
+/// `drawnOver`, the shown children over the region that are not overlay
+/// labels go there, to be drawn over the straight paint, instead of being
+/// left to a repaint.
+[[nodiscard]] QRegion NotStraight(const QWidget& widget, const QRegion& region,
+                                  std::vector<QWidget*>* drawnOver = nullptr);
 
 } // namespace brakkon

@@ -4,6 +4,10 @@
 #include <QPainter>
 #include <QPaintEvent>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace brakkon {
 
 OverlayLabel* MakeOverlayLabel(QWidget* parent, const QString& name, const QString& text, const QFont& font,
@@ -20,14 +24,46 @@ OverlayLabel* MakeOverlayLabel(QWidget* parent, const QString& name, const QStri
     return label;
 }
 
+namespace {
+
+/// Bumped by whatever makes, removes, moves, resizes or restacks an overlay
+/// label: a parent's list of labels and their places is kept until then.
+/// The widgets live on the main thread, and so does this.
+unsigned Generation = 1;
+
+/// A parent's overlay labels in stacking order, each with its contents
+/// rectangle in the parent's pixels.
+struct LabelList {
+    const QWidget* Parent = nullptr;
+    unsigned Made = 0; ///< the generation it was made in
+    std::vector<std::pair<OverlayLabel*, QRect>> Labels;
+};
+
+/// Walking the parent's children every frame (a type check and a contents
+/// rectangle each, cold in the cache after the rest of the frame) cost more
+/// than drawing the labels that lie in the region.
+const std::vector<std::pair<OverlayLabel*, QRect>>& LabelsOf(const QWidget& parent)
+{
+    static std::vector<LabelList> lists; // a parent or two: the field, a floor window
+    auto found = std::find_if(lists.begin(), lists.end(), [&](const LabelList& l) { return l.Parent == &parent; });
+    if (found == lists.end()) found = lists.insert(lists.end(), LabelList{&parent, 0, {}});
+    if (found->Made != Generation) {
+        found->Made = Generation;
+        found->Labels.clear();
+        for (QObject* child : parent.children())
+            if (auto* label = qobject_cast<OverlayLabel*>(child))
+                found->Labels.emplace_back(label, label->contentsRect().translated(label->pos()));
+    }
+    return found->Labels;
+}
+
+} // namespace
+
 void PaintOverlayLabels(QPainter& painter, const QWidget& parent, const QRegion& region)
 {
     const QRect bounds = region.boundingRect();
-    for (QObject* child : parent.children()) {
-        auto* label = qobject_cast<OverlayLabel*>(child);
-        if (label == nullptr || label->isHidden()) continue;
-        const QRect area = label->contentsRect().translated(label->pos());
-        if (!bounds.intersects(area)) continue;
+    for (const auto& [label, area] : LabelsOf(parent)) {
+        if (label->isHidden() || !bounds.intersects(area)) continue;
         const QRegion part = region.intersected(area);
         if (part.isEmpty()) continue;
         const QImage& look = label->Look();
@@ -39,7 +75,10 @@ OverlayLabel::OverlayLabel(const QString& text, QWidget* parent) : QLabel(text, 
 {
     setUpdatesEnabled(false); // the parent's paint draws it
     placed_ = geometry();
+    ++Generation;
 }
+
+OverlayLabel::~OverlayLabel() { ++Generation; }
 
 void OverlayLabel::SetText(const QString& text)
 {
@@ -59,11 +98,20 @@ bool OverlayLabel::event(QEvent* event)
     case QEvent::StyleChange:
     case QEvent::ContentsRectChange:
         stale_ = true;
+        ++Generation;
+        LookChanged();
+        break;
+    case QEvent::Move:
+        ++Generation;
         LookChanged();
         break;
     case QEvent::ShowToParent:
-    case QEvent::HideToParent:
-    case QEvent::Move: LookChanged(); break;
+    case QEvent::HideToParent: LookChanged(); break;
+    case QEvent::ZOrderChange:
+    case QEvent::ParentChange:
+        ++Generation;
+        LookChanged();
+        break;
     case QEvent::EnabledChange:
     case QEvent::ActivationChange: stale_ = true; break; // the palette's colour group
     default: break;

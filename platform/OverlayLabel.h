@@ -28,6 +28,7 @@ class OverlayLabel : public QLabel {
     Q_OBJECT
 public:
     explicit OverlayLabel(const QString& text, QWidget* parent = nullptr);
+    ~OverlayLabel() override;
 
     /// The text, the label sized to it, and the parent repainted where it lay and lies.
     void SetText(const QString& text);

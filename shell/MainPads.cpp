@@ -13,6 +13,10 @@ void MainPads::Poll()
     events_.clear();
     source_->Poll(events_);
     if (events_.empty()) return;
+    for (const PadEvent& event : events_) {
+        if (event.What == PadEvent::Kind::Added) ++plugged_;
+        if (event.What == PadEvent::Kind::Removed && plugged_ > 0) --plugged_;
+    }
     requests_.clear();
     for (const PadEvent& event : events_) mapper_.Feed(event, requests_);
     for (const PadRequest& request : requests_) {
@@ -30,6 +34,13 @@ void MainPads::Poll()
             if (key != 0) form_.FormKeyUp(key);
         }
     }
+}
+
+void MainPads::Frame()
+{
+    if (plugged_ == 0 && ++idleFrames_ < IdleFrames) return;
+    idleFrames_ = 0;
+    Poll();
 }
 
 } // namespace brakkon

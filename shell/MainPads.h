@@ -29,6 +29,12 @@ public:
 
     /// Reads what the pads did since the last poll and presses and releases keys for it.
     void Poll();
+    /// The frame's poll: every frame while a pad is plugged in; with none,
+    /// every IdleFrames-th frame, which is soon enough to hear one plugged
+    /// in and spares the frames the device checks of the pads' library.
+    void Frame();
+
+    static constexpr int IdleFrames = 4;
 
 private:
     MainForm& form_;
@@ -37,6 +43,8 @@ private:
     std::array<std::array<KeyCode, PadInputCount>, PadPlayers> pressed_{}; ///< the key each held input pressed; 0 none
     std::vector<PadEvent> events_;     ///< kept between polls to avoid allocating
     std::vector<PadRequest> requests_;
+    int plugged_ = 0;    ///< pads added and not removed since
+    int idleFrames_ = 0; ///< frames since the last poll without a pad
 };
 
 } // namespace brakkon

@@ -183,7 +183,7 @@ void MainForm::Frame()
 {
     const FrameClock::time_point now = FrameClock::now();
     host_->HoldDrawing(true);
-    PollPads();
+    if (pads_) pads_->Frame();
     Timer1.Run(now, frame_.Interval());
     Timer2.Run(now, frame_.Interval());
     host_->HoldDrawing(false); // what the ticks drew goes to the screen

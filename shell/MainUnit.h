@@ -192,7 +192,8 @@ public:
     [[nodiscard]] const std::filesystem::path& DataPath() const { return dataPath_; }
 
     // ---- Game pads and the window's size ----
-    /// Reads the pads now (every frame does it).
+    /// Reads the pads now (the frames do it: each frame while a pad is plugged
+    /// in, every fourth while none is).
     void PollPads();
     /// Scale 1 to 4 and full screen: what F9, F10 and F11 change.
     void ChangeView(int scale, bool fullScreen);

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <utility>
+#include <vector>
 #include <tuple>
 
 namespace brakkon {
@@ -147,6 +149,44 @@ TEST_F(FieldRender, ATickPutsOnlyTheChangedRowsOnTheScreen)
     const QRect changed = w.form->Canvas().TakeChangedRegion().boundingRect();
     EXPECT_EQ(changed, QRect(2 * 32, 2 * 32, 32, 2 * 32)); // its two cells, no more
     EXPECT_TRUE(w.form->Canvas().TakeChangedRegion().isEmpty());
+}
+
+/// Cells drawn (column, row), as a tick might draw them.
+struct ChangedCase {
+    const char* name;
+    std::vector<std::pair<int, int>> cells;
+};
+
+// The region the screen gets is the union of the cells drawn, in the very
+// form a union of rectangles takes (bands merged where rows repeat), so
+// that the paint draws as few rectangles as a union would give it.
+TEST_F(FieldRender, TheChangedRegionIsTheUnionOfTheCellsDrawn)
+{
+    const ChangedCase cases[] = {
+        {"nothing", {}},
+        {"one cell", {{4, 5}}},
+        {"a run and a gap", {{0, 0}, {1, 0}, {3, 0}, {18, 0}}},
+        {"a column", {{6, 1}, {6, 2}, {6, 3}}},
+        {"a block, then a wider row", {{2, 2}, {3, 2}, {2, 3}, {3, 3}, {1, 4}, {2, 4}, {3, 4}}},
+        {"rows apart with the same runs", {{5, 1}, {5, 3}, {8, 3}}},
+        {"the last row and column", {{18, 13}, {17, 13}, {18, 12}}},
+        {"every other cell", {{0, 7}, {2, 7}, {4, 7}, {6, 7}, {8, 7}, {10, 7}, {12, 7}, {14, 7}, {16, 7}, {18, 7}}},
+    };
+    Redraw();
+    for (const ChangedCase& c : cases) {
+        (void)w.form->Canvas().TakeChangedRegion();
+        QRegion expected;
+        for (const auto& [col, row] : c.cells) {
+            w.form->Canvas().DrawCell(Cell(col, row));
+            expected += QRect(col * 32, row * 32, 32, 32);
+        }
+        EXPECT_EQ(w.form->Canvas().TakeChangedRegion(), expected) << c.name;
+    }
+    // The whole canvas, its extra column and row of pixels included.
+    w.form->Canvas().DrawField(&w.Gate());
+    const QRegion whole = w.form->Canvas().TakeChangedRegion();
+    EXPECT_EQ(whole, QRegion(w.form->Canvas().Image().rect()));
+    EXPECT_EQ(whole.rectCount(), 1);
 }
 
 TEST_F(FieldRender, ATankLeavingItsCellIsUnderTheCoverAheadAtOnce)

@@ -2,6 +2,7 @@
 // players, the stick's dead zone, plugging in and pulling out mid-move, Start
 // and the menu, a modal dialog) and through SDL's own virtual joystick.
 #include "shell/ControlUnit.h"
+#include "shell/MainPads.h"
 #include "shell/PadPlayers.h"
 #include "tests/DialogSupport.h"
 #include "tests/GuiSupport.h"
@@ -181,6 +182,45 @@ TEST(GamePads, AnotherWindowHoldsThePadsAsItHoldsTheKeys)
 
 /// SDL's virtual joystick as a pad of the standard layout, seen through the
 /// window's real SDL pads: no video subsystem, no display needed.
+/// The test's queue, counting the polls that read it.
+struct CountedPads final : PadSource {
+    explicit CountedPads(std::vector<PadEvent>& queue, int& polls) : queued(queue), polls(polls) {}
+    void Poll(std::vector<PadEvent>& events) override
+    {
+        ++polls;
+        queued.Poll(events);
+    }
+    QueuedPads queued;
+    int& polls;
+};
+
+// The frames read the pads every frame while one is plugged in; with none,
+// every fourth frame: a pad plugged in is heard within four frames.
+TEST(GamePads, FramesReadThePadsEveryFrameOnlyWhileOneIsPluggedIn)
+{
+    std::vector<PadEvent> queue;
+    int polls = 0;
+    WindowFixture w({"Game.dat", "Game"}, [&](MainSeams& seams) {
+        seams.OpenPads = [&] { return std::make_unique<CountedPads>(queue, polls); };
+    });
+    w.Show();
+    const auto frames = [&](int count) {
+        const int before = polls;
+        for (int i = 0; i < count; ++i) w.form->Frame();
+        return polls - before;
+    };
+    EXPECT_EQ(frames(4 * MainPads::IdleFrames), 4) << "no pad";
+    queue = {Added(0)};
+    EXPECT_EQ(frames(MainPads::IdleFrames), 1) << "plugged in, heard within four frames";
+    EXPECT_TRUE(queue.empty());
+    EXPECT_EQ(frames(12), 12) << "a pad plugged in";
+    queue = {Added(1), Removed(0)};
+    EXPECT_EQ(frames(12), 12) << "another in, the first out: one left";
+    queue = {Removed(1)};
+    frames(1);
+    EXPECT_EQ(frames(4 * MainPads::IdleFrames), 4) << "all pulled out";
+}
+
 TEST(GamePads, SdlVirtualPadDrivesATank)
 {
     WindowFixture w({"Game.dat", "Game", "Star.bmp", "Life.bmp"}, [](MainSeams& seams) { seams.OpenPads = OpenSdlPads; });

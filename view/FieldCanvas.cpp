@@ -139,12 +139,19 @@ void FieldCanvas::Touch(int left, int top, int width, int height)
 
 QRegion FieldCanvas::TakeChangedRegion()
 {
-    QRegion region;
+    // Built in one go, in the form a region keeps: bands top to bottom, each
+    // band's runs of neighbouring cells left to right, a row with the same
+    // runs as the band just above it merged into that band. A union per run
+    // would allocate and merge at every rectangle, every frame.
+    std::array<QRect, (FieldRows + 1) * ((FieldCols + 2) / 2)> rects; // a row has at most every other cell
+    int count = 0;
+    int bandStart = 0;
+    int bandSize = 0; // 0: the row above changed nothing
     const QRect canvas = image_.rect();
     for (std::size_t row = 0; row < changed_.size(); ++row) {
         std::uint32_t columns = changed_[row];
         changed_[row] = 0;
-        // Each run of neighbouring cells is one rectangle.
+        const int rowStart = count;
         for (int col = 0; columns != 0;) {
             if ((columns & 1u) == 0) {
                 columns >>= 1;
@@ -156,12 +163,26 @@ QRegion FieldCanvas::TakeChangedRegion()
                 columns >>= 1;
                 ++run;
             }
-            region += QRect(col * FieldCellWidth, static_cast<int>(row) * FieldCellHeight, run * FieldCellWidth,
-                            FieldCellHeight)
-                          .intersected(canvas);
+            rects[static_cast<std::size_t>(count++)] =
+                QRect(col * FieldCellWidth, static_cast<int>(row) * FieldCellHeight, run * FieldCellWidth, FieldCellHeight)
+                    .intersected(canvas);
             col += run;
         }
+        const int size = count - rowStart;
+        const auto at = [&rects](int i) -> QRect& { return rects[static_cast<std::size_t>(i)]; };
+        bool same = size != 0 && size == bandSize;
+        for (int i = 0; same && i < size; ++i)
+            same = at(bandStart + i).left() == at(rowStart + i).left() && at(bandStart + i).right() == at(rowStart + i).right();
+        if (same) {
+            for (int i = 0; i < size; ++i) at(bandStart + i).setBottom(at(rowStart + i).bottom());
+            count = rowStart;
+        } else {
+            bandStart = rowStart;
+            bandSize = size;
+        }
     }
+    QRegion region;
+    region.setRects(rects.data(), count);
     return region;
 }
 
