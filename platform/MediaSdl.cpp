@@ -62,7 +62,9 @@ using Chunk = std::shared_ptr<Mix_Chunk>;
 Chunk LoadChunk(const std::string& fileName)
 {
     Mix_Chunk* chunk = Mix().LoadWAV_RW(Sdl()->RWFromFile(fileName.c_str(), "rb"), 1);
-    return chunk == nullptr ? nullptr : Chunk(chunk, Mix().FreeChunk);
+    if (chunk == nullptr) return nullptr;
+    FitChunk(*chunk);
+    return Chunk(chunk, Mix().FreeChunk);
 }
 
 /// A waveform file: one chunk on the player's own channel. A paused channel
@@ -243,6 +245,16 @@ private:
 };
 
 } // namespace
+
+void FitChunk(Mix_Chunk& chunk)
+{
+    // The mixer converts a file's sound in the buffer it keeps, made for the
+    // largest step of the conversion: 16 times the file's samples for a mono
+    // 16-bit file at half the device's rate, all of it written. What is left
+    // is a quarter of it.
+    if (chunk.allocated == 0 || chunk.abuf == nullptr || chunk.alen == 0) return;
+    if (void* fitted = Sdl()->Realloc(chunk.abuf, chunk.alen)) chunk.abuf = static_cast<Uint8*>(fitted);
+}
 
 std::shared_ptr<SdlAudio> SdlAudio::Open()
 {

@@ -15,6 +15,8 @@
 #include <memory>
 #include <string>
 
+struct Mix_Chunk;
+
 namespace brakkon {
 
 class SdlAudio {
@@ -39,6 +41,10 @@ private:
 
 /// A media player over `audio`; it keeps the audio open while it lives.
 std::unique_ptr<MediaPlayer> MakeSdlMediaPlayer(std::shared_ptr<SdlAudio> audio);
+
+/// Cuts a loaded chunk's buffer to its sound: the mixer leaves it the size
+/// of its conversion's largest step.
+void FitChunk(Mix_Chunk& chunk);
 
 /// Reads an environment variable; null when unset.
 using EnvLookup = std::function<const char*(const char*)>;

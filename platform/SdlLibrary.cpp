@@ -36,6 +36,7 @@ SdlCalls LoadSdl(bool& complete)
     find(c.QuitSubSystem, "SDL_QuitSubSystem");
     find(c.GetError, "SDL_GetError");
     find(c.RWFromFile, "SDL_RWFromFile");
+    find(c.Realloc, "SDL_realloc");
     find(c.PumpEvents, "SDL_PumpEvents");
     find(c.PeepEvents, "SDL_PeepEvents");
     find(c.FlushEvents, "SDL_FlushEvents");

@@ -18,6 +18,7 @@ struct SdlCalls {
     decltype(&::SDL_QuitSubSystem) QuitSubSystem;
     decltype(&::SDL_GetError) GetError;
     decltype(&::SDL_RWFromFile) RWFromFile;
+    decltype(&::SDL_realloc) Realloc;
     decltype(&::SDL_PumpEvents) PumpEvents;
     decltype(&::SDL_PeepEvents) PeepEvents;
     decltype(&::SDL_FlushEvents) FlushEvents;

@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -106,6 +108,23 @@ TEST_F(MediaPlayback, EveryEffectSoundsStopsWhereItStandsAndEnds)
     }
     player->Close();
     EXPECT_EQ(player->Play().Text(), MsgNoDeviceOpen);
+}
+
+// A loaded effect keeps only its sound: the mixer's conversion leaves its
+// buffer several times that size, every page of it written.
+TEST_F(MediaPlayback, ALoadedEffectKeepsOnlyItsSound)
+{
+    for (const char* file : {"Explode.wav", "Gun.wav"}) {
+        SCOPED_TRACE(file);
+        Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromFile((BinDir + "/" + file).c_str(), "rb"), 1);
+        ASSERT_NE(chunk, nullptr) << SDL_GetError();
+        const std::vector<Uint8> sound(chunk->abuf, chunk->abuf + chunk->alen);
+        EXPECT_GE(malloc_usable_size(chunk->abuf), 2 * std::size_t{chunk->alen}) << "the mixer's buffer, as loaded";
+        FitChunk(*chunk);
+        EXPECT_LT(malloc_usable_size(chunk->abuf), std::size_t{chunk->alen} + 4096);
+        EXPECT_EQ(std::vector<Uint8>(chunk->abuf, chunk->abuf + chunk->alen), sound);
+        Mix_FreeChunk(chunk);
+    }
 }
 
 // Each shipped effect, played whole through the player at the device's rate,
