@@ -38,28 +38,13 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 const std::string BinDir = BRAKKON_BIN_DIR;
-constexpr int Audible = 1000; ///< peak of a mix that sounds, of 32767
 
+using test::Audible;
 using test::CaptureMix;
 using test::MixedBuffers;
 using test::MixedPeak;
-
-/// Waits until `done` holds; the deadline only a hung mixer misses.
-bool WaitFor(const std::function<bool()>& done, Clock::duration deadline = 20s)
-{
-    for (const Clock::time_point end = Clock::now() + deadline; !done();) {
-        if (Clock::now() > end) return false;
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
-}
-
-/// True once the mix sounds, from now on.
-bool SoundsSoon()
-{
-    MixedPeak = 0;
-    return WaitFor([] { return MixedPeak.load() > Audible; });
-}
+using test::SoundsSoon;
+using test::WaitFor;
 
 /// Peak of the next few buffers the mixer mixes (INT_MAX if it mixes none).
 int PeakOfNextBuffers()

@@ -21,27 +21,22 @@
 
 #include <dlfcn.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <optional>
-#include <thread>
 #include <vector>
 
 namespace brakkon {
 namespace {
 
-using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
-
 const std::string BinDir = BRAKKON_BIN_DIR;
 constexpr const char* MixerFile = "libSDL2_mixer-2.0.so.0";
-constexpr int Audible = 1000;
 constexpr int DefaultPolyphony = 256;
 
 using test::CaptureMix;
 using test::MixedPeak;
+using test::SoundsSoon;
 
 /// A call of the mixer or the synthesiser, from the copy the game loaded.
 template <typename Call>
@@ -51,16 +46,6 @@ Call Loaded(const char* name)
     void* found = library != nullptr ? ::dlsym(library, name) : nullptr;
     if (library != nullptr) ::dlclose(library);
     return reinterpret_cast<Call>(found);
-}
-
-bool SoundsSoon()
-{
-    MixedPeak = 0;
-    for (const Clock::time_point end = Clock::now() + 20s; MixedPeak.load() <= Audible;) {
-        if (Clock::now() > end) return false;
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
 }
 
 struct LeanCase {
