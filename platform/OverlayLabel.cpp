@@ -46,7 +46,12 @@ const std::vector<std::pair<OverlayLabel*, QRect>>& LabelsOf(const QWidget& pare
 {
     static std::vector<LabelList> lists; // a parent or two: the field, a floor window
     auto found = std::find_if(lists.begin(), lists.end(), [&](const LabelList& l) { return l.Parent == &parent; });
-    if (found == lists.end()) found = lists.insert(lists.end(), LabelList{&parent, 0, {}});
+    if (found == lists.end()) {
+        // A list made before a label came or went is of no use any more
+        // (a parent gone with its labels among them).
+        std::erase_if(lists, [](const LabelList& l) { return l.Made != Generation; });
+        found = lists.insert(lists.end(), LabelList{&parent, 0, {}});
+    }
     if (found->Made != Generation) {
         found->Made = Generation;
         found->Labels.clear();
