@@ -5,8 +5,8 @@
 // most 62 at once. The game's executable defines and exports the
 // synthesiser's constructor, `new_fluid_synth`, so the mixer's call binds to
 // ours (the executable comes first in symbol lookup, also for a library
-// opened with dlopen); ours lowers the polyphony to about twice what the
-// music needs and calls the library's own constructor. The music renders to
+// opened with dlopen); ours lowers the polyphony to what the music needs
+// and calls the library's own constructor. The music renders to
 // the same samples (bench/SynthCheck renders it both ways and compares).
 //
 // The synthesiser is also given a sound-font loader that serves a cut of the
@@ -49,7 +49,12 @@ struct SynthCalls {
 
 /// Voices the synthesiser keeps: the music sounds at most 62 at once, and
 /// renders the same with 64 (with 48 voices are taken from sounding notes).
-inline constexpr int SynthPolyphony = 128;
+/// Each voice costs about 6 KiB, and the queue of the synthesiser's events,
+/// sized at 64 events a voice, 4.5 KiB more: 64 voices keep 0.7 MiB less
+/// than 128. Most of what sounds at once are the fading tails of released
+/// notes (the music never holds more than 7 notes); music that asks for more
+/// loses the quietest of those tails first.
+inline constexpr int SynthPolyphony = 64;
 
 /// The calls from the loaded library that defines the real constructor,
 /// looked for in the global scope after the executable and in each of
