@@ -71,7 +71,7 @@ void PaintOverlayLabels(QPainter& painter, const QWidget& parent, const QRegion&
         if (label->isHidden() || !bounds.intersects(area)) continue;
         const QRegion part = region.intersected(area);
         if (part.isEmpty()) continue;
-        const QImage& look = label->Look();
+        const QImage& look = label->Look(area.size()); // the list is made again when a label's size changes
         for (const QRect& rect : part) painter.drawImage(rect.topLeft(), look, rect.translated(-area.topLeft()));
     }
 }
@@ -139,7 +139,7 @@ void OverlayLabel::LookChanged()
 /// Drawn again only when marked stale, or when QLabel's own setText,
 /// setPixmap or setWordWrap (which send no event) changed what it shows, or
 /// its size changed: nothing is compared but pointers and numbers.
-const QImage& OverlayLabel::Look()
+const QImage& OverlayLabel::Look(const QSize& area)
 {
     const QString shown = text();
     const qint64 picture = pixmap().cacheKey();
@@ -147,7 +147,7 @@ const QImage& OverlayLabel::Look()
     // label's copy keeps alive (a literal's lie in the program).
     const bool sameText = renderedText_.constData() == shown.constData() && renderedText_.size() == shown.size();
     // A hidden label hears of its resize only when it is shown.
-    const bool sameSize = rendered_.size() == contentsRect().size();
+    const bool sameSize = rendered_.size() == area;
     if (stale_ || !sameText || !sameSize || renderedPicture_ != picture || renderedWrap_ != wordWrap()) {
         stale_ = false;
         renderedWrap_ = wordWrap();
@@ -185,7 +185,7 @@ void OverlayLabel::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     const QRect area = contentsRect();
-    const QImage& look = Look();
+    const QImage& look = Look(area.size());
     for (const QRect& rect : event->region()) {
         const QRect part = rect.intersected(area);
         if (!part.isEmpty()) painter.drawImage(part.topLeft(), look, part.translated(-area.topLeft()));

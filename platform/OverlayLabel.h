@@ -33,7 +33,9 @@ public:
     /// The text, the label sized to it, and the parent repainted where it lay and lies.
     void SetText(const QString& text);
     /// What the label shows over its contents rectangle, kept until its look changes.
-    [[nodiscard]] const QImage& Look();
+    [[nodiscard]] const QImage& Look() { return Look(contentsRect().size()); }
+    /// The same, for a contents rectangle known to be of `area`'s size.
+    [[nodiscard]] const QImage& Look(const QSize& area);
 
 protected:
     bool event(QEvent* event) override;
