@@ -165,5 +165,63 @@ TEST_P(StraightLabels, TicksDrawTheLabelsAsTheyAreNow)
 
 INSTANTIATE_TEST_SUITE_P(Cases, StraightLabels, testing::ValuesIn(LabelCases), test::CaseName);
 
+/// A tinted widget: the field shows through it, changed by its tint.
+struct Tint : QWidget {
+    using QWidget::QWidget;
+    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), QColor(255, 0, 255, 80)); }
+};
+
+/// A tinted child over the field (over all of it, or over its first cell),
+/// a tinted sibling under it, and what is done to them once shown.
+struct OverCase {
+    const char* name;
+    bool childWhole;
+    std::function<void(QWidget& field, QWidget*& child, QWidget*& sibling)> change;
+};
+
+const OverCase OverCases[] = {
+    {"ChildHidden", true, [](QWidget&, QWidget*& child, QWidget*&) { child->hide(); }},
+    {"ChildGrown", false, [](QWidget& field, QWidget*& child, QWidget*&) { child->setGeometry(field.rect()); }},
+    {"ChildRemoved", true, [](QWidget&, QWidget*& child, QWidget*&) { delete child; child = nullptr; }},
+    {"ChildMade", false, [](QWidget& field, QWidget*&, QWidget*&) {
+         auto* made = new Tint(&field);
+         made->setGeometry(field.rect());
+         made->show();
+     }},
+    {"SiblingRaised", false, [](QWidget&, QWidget*&, QWidget*& sibling) { sibling->raise(); }},
+};
+
+class StraightOver : public testing::TestWithParam<OverCase> {};
+
+// The straight paint keeps what it read of the widgets over the field until
+// one of them changes: the ticks after a change draw what a whole repaint
+// draws (a kept list never read again draws a gone child, or misses one).
+TEST_P(StraightOver, TicksDrawWhatLiesOverTheFieldNow)
+{
+    const OverCase& c = GetParam();
+    WindowFixture w;
+    w.Show();
+    w.Click(Qt::Key_2);
+    QWidget& field = w.form->Field();
+    QWidget* child = new Tint(&field);
+    child->setGeometry(c.childWhole ? field.rect() : QRect(0, 0, 32, 32));
+    child->show();
+    QWidget* sibling = new Tint(field.parentWidget());
+    sibling->setGeometry(field.geometry());
+    sibling->show();
+    sibling->stackUnder(&field);
+    ASSERT_TRUE(test::Eventually([&] { return Store(*w.form) == Drawn(*w.form); })) << "settled with the tints";
+    for (int tick = 0; tick < 10; ++tick) w.form->Timer1Timer(); // what lies over the field is read
+    c.change(field, child, sibling);
+    ASSERT_TRUE(test::Eventually([&] { return Store(*w.form) == Drawn(*w.form); })) << "settled after the change";
+    const QImage before = Store(*w.form);
+    for (int tick = 0; tick < 60; ++tick) w.form->Timer1Timer();
+    const QImage after = Store(*w.form);
+    EXPECT_NE(after, before) << "the ticks changed cells";
+    EXPECT_EQ(after, Drawn(*w.form));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, StraightOver, testing::ValuesIn(OverCases), test::CaseName);
+
 } // namespace
 } // namespace brakkon
