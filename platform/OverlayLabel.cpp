@@ -68,11 +68,15 @@ void PaintOverlayLabels(QPainter& painter, const QWidget& parent, const QRegion&
 {
     const QRect bounds = region.boundingRect();
     for (const auto& [label, area] : LabelsOf(parent)) {
-        if (label->isHidden() || !bounds.intersects(area)) continue;
-        const QRegion part = region.intersected(area);
-        if (part.isEmpty()) continue;
-        const QImage& look = label->Look(area.size()); // the list is made again when a label's size changes
-        for (const QRect& rect : part) painter.drawImage(rect.topLeft(), look, rect.translated(-area.topLeft()));
+        if (!bounds.intersects(area) || label->isHidden()) continue;
+        // The region's rectangles do not overlap: each part is drawn once.
+        const QImage* look = nullptr;
+        for (const QRect& rect : region) {
+            const QRect part = rect & area;
+            if (part.isEmpty()) continue;
+            if (look == nullptr) look = &label->Look(area.size()); // the list is made again when a label's size changes
+            painter.drawImage(part.topLeft(), *look, part.translated(-area.topLeft()));
+        }
     }
 }
 
